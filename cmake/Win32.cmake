@@ -1,0 +1,27 @@
+# Windows build (MinGW-w64 cross build here, MSVC on Windows): Morix.exe over
+# the Win32 platform, and the Win32 test programs, which ctest runs under Wine
+# through CMAKE_CROSSCOMPILING_EMULATOR.
+
+file(GLOB MORIX_WIN32_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/win32/*.cpp)
+add_library(morix_platform_win32 STATIC ${MORIX_WIN32_SOURCES})
+target_include_directories(morix_platform_win32 PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_definitions(morix_platform_win32 PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
+target_link_libraries(morix_platform_win32 PUBLIC morix_core
+    user32 gdi32 comctl32 comdlg32 winmm shell32 ole32 shlwapi)
+
+if(NOT MSVC)
+    # A bare Wine prefix (or a plain Windows) has no MinGW runtime DLLs.
+    add_link_options(-static -static-libgcc -static-libstdc++)
+endif()
+
+# GoogleTest built from the machine's sources for this target.
+set(MORIX_GTEST_SOURCE_DIR "/usr/src/googletest" CACHE PATH "GoogleTest sources")
+set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(${MORIX_GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+if(EXISTS ${CMAKE_SOURCE_DIR}/app/CMakeLists.txt)
+    add_subdirectory(app)
+endif()
+add_subdirectory(tests/win32)

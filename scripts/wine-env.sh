@@ -1,0 +1,25 @@
+# Sourced: the private Wine environment of this build tree. Nothing is written
+# under the real home; the prefix lives in build/wine.
+MORIX_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+export MORIX_WINE_DIR="${MORIX_WINE_DIR:-$MORIX_ROOT/build/wine}"
+export WINEPREFIX="$MORIX_WINE_DIR/prefix"
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+export HOME="$MORIX_WINE_DIR/home"
+export XDG_DATA_HOME="$MORIX_WINE_DIR/home/.local/share"
+export XDG_CONFIG_HOME="$MORIX_WINE_DIR/home/.config"
+export XDG_CACHE_HOME="$MORIX_WINE_DIR/home/.cache"
+mkdir -p "$HOME" "$XDG_DATA_HOME" "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME"
+
+# Creates the prefix once: Wine draws its own frames (no window manager on
+# Xvfb), and the prefix is ready before the first test starts.
+morix_wine_prefix() {
+    if [ ! -f "$WINEPREFIX/.morix-ready" ]; then
+        mkdir -p "$WINEPREFIX"
+        wineboot -i >/dev/null 2>&1 || true
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1 || true
+        wineserver -w 2>/dev/null || true
+        touch "$WINEPREFIX/.morix-ready"
+    fi
+}

@@ -1,0 +1,18 @@
+// A date as the program writes it: the year, then the month and the day with
+// a "0" before 1..9 (7 December 2026 -> "20261207"). It names the memo files
+// and is the exit date in the settings file.
+#pragma once
+
+#include <string>
+
+namespace morix {
+
+struct CalendarDate {
+    int year = 0;
+    int month = 0;  // 1..12
+    int day = 0;    // 1..31
+};
+
+std::string DateStamp(const CalendarDate& date);
+
+}  // namespace morix

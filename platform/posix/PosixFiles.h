@@ -1,0 +1,19 @@
+// Real files for the native build. The program's paths use "\" as Windows
+// does; here each "\" becomes "/".
+#pragma once
+
+#include "platform/Files.h"
+
+namespace morix::platform {
+
+class PosixFiles final : public Files {
+public:
+    std::optional<std::string> ReadAll(std::string_view path) const override;
+    bool ReplaceAtomically(std::string_view path, std::string_view bytes) override;
+    bool FileExists(std::string_view path) const override;
+    bool FolderExists(std::string_view path) const override;
+
+    static std::string NativePath(std::string_view path);
+};
+
+}  // namespace morix::platform

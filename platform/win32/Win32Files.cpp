@@ -1,0 +1,64 @@
+#include "platform/win32/Win32Files.h"
+
+#include "platform/win32/Wide.h"
+
+#include <algorithm>
+
+namespace morix::platform::win32 {
+
+std::optional<std::string> Win32Files::ReadAll(std::string_view path) const {
+    Handle file(CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid()) return std::nullopt;
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.Get(), &size)) return std::nullopt;
+    std::string data(static_cast<std::size_t>(size.QuadPart), '\0');
+    std::size_t done = 0;
+    while (done < data.size()) {
+        DWORD got = 0;
+        DWORD want = static_cast<DWORD>(std::min<std::size_t>(data.size() - done, 1 << 20));
+        if (!ReadFile(file.Get(), data.data() + done, want, &got, nullptr)) return std::nullopt;
+        if (got == 0) break;
+        done += got;
+    }
+    data.resize(done);
+    return data;
+}
+
+bool Win32Files::ReplaceAtomically(std::string_view path, std::string_view bytes) {
+    const std::wstring target = Widen(path);
+    const std::wstring temp = target + L".new";
+    {
+        Handle file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file.Valid()) return false;
+        std::size_t done = 0;
+        bool ok = true;
+        while (ok && done < bytes.size()) {
+            DWORD wrote = 0;
+            DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
+            ok = WriteFile(file.Get(), bytes.data() + done, want, &wrote, nullptr) && wrote > 0;
+            done += wrote;
+        }
+        // The data must be on disk before the rename makes it the file.
+        if (!ok || !FlushFileBuffers(file.Get())) {
+            file.Reset();
+            DeleteFileW(temp.c_str());
+            return false;
+        }
+    }
+    if (MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+    DeleteFileW(temp.c_str());
+    return false;
+}
+
+bool Win32Files::FileExists(std::string_view path) const {
+    DWORD a = GetFileAttributesW(Widen(path).c_str());
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Win32Files::FolderExists(std::string_view path) const {
+    DWORD a = GetFileAttributesW(Widen(path).c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace morix::platform::win32

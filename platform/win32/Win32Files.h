@@ -1,0 +1,17 @@
+// Implements platform::Files with CreateFileW/ReadFile/WriteFile,
+// FlushFileBuffers and MoveFileExW (the atomic replace), GetFileAttributesW.
+#pragma once
+
+#include "platform/Files.h"
+
+namespace morix::platform::win32 {
+
+class Win32Files final : public Files {
+public:
+    std::optional<std::string> ReadAll(std::string_view path) const override;
+    bool ReplaceAtomically(std::string_view path, std::string_view bytes) override;
+    bool FileExists(std::string_view path) const override;
+    bool FolderExists(std::string_view path) const override;
+};
+
+}  // namespace morix::platform::win32

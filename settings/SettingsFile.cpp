@@ -1,0 +1,126 @@
+#include "settings/SettingsFile.h"
+
+#include "clock/AnsiText.h"
+#include "platform/CodePage.h"
+#include "platform/Files.h"
+#include "settings/IniText.h"
+
+#include <limits>
+
+namespace morix {
+
+namespace {
+
+// The longest prefix of CP932 bytes that fits in `limit` bytes without
+// splitting a double-byte character; a lead byte with nothing after it is not
+// a character and is dropped.
+std::string_view CutAnsi(std::string_view s, std::size_t limit) {
+    std::size_t i = 0;
+    while (i < s.size()) {
+        std::size_t len = platform::IsCp932LeadByte(static_cast<unsigned char>(s[i])) ? 2 : 1;
+        if (i + len > s.size() || i + len > limit) break;
+        i += len;
+    }
+    return s.substr(0, i);
+}
+
+std::int32_t ParseProfileInt(std::string_view s) {
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < s.size() && (s[i] == '-' || s[i] == '+')) negative = s[i++] == '-';
+    long long value = 0;
+    for (; i < s.size() && s[i] >= '0' && s[i] <= '9'; ++i) {
+        value = value * 10 + (s[i] - '0');
+        if (value > 1LL << 32) break;  // saturates below
+    }
+    if (negative) value = -value;
+    if (value > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
+    if (value < std::numeric_limits<std::int32_t>::min()) return std::numeric_limits<std::int32_t>::min();
+    return static_cast<std::int32_t>(value);
+}
+
+// Line breaks inside a value would end its line and start another key; they
+// become spaces so a value can never rewrite the file's structure.
+std::string SingleLine(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        if (c == '\r' || c == '\n') c = ' ';
+    return out;
+}
+
+}  // namespace
+
+SettingsFile::SettingsFile(platform::Files& files, const platform::CodePage& codePage, std::string iniPath)
+    : files_(files), codePage_(codePage), path_(std::move(iniPath)) {}
+
+bool SettingsFile::FindValue(std::string_view key, std::string& value, bool& ansi) const {
+    auto raw = files_.ReadAll(path_);
+    if (!raw) return false;
+    IniText text = IniText::Decode(*raw);
+    ansi = text.IsAnsi();
+    std::string section = ansi ? codePage_.ToAnsi(keys::Section) : std::string(keys::Section);
+    std::string name = ansi ? codePage_.ToAnsi(key) : std::string(key);
+    IniLocation loc = LocateKey(text.body, section, name, ansi);
+    if (!loc.keyFound) return false;
+    value.assign(text.body, loc.valueBegin, loc.valueEnd - loc.valueBegin);
+    return true;
+}
+
+std::int32_t SettingsFile::ReadInt(std::string_view key, std::int32_t defaultValue) const {
+    std::string value;
+    bool ansi = true;
+    if (!FindValue(key, value, ansi)) return defaultValue;
+    std::string_view trimmed = TrimIni(value);
+    if (trimmed.empty()) return defaultValue;
+    return ParseProfileInt(trimmed);
+}
+
+std::string SettingsFile::ReadString(std::string_view key, std::string_view defaultValue) const {
+    std::string value;
+    bool ansi = true;
+    if (!FindValue(key, value, ansi)) return std::string(defaultValue);
+    std::string_view trimmed = TrimIni(value);
+    if (ansi) return codePage_.FromAnsi(CutAnsi(trimmed, MaxTextBytes));
+    // A UTF-8 or UTF-16 file: the same limit, counted as the ANSI bytes the
+    // text would take.
+    return CutToAnsiBytes(codePage_, trimmed, MaxTextBytes);
+}
+
+void SettingsFile::WriteValue(std::string_view key, std::string_view text) {
+    auto raw = files_.ReadAll(path_);
+    if (!raw && files_.FileExists(path_)) return;  // unreadable: never overwrite what we could not read
+    IniText ini = IniText::Decode(raw ? *raw : std::string());
+    const bool ansi = ini.IsAnsi();
+    auto encode = [&](std::string_view s) { return ansi ? codePage_.ToAnsi(s) : std::string(s); };
+    const std::string value = encode(SingleLine(text));
+    const std::string section = encode(keys::Section);
+    const std::string name = encode(key);
+
+    IniLocation loc = LocateKey(ini.body, section, name, ansi);
+    std::string& body = ini.body;
+    if (loc.keyFound) {
+        if (std::string_view(body).substr(loc.valueBegin, loc.valueEnd - loc.valueBegin) == value)
+            return;  // already holds exactly this text
+        // The line keeps its indentation and the name as it was spelt.
+        body.replace(loc.nameEnd, loc.lineEnd - loc.nameEnd, "=" + value);
+    } else {
+        auto endLine = [&](std::size_t at) {
+            // A new line never runs on from an unterminated last line.
+            if (at > 0 && body[at - 1] != '\n') {
+                body.insert(at, "\r\n");
+                return at + 2;
+            }
+            return at;
+        };
+        if (loc.sectionFound) {
+            std::size_t at = endLine(loc.insertAt);
+            body.insert(at, name + "=" + value + "\r\n");
+        } else {
+            std::size_t at = endLine(body.size());
+            body.insert(at, "[" + section + "]\r\n" + name + "=" + value + "\r\n");
+        }
+    }
+    files_.ReplaceAtomically(path_, ini.Encode());
+}
+
+}  // namespace morix

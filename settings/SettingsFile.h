@@ -1,0 +1,59 @@
+// The settings file: section "Morix" of IniPath, read and written with the
+// rules of the Windows profile functions. Every call goes to the file; nothing
+// is kept in memory between calls, so a value written by one window is seen by
+// the next read anywhere.
+#pragma once
+
+#include "settings/Keys.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace morix {
+namespace platform {
+class CodePage;
+class Files;
+}  // namespace platform
+
+class SettingsFile {
+public:
+    // Text values are cut to what a 256-byte ANSI buffer holds.
+    static constexpr std::size_t MaxTextBytes = 255;
+
+    SettingsFile(platform::Files& files, const platform::CodePage& codePage, std::string iniPath);
+
+    // Missing file, section or key, or an empty value: the default. Otherwise
+    // an optional sign and decimal digits, up to the first other character;
+    // text that does not begin so reads as 0. Beyond 32 bits the value stays
+    // at the nearest 32-bit limit, so that a 16-bit reader still sees an
+    // overflow instead of a wrapped small number.
+    std::int32_t ReadInt(std::string_view key, std::int32_t defaultValue) const;
+    std::int32_t ReadInt(const keys::IntKey& key) const { return ReadInt(key.name, key.defaultValue); }
+
+    // Missing key: the default; empty value: empty text. Spaces at both ends
+    // are removed and the value is cut to 255 ANSI bytes, never inside a
+    // double-byte character.
+    std::string ReadString(std::string_view key, std::string_view defaultValue) const;
+    std::string ReadString(const keys::TextKey& key) const { return ReadString(key.name, key.defaultValue); }
+
+    // Creates the file and the section when needed, replaces the key's value
+    // or adds its line, and keeps every other byte of the file. Nothing is
+    // written when the key already holds exactly this text. A failed write is
+    // silent and leaves the old file whole.
+    void WriteValue(std::string_view key, std::string_view text);
+    void WriteValue(const keys::IntKey& key, std::string_view text) { WriteValue(key.name, text); }
+    void WriteValue(const keys::TextKey& key, std::string_view text) { WriteValue(key.name, text); }
+
+    const std::string& Path() const { return path_; }
+
+private:
+    // The raw value of the key, untrimmed, or nothing when it is missing.
+    bool FindValue(std::string_view key, std::string& value, bool& ansi) const;
+
+    platform::Files& files_;
+    const platform::CodePage& codePage_;
+    std::string path_;
+};
+
+}  // namespace morix

@@ -25,3 +25,8 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/app/CMakeLists.txt)
     add_subdirectory(app)
 endif()
 add_subdirectory(tests/win32)
+
+# Timed harness: the settings file beside the system's profile functions.
+add_executable(bench_settings_wine ${CMAKE_SOURCE_DIR}/bench/win32/bench_settings_wine.cpp)
+target_include_directories(bench_settings_wine PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(bench_settings_wine PRIVATE morix_platform_win32 morix_core)

@@ -24,13 +24,26 @@ std::string_view CutAnsi(std::string_view s, std::size_t limit) {
     return s.substr(0, i);
 }
 
+// An optional sign, then decimal digits, or hexadecimal, octal or binary
+// digits after "0x", "0o", "0b" as the system's own reader takes them, up to
+// the first other character.
 std::int32_t ParseProfileInt(std::string_view s) {
     std::size_t i = 0;
     bool negative = false;
     if (i < s.size() && (s[i] == '-' || s[i] == '+')) negative = s[i++] == '-';
+    int base = 10;
+    if (i + 1 < s.size() && s[i] == '0') {
+        char p = s[i + 1];
+        base = p == 'x' ? 16 : p == 'o' ? 8 : p == 'b' ? 2 : 10;
+        if (base != 10) i += 2;
+    }
+    auto digit = [base](char c) {
+        int d = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : 99;
+        return d < base ? d : -1;
+    };
     long long value = 0;
-    for (; i < s.size() && s[i] >= '0' && s[i] <= '9'; ++i) {
-        value = value * 10 + (s[i] - '0');
+    for (; i < s.size() && digit(s[i]) >= 0; ++i) {
+        value = value * base + digit(s[i]);
         if (value > 1LL << 32) break;  // saturates below
     }
     if (negative) value = -value;

@@ -24,8 +24,9 @@ public:
     SettingsFile(platform::Files& files, const platform::CodePage& codePage, std::string iniPath);
 
     // Missing file, section or key, or an empty value: the default. Otherwise
-    // an optional sign and decimal digits, up to the first other character;
-    // text that does not begin so reads as 0. Beyond 32 bits the value stays
+    // an optional sign and digits (decimal, or after "0x", "0o", "0b" as the
+    // system's reader takes them), up to the first other character; text
+    // that does not begin so reads as 0. Beyond 32 bits the value stays
     // at the nearest 32-bit limit, so that a 16-bit reader still sees an
     // overflow instead of a wrapped small number.
     std::int32_t ReadInt(std::string_view key, std::int32_t defaultValue) const;

@@ -61,7 +61,7 @@ TEST_F(SettingsTest, IntegerForms) {
         "e=12abc\r\n"   // stops at the first other character
         "f=abc\r\n"     // no digit first: 0
         "g=+7\r\n"
-        "h=0x10\r\n"    // no hexadecimal: reads the 0
+        "h=0x10\r\n"    // prefixed forms, as the system's reader takes them
         "i=1 000\r\n"
         "j=-\r\n"
         "k=007\r\n");
@@ -72,7 +72,7 @@ TEST_F(SettingsTest, IntegerForms) {
     EXPECT_EQ(settings.ReadInt("e", 99), 12);
     EXPECT_EQ(settings.ReadInt("f", 99), 0);
     EXPECT_EQ(settings.ReadInt("g", 99), 7);
-    EXPECT_EQ(settings.ReadInt("h", 99), 0);
+    EXPECT_EQ(settings.ReadInt("h", 99), 16);
     EXPECT_EQ(settings.ReadInt("i", 99), 1);
     EXPECT_EQ(settings.ReadInt("j", 99), 0);
     EXPECT_EQ(settings.ReadInt("k", 99), 7);
@@ -125,7 +125,8 @@ TEST_F(SettingsTest, LongTextIsWrittenWholeAndReadCutTo255Bytes) {
 }
 
 TEST_F(SettingsTest, CutNeverSplitsADoubleByteCharacter) {
-    // 1 + 127 double-byte characters: the 255-byte cut falls inside the last one.
+    // 1 + 127 double-byte characters fill 255 bytes exactly; 130 alone would
+    // be cut inside the 128th, so the read stops at 254.
     std::string memo = "a";
     for (int i = 0; i < 130; ++i) memo += "あ";
     settings.WriteValue(keys::MemoText, memo);

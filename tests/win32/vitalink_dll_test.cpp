@@ -376,19 +376,6 @@ TEST(VitalinkWin32Binding, BusyThreadsShowAsAHigherLoadThanAnIdleInterval) {
     FAIL() << "busy intervals did not read higher:" << seen;
 }
 
-TEST(VitalinkWin32Binding, ReadsTheSameFiguresAsTheExports) {
-    Win32DynamicLibraries libraries;
-    Vitalink vitalink(libraries);
-    int16_t s = -7, g = -7, u = -7;
-    int16_t result = vitalink.GetVitalink(s, g, u);
-    EXPECT_EQ(result, u);
-    EXPECT_EQ(s, std::min(g, u));
-    vitalink.GetCpuStart();
-    int16_t load = vitalink.GetCpuUsage();
-    EXPECT_GE(load, 0);
-    EXPECT_LE(load, 100);
-}
-
 // A scratch folder under %TEMP%, removed with its files.
 class ScratchFolder {
 public:

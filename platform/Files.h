@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace morix::platform {
 
@@ -21,6 +22,12 @@ public:
     virtual bool ReplaceAtomically(std::string_view path, std::string_view bytes) = 0;
     virtual bool FileExists(std::string_view path) const = 0;
     virtual bool FolderExists(std::string_view path) const = 0;
+    // The names of the folder's ordinary files (no folders, no hidden or
+    // system files) whose names end in `suffix`, letter case ignored, in the
+    // order the file system gives them. Empty when the folder cannot be read.
+    virtual std::vector<std::string> ListFiles(std::string_view folder, std::string_view suffix) const = 0;
+    // Deletes the file for good (not to a recycle bin). False on failure.
+    virtual bool DeleteFile(std::string_view path) = 0;
 };
 
 }  // namespace morix::platform

@@ -4,7 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <dirent.h>
+
 #include <cerrno>
+#include <strings.h>
 
 namespace morix::platform {
 
@@ -69,5 +72,24 @@ bool PosixFiles::FolderExists(std::string_view path) const {
     struct stat st{};
     return ::stat(NativePath(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
+
+std::vector<std::string> PosixFiles::ListFiles(std::string_view folder, std::string_view suffix) const {
+    std::vector<std::string> names;
+    const std::string dir = NativePath(folder);
+    DIR* d = ::opendir(dir.c_str());
+    if (!d) return names;
+    while (dirent* e = ::readdir(d)) {
+        std::string name = e->d_name;
+        // Dot files stand for the hidden files of Windows.
+        if (name.empty() || name[0] == '.' || name.size() < suffix.size()) continue;
+        if (::strcasecmp(name.c_str() + name.size() - suffix.size(), std::string(suffix).c_str()) != 0) continue;
+        struct stat st{};
+        if (::stat((dir + "/" + name).c_str(), &st) == 0 && S_ISREG(st.st_mode)) names.push_back(name);
+    }
+    ::closedir(d);
+    return names;
+}
+
+bool PosixFiles::DeleteFile(std::string_view path) { return ::unlink(NativePath(path).c_str()) == 0; }
 
 }  // namespace morix::platform

@@ -12,6 +12,8 @@ public:
     bool ReplaceAtomically(std::string_view path, std::string_view bytes) override;
     bool FileExists(std::string_view path) const override;
     bool FolderExists(std::string_view path) const override;
+    std::vector<std::string> ListFiles(std::string_view folder, std::string_view suffix) const override;
+    bool DeleteFile(std::string_view path) override;
 
     static std::string NativePath(std::string_view path);
 };

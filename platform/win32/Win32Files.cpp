@@ -61,4 +61,27 @@ bool Win32Files::FolderExists(std::string_view path) const {
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+std::vector<std::string> Win32Files::ListFiles(std::string_view folder, std::string_view suffix) const {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW found{};
+    HANDLE find = FindFirstFileW((Widen(folder) + L"\\*" + Widen(suffix)).c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    const std::wstring wantedSuffix = Widen(suffix);
+    do {
+        const DWORD skip = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+        if (found.dwFileAttributes & skip) continue;
+        std::wstring name = found.cFileName;
+        // The pattern also matches through short names ("x.rtfx"); keep exact endings only.
+        if (name.size() < wantedSuffix.size() ||
+            CompareStringOrdinal(name.c_str() + name.size() - wantedSuffix.size(), static_cast<int>(wantedSuffix.size()),
+                                 wantedSuffix.c_str(), static_cast<int>(wantedSuffix.size()), TRUE) != CSTR_EQUAL)
+            continue;
+        names.push_back(Narrow(name));
+    } while (FindNextFileW(find, &found));
+    FindClose(find);
+    return names;
+}
+
+bool Win32Files::DeleteFile(std::string_view path) { return DeleteFileW(Widen(path).c_str()) != 0; }
+
 }  // namespace morix::platform::win32

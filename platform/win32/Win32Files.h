@@ -1,5 +1,6 @@
 // Implements platform::Files with CreateFileW/ReadFile/WriteFile,
-// FlushFileBuffers and MoveFileExW (the atomic replace), GetFileAttributesW.
+// FlushFileBuffers and MoveFileExW (the atomic replace), GetFileAttributesW,
+// FindFirstFileW/FindNextFileW and DeleteFileW.
 #pragma once
 
 #include "platform/Files.h"
@@ -12,6 +13,8 @@ public:
     bool ReplaceAtomically(std::string_view path, std::string_view bytes) override;
     bool FileExists(std::string_view path) const override;
     bool FolderExists(std::string_view path) const override;
+    std::vector<std::string> ListFiles(std::string_view folder, std::string_view suffix) const override;
+    bool DeleteFile(std::string_view path) override;
 };
 
 }  // namespace morix::platform::win32

@@ -1,0 +1,111 @@
+// The clock window: a shaped 66 x 22 face with the hour and minute clips,
+// the one-second tick, following the window in front, the pop-up menu and
+// drag mode.
+#pragma once
+
+#include "platform/Controls.h"
+#include "platform/Geometry.h"
+#include "platform/Ui.h"
+#include "platform/Window.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+namespace morix {
+
+class Module1;
+
+// Menu item ids of the clock's pop-up menu.
+namespace menu {
+inline constexpr int Add = 101, Del = 102, Option = 201, Option2 = 202, Nitiji = 301, Drg = 401, End = 501;
+}
+
+class Form1 final : private platform::WindowEvents,
+                    private platform::ShaperEvents,
+                    private platform::TimerEvents,
+                    private platform::SoundEvents {
+public:
+    explicit Form1(Module1& module);
+    ~Form1() override;
+
+    void Form_Load();
+    void Form_Unload();
+    void LoadDesign();
+
+    void Timer1_Timer();
+    void Form_MouseUp(platform::MouseButton button);
+    void mnuMain_Click();
+    void mnuDrg_Click();
+    void mnuEnd_Click();
+    void ysTransForm1_DragEnd();
+    void mciChyaim_Done(int notifyCode);
+    // An exit that does not come from the menu (closed by another program,
+    // end of the session) is the real exit all the same.
+    void ExitFromOutside();
+
+    // Following the window in front.
+    void PlaceByActiveWindow();
+    void MoveOntoActiveWindow();
+    void ReturnHome();
+
+    // The plain window the error prompt leaves when the user goes on:
+    // 70 x 20 pixels at the home position, shown.
+    void ShowPlain();
+
+    // Position and size in twips.
+    long long Left() const;
+    long long Top() const;
+    long long Width() const { return widthTwips_; }
+    long long Height() const { return heightTwips_; }
+    void Move(long long left, long long top);
+    void SetSize(long long width, long long height);
+
+    platform::Window& Window() { return *window_; }
+    platform::Animation& Animation1() { return *animation1_; }
+    platform::Animation& Animation2() { return *animation2_; }
+    platform::Shaper& ysTransForm1() { return *ysTransForm1_; }
+    platform::Timer& Timer1() { return *timer1_; }
+    platform::SoundDevice& mciChyaim() { return *mciChyaim_; }
+
+    bool MemoMenuEnabled() const { return mnuYoteiEnabled_; }
+    void SetMemoMenuEnabled(bool enabled) { mnuYoteiEnabled_ = enabled; }
+    std::vector<platform::MenuItem> MenuTree() const;
+
+    // Settings read at load and kept while the window lives.
+    std::int16_t ShowInfoSetting = 1;
+    std::int16_t FollowSetting = 1;
+    std::int16_t SizeRule = 1;
+    platform::WindowHandle SavedHandle = 0;
+    platform::WindowHandle ActiveHandle = 0;
+
+private:
+    class ClipEvents;
+
+    void OnMouseUp(platform::MouseButton button) override;
+    void OnCloseRequest() override;
+    void OnEndSession() override;
+    void OnRightClick() override;
+    void OnTimer() override;
+    void OnDone(int notifyCode) override;
+
+    // The tick's parts: the information balloon, following, the clock update.
+    bool TickInfoBalloon();
+    void TickFollow();
+    bool AnyDialogOrModeOpen() const;
+    std::string ForegroundTitle() const;
+    platform::Rect Screen() const;
+
+    Module1& m;
+    std::unique_ptr<platform::Window> window_;
+    std::unique_ptr<ClipEvents> clipEvents1_, clipEvents2_;
+    std::unique_ptr<platform::Animation> animation1_, animation2_;
+    std::unique_ptr<platform::Shaper> ysTransForm1_;
+    std::unique_ptr<platform::Timer> timer1_;
+    std::unique_ptr<platform::SoundDevice> mciChyaim_;
+    long long leftTwips_ = 0, topTwips_ = 0;
+    long long widthTwips_ = 0, heightTwips_ = 0;
+    bool mnuYoteiEnabled_ = true;
+};
+
+}  // namespace morix

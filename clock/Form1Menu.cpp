@@ -1,0 +1,83 @@
+// The pop-up menu, drag mode, the end of the program, and the chime device's
+// end of playback.
+#include "clock/Form1.h"
+#include "clock/Module1.h"
+#include "clock/Placement.h"
+#include "clock/Twips.h"
+#include "memo/MemoStartup.h"
+
+namespace morix {
+
+std::vector<platform::MenuItem> Form1::MenuTree() const {
+    using platform::MenuItem;
+    const MenuItem separator{0, "-", true, {}};
+    // The memo, option and date-and-time windows join the menu with their
+    // subsystems; until then their items are shown disabled.
+    return {
+        MenuItem{0, "備忘録", mnuYoteiEnabled_,
+                 {MenuItem{menu::Add, "新規・開く", false, {}}, MenuItem{menu::Del, "削除", false, {}}}},
+        separator,
+        MenuItem{0, "オプション", true,
+                 {MenuItem{menu::Option, "基本オプション", false, {}}, MenuItem{menu::Option2, "拡張オプション", false, {}}}},
+        separator,
+        MenuItem{menu::Nitiji, "日付と時刻の変更", false, {}},
+        separator,
+        MenuItem{menu::Drg, "ドラッグモード", true, {}},
+        separator,
+        MenuItem{menu::End, "終了", true, {}},
+    };
+}
+
+void Form1::Form_MouseUp(platform::MouseButton) {
+    if (m.MemoWindowOpen) CloseMemoWindow(m);
+    mnuMain_Click();
+    Module1& module = m;  // the chosen item may unload this window
+    const int chosen = m.platform.ui.TrackPopupMenu(*window_, MenuTree());
+    switch (chosen) {
+    case menu::Drg: mnuDrg_Click(); break;
+    case menu::End: mnuEnd_Click(); break;
+    default: break;
+    }
+    module.MenuOpen = false;
+}
+
+void Form1::mnuMain_Click() { m.MenuOpen = true; }
+
+void Form1::mnuDrg_Click() {
+    ysTransForm1_->SetVisible(true);
+    m.DragMode = true;
+}
+
+void Form1::mnuEnd_Click() {
+    platform::Process& process = m.platform.process;
+    m.UnloadForm1();
+    process.Exit(0);
+}
+
+void Form1::ExitFromOutside() { mnuEnd_Click(); }
+
+void Form1::ysTransForm1_DragEnd() {
+    try {
+        ysTransForm1_->SetVisible(false);
+        m.DragMode = false;
+        SettingsFile settings = m.Settings();
+        settings.WriteValue(keys::HomeLeft, std::to_string(Left()));
+        settings.WriteValue(keys::HomeTop, std::to_string(Top()));
+        if (!m.MemoWindowOpen) return;
+        // The memo window follows the clock to its new place, its pointer
+        // facing the clock.
+        const platform::Rect screen = Screen();
+        const TwipsRect screenTwips{PixelsToTwips(screen.left, m.TwipsX), PixelsToTwips(screen.top, m.TwipsY),
+                                    PixelsToTwips(screen.right, m.TwipsX), PixelsToTwips(screen.bottom, m.TwipsY)};
+        const std::string frame = settings.ReadString(keys::FrameName);
+        PlaceMemoWindow(m, frame,
+                        PlaceBalloon(Left(), Top(), Width(), PixelsToTwips(280, m.TwipsX), PixelsToTwips(140, m.TwipsY),
+                                     screenTwips, m.TwipsY));
+    } catch (const RuntimeError& e) {
+        m.HandleError(e);
+    }
+}
+
+void Form1::mciChyaim_Done(int) { mciChyaim_->SetCommand("close"); }
+
+}  // namespace morix

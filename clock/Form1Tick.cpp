@@ -1,0 +1,62 @@
+// The one-second tick: the information balloon, following the window in
+// front while keeping the clock topmost, then the clock update.
+#include "clock/AnsiText.h"
+#include "clock/Form1.h"
+#include "clock/Module1.h"
+#include "face/ClockUpdate.h"
+
+namespace morix {
+
+void Form1::Timer1_Timer() {
+    if (!TickInfoBalloon()) TickFollow();
+    // Last, and on every tick whatever the following setting.
+    UpdateClockAndChime(m);
+}
+
+// The information balloon opens, refreshes and closes here once it is part of
+// the program; a refresh skips the following step. Until then the pointer on
+// the clock changes nothing.
+bool Form1::TickInfoBalloon() { return false; }
+
+bool Form1::AnyDialogOrModeOpen() const {
+    return m.DragMode || m.MenuOpen || m.MemoPickerOpen || m.BasicOptionsOpen || m.ExtendedOptionsOpen ||
+           m.DateTimeOpen || m.MemoWindowOpen;
+}
+
+// The title as the ANSI call returns it into a 256-byte buffer: through code
+// page 932 (so a character it cannot hold reads "?" on both sides of the
+// comparison with the stored title) and cut to whole characters.
+std::string Form1::ForegroundTitle() const {
+    const platform::CodePage& cp = m.platform.codePage;
+    std::string title = cp.FromAnsi(cp.ToAnsi(m.platform.desktop.WindowTitle(ActiveHandle)));
+    return CutToAnsiBytes(cp, title, 255);
+}
+
+void Form1::TickFollow() {
+    if (FollowSetting != 1) return;
+    SettingsFile settings = m.Settings();
+    platform::Desktop& desktop = m.platform.desktop;
+    m.StoredTitle = settings.ReadString(keys::ActiveTitle);
+    ActiveHandle = desktop.ForegroundWindow();
+    m.ActiveTitle = ForegroundTitle();
+
+    if (m.ActiveTitle != m.StoredTitle && !m.InfoBalloonOpen && !AnyDialogOrModeOpen()) {
+        PlaceByActiveWindow();
+        window_->MakeTopmost();
+        return;
+    }
+    const platform::Rect recorded{settings.ReadInt(keys::ActiveLeft), settings.ReadInt(keys::ActiveTop),
+                                  settings.ReadInt(keys::ActiveRight), settings.ReadInt(keys::ActiveBottom)};
+    const platform::Rect now = desktop.WindowRect(ActiveHandle);
+    if (m.ActiveTitle == m.StoredTitle && !m.InfoBalloonOpen && !m.DragMode && !(now == recorded)) {
+        // The followed window was moved or resized.
+        const long long currentLeft = settings.ReadInt(keys::CurrentLeft);
+        const long long currentTop = settings.ReadInt(keys::CurrentTop);
+        if (!m.ActiveTitle.empty() || (Left() != currentLeft && Top() != currentTop)) PlaceByActiveWindow();
+        window_->MakeTopmost();
+    } else if (AnyDialogOrModeOpen()) {
+        window_->MakeTopmost();
+    }
+}
+
+}  // namespace morix

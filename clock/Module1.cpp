@@ -1,0 +1,48 @@
+#include "clock/Module1.h"
+
+#include "clock/DateStamp.h"
+#include "clock/Form1.h"
+
+namespace morix {
+
+Module1::Module1(platform::Platform& p) : platform(p) {}
+
+Module1::~Module1() = default;
+
+void Module1::Main() {
+    if (platform.process.AnotherInstanceRunning()) platform.process.Exit(0);
+    LoadForm1();
+}
+
+void Module1::LoadForm1() {
+    if (form1_) return;
+    form1_ = std::make_unique<Form1>(*this);
+    form1_->Form_Load();
+}
+
+void Module1::UnloadForm1() {
+    if (!form1_) return;
+    // The form is gone even when its unload handling fails; the error still
+    // reaches the event's guard.
+    std::unique_ptr<Form1> form = std::move(form1_);
+    form->Form_Unload();
+}
+
+void Module1::HandleError(const RuntimeError& error) {
+    // Numbers beyond 16 bits do not occur among the run-time's errors; one
+    // that did would be reported as it stands, with its own text.
+    ErrNo = static_cast<std::int16_t>(error.Number());
+    ErrDescription = error.Description();
+    ShowErrorPrompt();
+}
+
+std::string Module1::TodayStamp() const {
+    platform::LocalTime now = platform.clock.Now();
+    return DateStamp({now.year, now.month, now.day});
+}
+
+std::string Module1::DesignFolder() const {
+    return platform.process.ProgramFolder() + "\\Design\\" + DesignName;
+}
+
+}  // namespace morix

@@ -1,0 +1,86 @@
+// The program's shared state and its plain procedures' home: the entry, the
+// flags the windows tell each other their state by, the clip state of the
+// clock update, and the error prompt. One object, owned by the program and
+// handed to its forms, so that every test builds a fresh program.
+#pragma once
+
+#include "clock/RuntimeError.h"
+#include "platform/Platform.h"
+#include "settings/SettingsFile.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace morix {
+
+class Form1;
+
+class Module1 {
+public:
+    explicit Module1(platform::Platform& platform);
+    ~Module1();
+    Module1(const Module1&) = delete;
+    Module1& operator=(const Module1&) = delete;
+
+    // The program entry: ends the process at once when another instance
+    // runs; otherwise shows the clock window and returns.
+    void Main();
+
+    // Loading and unloading the clock window (start, reload, exit).
+    void LoadForm1();
+    void UnloadForm1();
+    Form1* form1() const { return form1_.get(); }
+
+    // An error handler's common end: stores the error and shows the prompt.
+    void HandleError(const RuntimeError& error);
+    // Asks the user whether to go on after a file or path error, or reports
+    // any other error; ends the process unless the user goes on.
+    void ShowErrorPrompt();
+
+    SettingsFile Settings() const { return SettingsFile(platform.files, platform.codePage, IniPath); }
+    // Today's date stamp, from the system date at the moment of use.
+    std::string TodayStamp() const;
+    // The program folder + "\Design\" + DesignName.
+    std::string DesignFolder() const;
+
+    platform::Platform& platform;
+
+    std::string IniPath;
+    std::int16_t TwipsX = 15;
+    std::int16_t TwipsY = 15;
+
+    std::string DesignName;
+    std::string BackgroundPath;
+    std::string HourFile;
+    std::string MinuteFile;
+    std::int16_t CurrentHour = 0;
+    std::int16_t CurrentMinute = 0;
+    std::int16_t CurrentSecond = 0;
+    std::int16_t LastSecond = 0;
+
+    std::int16_t HomeLeft = 0;
+    std::int16_t HomeTop = 0;
+
+    bool Reloading = false;
+    bool RestoreFollowedWindow = false;
+    bool MemoWindowOpen = false;
+    bool InfoBalloonOpen = false;
+    bool MemoPickerOpen = false;
+    bool BasicOptionsOpen = false;
+    bool ExtendedOptionsOpen = false;
+    bool DateTimeOpen = false;
+    bool DragMode = false;
+    bool MenuOpen = false;
+
+    std::int16_t ErrNo = 0;
+    std::string ErrDescription;
+
+    std::string StoredTitle;
+    std::string ActiveTitle;
+
+private:
+    std::unique_ptr<Form1> form1_;
+};
+
+}  // namespace morix

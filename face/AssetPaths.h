@@ -1,0 +1,21 @@
+// Where the design, frame and sound files lie beside the executable, and the
+// names of the sixty clips.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace morix {
+
+// "07" for 7, "10" for 10.
+std::string TwoDigits(int n);
+// "07.avi".
+std::string ClipName(int n);
+// design folder + "\" + two digits + ".avi".
+std::string ClipPath(std::string_view designFolder, int n);
+// program folder + "\sound\" + the chime's file name.
+std::string ChimePath(std::string_view programFolder, std::string_view chimeName);
+// program folder + "\Frame\" + frame name + "\" + picture (e.g. "MsgRD.gif").
+std::string FramePicturePath(std::string_view programFolder, std::string_view frameName, std::string_view picture);
+
+}  // namespace morix

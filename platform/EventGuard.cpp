@@ -1,0 +1,33 @@
+#include "platform/EventGuard.h"
+
+#include "clock/RuntimeError.h"
+#include "platform/Process.h"
+#include "platform/Ui.h"
+
+namespace morix::platform {
+
+std::string RunTimeErrorMessage(int number, const std::string& description) {
+    return "実行時エラー '" + std::to_string(number) + "':\r\n\r\n" + description;
+}
+
+void RunGuarded(Ui& ui, Process& process, const std::function<void()>& handler) {
+    int number = 0;
+    std::string description;
+    try {
+        handler();
+        return;
+    } catch (const RuntimeError& e) {
+        number = e.Number();
+        description = e.Description();
+    } catch (const std::bad_alloc&) {
+        number = err::OutOfMemory;
+        description = StandardDescription(number);
+    } catch (const std::exception& e) {
+        number = 51;  // internal error
+        description = std::string("内部エラーです。 (") + e.what() + ")";
+    }
+    ui.ShowMessageBox(RunTimeErrorMessage(number, description), "Morix", mb::Ok | mb::IconStop);
+    process.Exit(1);
+}
+
+}  // namespace morix::platform

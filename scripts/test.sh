@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the native suite (the program over
+# the simulated desktop, the settings file, libvitalink.so, the assets, the
+# settings fuzz target for a bounded time), then the Windows suite under Wine
+# on a private Xvfb (Win32 components, the differential test against the
+# system's profile functions, vitalink.dll, end to end with Morix.exe).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh
+
+echo "== native build =="
+cmake --preset native >/dev/null
+cmake --build --preset native
+echo "== native tests =="
+ctest --preset native
+
+echo "== Windows build (MinGW-w64) =="
+cmake --preset mingw >/dev/null
+cmake --build --preset mingw
+echo "== Windows tests under Wine =="
+. scripts/wine-env.sh
+morix_wine_prefix
+scripts/with-xvfb.sh ctest --preset mingw

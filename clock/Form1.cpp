@@ -70,13 +70,10 @@ void Form1::Form_Load() {
             if (m.MemoWindowOpen) SetMemoMenuEnabled(false);
         } else {
             if (settings.ReadInt(keys::AutoDeleteMemos) == 1) DeletePastMemos(m);
-            if (settings.ReadInt(keys::SampleMemoDone) == 0) {
-                ShowSampleMemo(m);
-            } else {
-                const std::int32_t autoShow = settings.ReadInt(keys::AutoShowMemo);
-                if (autoShow == 1) ShowTodayMemo(m);
-                else if (autoShow == 2 && std::to_string(settings.ReadInt(keys::ExitDate)) != m.TodayStamp())
-                    ShowTodayMemo(m);
+            switch (MemoStartActionDue(settings, m.TodayStamp())) {
+            case MemoStartAction::ShowSample: ShowSampleMemo(m); break;
+            case MemoStartAction::ShowToday: ShowTodayMemo(m); break;
+            case MemoStartAction::None: break;
             }
         }
 
@@ -89,6 +86,16 @@ void Form1::Form_Load() {
         window_->MakeTopmost();
     } catch (const RuntimeError& e) {
         m.HandleError(e);
+    }
+}
+
+MemoStartAction Form1::MemoStartActionDue(const SettingsFile& settings, const std::string& today) {
+    if (settings.ReadInt(keys::SampleMemoDone) == 0) return MemoStartAction::ShowSample;
+    switch (settings.ReadInt(keys::AutoShowMemo)) {
+    case 1: return MemoStartAction::ShowToday;
+    // The exit date is compared as text, as it was written.
+    case 2: return std::to_string(settings.ReadInt(keys::ExitDate)) != today ? MemoStartAction::ShowToday : MemoStartAction::None;
+    default: return MemoStartAction::None;
     }
 }
 

@@ -6,7 +6,9 @@
 #include "platform/Controls.h"
 #include "platform/Geometry.h"
 #include "platform/Ui.h"
+#include "memo/MemoStartup.h"
 #include "platform/Window.h"
+#include "settings/SettingsFile.h"
 
 #include <cstdint>
 #include <functional>
@@ -32,6 +34,8 @@ public:
     void Form_Load();
     void Form_Unload();
     void LoadDesign();
+    // Which memo a fresh start shows: the sample, today's, or none.
+    static MemoStartAction MemoStartActionDue(const SettingsFile& settings, const std::string& today);
 
     void Timer1_Timer();
     void Form_MouseUp(platform::MouseButton button);

@@ -1,0 +1,238 @@
+// Start-up, the design, the error prompt and shut-down of the clock window.
+#include "tests/fake/ClockFixture.h"
+
+namespace morix::test {
+namespace {
+
+using platform::Rect;
+
+TEST_F(ClockTest, FreshStartWithoutSettingsShowsTheCentredShapedClock) {
+    sys.clock.Set(9, 7, 20);
+    ASSERT_FALSE(Start());
+    // (1024 x 15 - 990) / 2 = 7185 twips = pixel 479; (768 x 15 - 330) / 2 = 5595 = pixel 373.
+    EXPECT_EQ(window().Bounds(), (Rect{479, 373, 479 + 66, 373 + 22}));
+    EXPECT_EQ(form().Left(), 7185);
+    EXPECT_EQ(form().Top(), 5595);
+    EXPECT_TRUE(window().visible);
+    EXPECT_EQ(window().topmostCalls, 1);
+    EXPECT_EQ(window().title, "Morix");
+    EXPECT_TRUE(shaper().shaped);
+    EXPECT_FALSE(shaper().visible);
+    EXPECT_EQ(shaper().left, 1);
+    EXPECT_EQ(shaper().top, 1);
+    EXPECT_EQ(shaper().tooltip, "右クリックでドラックモード解除");
+    EXPECT_EQ(sys.pictures.loaded.back(), dir.ProgramPath() + "\\Design\\Tidewalk\\TP.bmp");
+    EXPECT_EQ(sys.ClockTimer().interval, 1000);
+    EXPECT_TRUE(sys.ClockTimer().enabled);
+    // Clip 09 at nine o'clock, 07 at seven minutes past, each played once.
+    EXPECT_EQ(Log(), (std::vector<std::string>{"Animation1 Open 09.avi", "Animation1 Play 1", "Animation2 Open 07.avi",
+                                               "Animation2 Play 1"}));
+    EXPECT_EQ(sys.ui.animations[0]->left, 5);
+    EXPECT_EQ(sys.ui.animations[1]->left, 36);
+    EXPECT_FALSE(sys.ui.animations[1]->autoPlay);
+    EXPECT_TRUE(sys.ui.animations[1]->visible);
+    EXPECT_EQ(program.HourFile, dir.ProgramPath() + "\\Design\\Tidewalk\\09.avi");
+    // Following is on by default: the fresh start sent the clock home and recorded it.
+    EXPECT_EQ(Get("現在のForm1のLeft"), "7185");
+    EXPECT_EQ(Get("アクティブウィンドウのタイトル"), "");
+    EXPECT_TRUE(sys.ui.messages.empty());
+}
+
+TEST_F(ClockTest, HomePositionFromTheSettingsWhenNotFollowing) {
+    Set("アクティブウインドウへの移動", "0");
+    Set("起動時のLeft", "-300");  // dragged partly off the left edge
+    Set("起動時のTop", "1500");
+    ASSERT_FALSE(Start());
+    EXPECT_EQ(window().Bounds().left, -20);
+    EXPECT_EQ(window().Bounds().top, 100);
+    EXPECT_EQ(program.HomeLeft, -300);
+    EXPECT_EQ(Get("現在のForm1のLeft"), "<missing>") << "no following, no record";
+}
+
+TEST_F(ClockTest, HomePositionDefaultsToTheCentreWhenNotFollowing) {
+    Set("アクティブウインドウへの移動", "0");
+    ASSERT_FALSE(Start());
+    EXPECT_EQ(program.HomeLeft, 7185);
+    EXPECT_EQ(program.HomeTop, 5595);
+}
+
+TEST_F(ClockTest, StoredPositionBeyond16BitsEndsWithTheOverflowPrompt) {
+    Set("アクティブウインドウへの移動", "0");
+    Set("起動時のLeft", "32768");
+    const std::string before = IniBytes();
+    EXPECT_TRUE(Start());
+    ASSERT_EQ(sys.ui.messages.size(), 1u);
+    EXPECT_EQ(sys.ui.messages[0].text, "オーバーフローしました。");
+    EXPECT_EQ(sys.ui.messages[0].flags, 16);
+    EXPECT_EQ(sys.ui.messages[0].title, "Morix");
+    EXPECT_EQ(IniBytes(), before);
+}
+
+TEST_F(ClockTest, MissingDesignFolderAsksToGoOnAndYesLeavesAPlainWindowAtHome) {
+    Set("Aviディレクトリ名", "Nowhere");
+    Set("アクティブウインドウへの移動", "0");
+    Set("起動時のLeft", "1500");
+    Set("起動時のTop", "3000");
+    ASSERT_FALSE(Start());
+    // Once for the background, once more for the outline picture.
+    ASSERT_EQ(sys.ui.messages.size(), 2u);
+    const std::string backPath = dir.ProgramPath() + "\\Design\\Nowhere\\Back.bmp";
+    EXPECT_EQ(sys.ui.messages[0].text, "パスが見つかりません。 (" + backPath + ")\r\n続けますか？");
+    EXPECT_EQ(sys.ui.messages[0].flags, 36);
+    EXPECT_NE(sys.ui.messages[1].text.find("TP.bmp"), std::string::npos);
+    // 70 x 20 pixels at the home position, shown, never made topmost, no clips.
+    EXPECT_EQ(window().Bounds(), (Rect{100, 200, 170, 220}));
+    EXPECT_TRUE(window().visible);
+    EXPECT_EQ(window().topmostCalls, 0);
+    EXPECT_TRUE(Log().empty());
+    EXPECT_FALSE(shaper().shaped);
+    EXPECT_TRUE(sys.ClockTimer().enabled) << "the start-up went on after the first prompt";
+}
+
+TEST_F(ClockTest, MissingDesignAnsweredNoEndsWithoutWriting) {
+    Set("Aviディレクトリ名", "Nowhere");
+    const std::string before = IniBytes();
+    sys.ui.messageAnswers = {platform::mb::AnswerNo};
+    EXPECT_TRUE(Start());
+    EXPECT_EQ(sys.ui.messages.size(), 1u);
+    EXPECT_EQ(IniBytes(), before);
+}
+
+TEST_F(ClockTest, MissingClipIsFileNotFoundAndTheRestOfTheStartGoesOn) {
+    std::filesystem::remove(dir.Path() / "Design" / "Tidewalk" / "10.avi");
+    sys.clock.Set(10, 30, 0);
+    ASSERT_FALSE(Start());
+    ASSERT_EQ(sys.ui.messages.size(), 1u);
+    EXPECT_EQ(sys.ui.messages[0].text.rfind("ファイルが見つかりません。", 0), 0u);
+    EXPECT_NE(sys.ui.messages[0].text.find("10.avi)\r\n続けますか？"), std::string::npos);
+    // The minute clip was never reached; the window is shaped and topmost.
+    EXPECT_EQ(Log(), (std::vector<std::string>{"Animation1 Open 10.avi"}));
+    EXPECT_TRUE(shaper().shaped);
+    EXPECT_EQ(window().topmostCalls, 1);
+}
+
+TEST_F(ClockTest, SecondInstanceEndsBeforeAnyWindow) {
+    sys.process.anotherInstance = true;
+    EXPECT_TRUE(Start());
+    EXPECT_TRUE(sys.ui.windows.empty());
+    EXPECT_FALSE(IniExists());
+}
+
+TEST_F(ClockTest, RealExitWritesTheDateAndEmptiesTheFollowedRecord) {
+    Set("起動時のLeft", "1200");
+    Set("起動時のTop", "600");
+    ASSERT_FALSE(Start());
+    Set("アクティブウィンドウのタイトル", "無題 - メモ帳");
+    Set("アクティブウィンドウのhDC", "131072");
+    Set("アクティブウィンドウのLeft", "10");
+    sys.clock.SetDate(2026, 12, 8);
+    sys.ui.menuChoices = {menu::End};
+    EXPECT_TRUE(Ends([&] { sys.ui.Raise([&] { window().events.OnMouseUp(platform::MouseButton::Left); }); }));
+    EXPECT_EQ(Get("終了時の日付"), "20261208");
+    for (auto key : {"アクティブウィンドウのタイトル", "アクティブウィンドウのLeft", "アクティブウィンドウのRight",
+                     "アクティブウィンドウのTop", "アクティブウィンドウのBottom", "現在のForm1のLeft", "現在のForm1のTop"})
+        EXPECT_EQ(Get(key), "") << key;
+    EXPECT_EQ(Get("起動時のLeft"), "1200");
+    EXPECT_EQ(Get("起動時のTop"), "600");
+    EXPECT_EQ(Get("アクティブウィンドウのhDC"), "131072");
+    const auto log = Log();
+    const std::vector<std::string> tail(log.end() - 4, log.end());
+    EXPECT_EQ(tail, (std::vector<std::string>{"Animation1 Stop", "Animation1 Close", "Animation2 Stop", "Animation2 Close"}));
+}
+
+TEST_F(ClockTest, ClosedFromOutsideOrEndOfSessionIsTheRealExit) {
+    for (int way = 0; way < 2; ++way) {
+        test::TempFolder other;
+        FakeSystem s{other.ProgramPath()};
+        std::filesystem::create_directories(other.Path() / "Design");
+        std::filesystem::copy(dir.Path() / "Design", other.Path() / "Design", std::filesystem::copy_options::recursive);
+        Module1 p{s.platform};
+        ASSERT_FALSE(Ends([&] { p.Main(); }));
+        s.clock.SetDate(2027, 1, 5);
+        EXPECT_TRUE(Ends([&] {
+            s.ui.Raise([&] {
+                if (way == 0) s.ClockWindow().events.OnCloseRequest();
+                else s.ClockWindow().events.OnEndSession();
+            });
+        }));
+        SettingsFile settings(s.files, s.codePage, other.ProgramPath() + "\\Morix.ini");
+        EXPECT_EQ(settings.ReadString("終了時の日付", ""), "20270105") << way;
+        EXPECT_EQ(settings.ReadString("現在のForm1のLeft", "x"), "") << way;
+    }
+}
+
+TEST_F(ClockTest, ReloadWritesNothingAndSkipsTheMemoStartActions) {
+    ASSERT_FALSE(Start());
+    Put(dir.Path() / "Tickdata" / "20000101.rtf", "{\\rtf1}");
+    const std::string before = IniBytes();
+    program.Reloading = true;
+    program.MemoWindowOpen = true;
+    ASSERT_FALSE(Ends([&] {
+        program.UnloadForm1();
+        program.LoadForm1();
+    }));
+    EXPECT_FALSE(program.Reloading);
+    EXPECT_TRUE(std::filesystem::exists(dir.Path() / "Tickdata" / "20000101.rtf"));
+    EXPECT_FALSE(form().MemoMenuEnabled());
+    // The reload re-placed the clock home, which writes the same record again: nothing changes.
+    EXPECT_EQ(IniBytes(), before);
+}
+
+TEST_F(ClockTest, FreshStartAndExitDeletePastMemosWhenSoSet) {
+    sys.clock.SetDate(2026, 12, 8);
+    for (auto name : {"20261207.rtf", "20261208.rtf", "20261209.rtf", "2026120.rtf", "20261206 old.rtf", "notes.rtf",
+                      "20261201.txt"})
+        Put(dir.Path() / "Tickdata" / name, "");
+    ASSERT_FALSE(Start());
+    auto exists = [&](const char* n) { return std::filesystem::exists(dir.Path() / "Tickdata" / n); };
+    EXPECT_FALSE(exists("20261207.rtf"));
+    EXPECT_FALSE(exists("2026120.rtf"));
+    EXPECT_FALSE(exists("20261206 old.rtf"));
+    EXPECT_TRUE(exists("20261208.rtf"));
+    EXPECT_TRUE(exists("20261209.rtf"));
+    EXPECT_TRUE(exists("notes.rtf"));
+    EXPECT_TRUE(exists("20261201.txt"));
+    // Kept with "自動削除" 0, at the next exit too.
+    Set("自動削除", "0");
+    sys.clock.SetDate(2026, 12, 10);
+    sys.ui.menuChoices = {menu::End};
+    EXPECT_TRUE(Ends([&] { sys.ui.Raise([&] { window().events.OnMouseUp(platform::MouseButton::Right); }); }));
+    EXPECT_TRUE(exists("20261208.rtf"));
+}
+
+TEST(MemoStartAction, SampleTodayOrNone) {
+    TempFolder dir;
+    platform::PosixCodePage cp;
+    platform::PosixFiles files;
+    SettingsFile s(files, cp, dir.ProgramPath() + "\\Morix.ini");
+    const std::string today = "20261208";
+    EXPECT_EQ(Form1::MemoStartActionDue(s, today), MemoStartAction::ShowSample);
+    s.WriteValue("起動時のSample.rtf", "1");
+    EXPECT_EQ(Form1::MemoStartActionDue(s, today), MemoStartAction::ShowToday);  // 自動表示 defaults to 1
+    s.WriteValue("自動表示", "2");
+    EXPECT_EQ(Form1::MemoStartActionDue(s, today), MemoStartAction::ShowToday);  // no exit date reads as 1
+    s.WriteValue("終了時の日付", "20261208");
+    EXPECT_EQ(Form1::MemoStartActionDue(s, today), MemoStartAction::None);
+    s.WriteValue("終了時の日付", "20261207");
+    EXPECT_EQ(Form1::MemoStartActionDue(s, today), MemoStartAction::ShowToday);
+    s.WriteValue("自動表示", "0");
+    EXPECT_EQ(Form1::MemoStartActionDue(s, today), MemoStartAction::None);
+    s.WriteValue("自動表示", "1");
+    s.WriteValue("起動時のSample.rtf", "0");
+    EXPECT_EQ(Form1::MemoStartActionDue(s, today), MemoStartAction::ShowSample);
+}
+
+TEST_F(ClockTest, UncaughtErrorInAnEventEndsWithTheRunTimeMessage) {
+    ASSERT_FALSE(Start());
+    // A pointer far outside: an overflow in following is not caught below the tick.
+    sys.desktop.twipsX = 15;
+    auto h = sys.desktop.Open("巨大", {0, 0, 2000, 1000});
+    sys.desktop.windows[h].rect = {0, 0, 2100000000, 1000};
+    EXPECT_TRUE(Tick());
+    ASSERT_FALSE(sys.ui.messages.empty());
+    EXPECT_EQ(sys.ui.messages.back().text, "実行時エラー '6':\r\n\r\nオーバーフローしました。");
+    EXPECT_EQ(sys.ui.messages.back().flags, 16);
+}
+
+}  // namespace
+}  // namespace morix::test

@@ -79,6 +79,9 @@ public:
     std::string StoredTitle;
     std::string ActiveTitle;
 
+    // The memo file the memo window opens and saves.
+    std::string MemoPath;
+
 private:
     std::unique_ptr<Form1> form1_;
 };

@@ -37,11 +37,24 @@ void DeletePastMemos(Module1& m) {
     }
 }
 
+void ShowTodayMemo(Module1& m) {
+    if (m.MemoWindowOpen) CloseMemoWindow(m);
+    const std::string today = m.TodayStamp();
+    const long long todayValue = std::stoll(today);
+    const std::string folder = m.platform.process.ProgramFolder() + "\\Tickdata";
+    for (const std::string& name : m.platform.files.ListFiles(folder, ".rtf")) {
+        std::optional<long long> date = DateValue(name);
+        if (!date || *date != todayValue) continue;
+        m.MemoPath = folder + "\\" + today + ".rtf";
+        ShowMemoWindow(m);
+    }
+}
+
 // The memo window (the rich-text balloon beside the clock) joins the program
-// with the memo subsystem; until then a start-up or midnight request to show a
-// memo finds no window to open and passes, as a failure of these automatic
-// steps would.
-void ShowTodayMemo(Module1&) {}
+// with the memo subsystem; until then a request to show it passes, as a
+// failure of the automatic memo steps would, and no window is open to close
+// or move.
+void ShowMemoWindow(Module1&) {}
 void ShowSampleMemo(Module1&) {}
 void CloseMemoWindow(Module1& m) { m.MemoWindowOpen = false; }
 void PlaceMemoWindow(Module1&, const std::string&, const BalloonPlacement&) {}

@@ -16,6 +16,8 @@ enum class MemoStartAction { None, ShowSample, ShowToday };
 void DeletePastMemos(Module1& m);
 void ShowTodayMemo(Module1& m);
 void ShowSampleMemo(Module1& m);
+// Shows the memo window on MemoPath.
+void ShowMemoWindow(Module1& m);
 void CloseMemoWindow(Module1& m);
 // Moves an open memo window to the placement and gives it the frame picture
 // of that corner.

@@ -26,6 +26,22 @@ struct ProcessEnded {
     int code;
 };
 
+// Real files, with a count of the writes that reach the disk.
+class FakeFiles final : public platform::Files {
+public:
+    std::optional<std::string> ReadAll(std::string_view p) const override { return real.ReadAll(p); }
+    bool ReplaceAtomically(std::string_view p, std::string_view b) override {
+        ++writes;
+        return real.ReplaceAtomically(p, b);
+    }
+    bool FileExists(std::string_view p) const override { return real.FileExists(p); }
+    bool FolderExists(std::string_view p) const override { return real.FolderExists(p); }
+    std::vector<std::string> ListFiles(std::string_view f, std::string_view s) const override { return real.ListFiles(f, s); }
+    bool DeleteFile(std::string_view p) override { return real.DeleteFile(p); }
+    platform::PosixFiles real;
+    int writes = 0;
+};
+
 class FakeProcess final : public platform::Process {
 public:
     std::string ProgramFolder() const override { return folder; }
@@ -223,7 +239,7 @@ struct FakeSystem {
     FakeUi ui{process};
     FakePictures pictures;
     platform::PosixCodePage codePage;
-    platform::PosixFiles files;
+    FakeFiles files;
     platform::PosixDynamicLibraries libraries;
     platform::Platform platform;
 

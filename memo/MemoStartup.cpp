@@ -33,7 +33,7 @@ void DeletePastMemos(Module1& m) {
     for (const std::string& name : m.platform.files.ListFiles(folder, ".rtf")) {
         std::optional<long long> date = DateValue(name);
         // A file that cannot be deleted is passed over; nothing is reported.
-        if (date && *date < today) m.platform.files.DeleteFile(folder + "\\" + name);
+        if (date && *date < today) m.platform.files.RemoveFile(folder + "\\" + name);
     }
 }
 

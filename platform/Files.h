@@ -27,7 +27,7 @@ public:
     // order the file system gives them. Empty when the folder cannot be read.
     virtual std::vector<std::string> ListFiles(std::string_view folder, std::string_view suffix) const = 0;
     // Deletes the file for good (not to a recycle bin). False on failure.
-    virtual bool DeleteFile(std::string_view path) = 0;
+    virtual bool RemoveFile(std::string_view path) = 0;
 };
 
 }  // namespace morix::platform

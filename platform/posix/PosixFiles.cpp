@@ -90,6 +90,6 @@ std::vector<std::string> PosixFiles::ListFiles(std::string_view folder, std::str
     return names;
 }
 
-bool PosixFiles::DeleteFile(std::string_view path) { return ::unlink(NativePath(path).c_str()) == 0; }
+bool PosixFiles::RemoveFile(std::string_view path) { return ::unlink(NativePath(path).c_str()) == 0; }
 
 }  // namespace morix::platform

@@ -82,6 +82,6 @@ std::vector<std::string> Win32Files::ListFiles(std::string_view folder, std::str
     return names;
 }
 
-bool Win32Files::DeleteFile(std::string_view path) { return DeleteFileW(Widen(path).c_str()) != 0; }
+bool Win32Files::RemoveFile(std::string_view path) { return DeleteFileW(Widen(path).c_str()) != 0; }
 
 }  // namespace morix::platform::win32

@@ -14,7 +14,7 @@ public:
     bool FileExists(std::string_view path) const override;
     bool FolderExists(std::string_view path) const override;
     std::vector<std::string> ListFiles(std::string_view folder, std::string_view suffix) const override;
-    bool DeleteFile(std::string_view path) override;
+    bool RemoveFile(std::string_view path) override;
 };
 
 }  // namespace morix::platform::win32

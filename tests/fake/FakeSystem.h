@@ -37,7 +37,7 @@ public:
     bool FileExists(std::string_view p) const override { return real.FileExists(p); }
     bool FolderExists(std::string_view p) const override { return real.FolderExists(p); }
     std::vector<std::string> ListFiles(std::string_view f, std::string_view s) const override { return real.ListFiles(f, s); }
-    bool DeleteFile(std::string_view p) override { return real.DeleteFile(p); }
+    bool RemoveFile(std::string_view p) override { return real.RemoveFile(p); }
     platform::PosixFiles real;
     int writes = 0;
 };

@@ -254,3 +254,23 @@ TEST_F(FollowingTest, LongTitleIsComparedAsTheAnsiCallReturnsIt) {
 
 }  // namespace
 }  // namespace morix::test
+
+namespace morix::test {
+namespace {
+
+TEST_F(FollowingTest, OnASecondMonitorTheDefaultHomeIsThatMonitorsCentre) {
+    sys.desktop.monitors.push_back({1024, 0, 1024 + 1280, 1024});
+    platform::Rect r{1100, 100, 2200, 900};
+    sys.desktop.Open("Editor", r);
+    ASSERT_FALSE(Tick());
+    ASSERT_TRUE(OnTitleBarOf(r));
+    EXPECT_GT(window().Bounds().left, 1024);
+    sys.desktop.foreground = sys.desktop.desktopHandle;
+    ASSERT_FALSE(Tick());
+    // (1024 + (1280 - 66) / 2) pixels, (1024 - 22) / 2.
+    EXPECT_EQ(form().Left(), 1024 * 15 + (1280 * 15 - 990) / 2);
+    EXPECT_EQ(form().Top(), (1024 * 15 - 330) / 2);
+}
+
+}  // namespace
+}  // namespace morix::test

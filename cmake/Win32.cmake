@@ -7,7 +7,7 @@ add_library(morix_platform_win32 STATIC ${MORIX_WIN32_SOURCES})
 target_include_directories(morix_platform_win32 PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_definitions(morix_platform_win32 PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
 target_link_libraries(morix_platform_win32 PUBLIC morix_core
-    user32 gdi32 comctl32 comdlg32 winmm shell32 ole32 shlwapi)
+    user32 gdi32 comctl32 comdlg32 winmm shell32 ole32 oleaut32 shlwapi)
 
 if(NOT MSVC)
     # A bare Wine prefix (or a plain Windows) has no MinGW runtime DLLs.
@@ -30,3 +30,11 @@ add_subdirectory(tests/win32)
 add_executable(bench_settings_wine ${CMAKE_SOURCE_DIR}/bench/win32/bench_settings_wine.cpp)
 target_include_directories(bench_settings_wine PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_libraries(bench_settings_wine PRIVATE morix_platform_win32 morix_core)
+
+# The end-to-end tests' probe: looks at the running clock from outside.
+add_executable(morix_probe ${CMAKE_SOURCE_DIR}/tests/e2e/probe.cpp)
+target_compile_definitions(morix_probe PRIVATE UNICODE _UNICODE)
+if(NOT MSVC)
+    target_link_options(morix_probe PRIVATE -municode)
+endif()
+target_link_libraries(morix_probe PRIVATE user32 gdi32)

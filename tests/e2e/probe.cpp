@@ -1,0 +1,220 @@
+// The end-to-end tests' eyes and hands inside Wine: a small console program
+// that looks at the clock's window from outside (class, title, rectangle,
+// visibility, topmost, region), reads and answers message boxes, and moves or
+// closes other windows. One command per run; results on standard output as
+// "key=value" lines; exit code 0 on success, 1 when what was asked for is not
+// there (after waiting), 2 on a bad command.
+#include <windows.h>
+
+#include <cstdio>
+#include <functional>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string Narrow(const std::wstring& w) {
+    if (w.empty()) return {};
+    int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
+    std::string s(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
+    return s;
+}
+
+std::wstring Widen(const std::string& s) {
+    if (s.empty()) return {};
+    int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+    std::wstring w(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
+    return w;
+}
+
+std::wstring ClassOf(HWND h) {
+    wchar_t buffer[256] = {};
+    GetClassNameW(h, buffer, 256);
+    return buffer;
+}
+
+std::wstring TextOf(HWND h) {
+    wchar_t buffer[1024] = {};
+    GetWindowTextW(h, buffer, 1024);
+    return buffer;
+}
+
+// Prints UTF-8 with C escapes for line breaks, so that one value stays on one line.
+void Print(const char* key, const std::string& value) {
+    std::string out;
+    for (char c : value) {
+        if (c == '\r') out += "\\r";
+        else if (c == '\n') out += "\\n";
+        else out += c;
+    }
+    std::printf("%s=%s\n", key, out.c_str());
+}
+
+HWND WaitFor(const std::function<HWND()>& find, int timeoutMs) {
+    for (int waited = 0;; waited += 100) {
+        if (HWND h = find()) return h;
+        if (waited >= timeoutMs) return nullptr;
+        Sleep(100);
+    }
+}
+
+HWND FindClock() { return FindWindowW(L"MorixForm", L"Morix"); }
+
+// A visible top-level dialog box (a message box) owned by any process.
+HWND FindMessageBox() {
+    struct Search { HWND found = nullptr; } search;
+    EnumWindows(
+        [](HWND h, LPARAM p) -> BOOL {
+            if (IsWindowVisible(h) && ClassOf(h) == L"#32770") {
+                reinterpret_cast<Search*>(p)->found = h;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND FindByTitlePart(const std::wstring& part) {
+    struct Search { std::wstring part; HWND found = nullptr; } search{part};
+    EnumWindows(
+        [](HWND h, LPARAM p) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(p);
+            if (IsWindowVisible(h) && TextOf(h).find(s->part) != std::wstring::npos) {
+                s->found = h;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+void PrintWindow(HWND h) {
+    RECT r{};
+    GetWindowRect(h, &r);
+    Print("class", Narrow(ClassOf(h)));
+    Print("title", Narrow(TextOf(h)));
+    std::printf("rect=%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+    std::printf("size=%ld %ld\n", r.right - r.left, r.bottom - r.top);
+    std::printf("visible=%d\n", IsWindowVisible(h) ? 1 : 0);
+    std::printf("topmost=%d\n", (GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_TOPMOST) ? 1 : 0);
+    std::printf("toolwindow=%d\n", (GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) ? 1 : 0);
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    int kind = GetWindowRgn(h, region);
+    DeleteObject(region);
+    Print("region", kind == COMPLEXREGION ? "complex" : kind == SIMPLEREGION ? "simple" : kind == NULLREGION ? "null" : "none");
+    DWORD pid = 0;
+    GetWindowThreadProcessId(h, &pid);
+    std::printf("pid=%lu\n", pid);
+    std::printf("handle=%lld\n", static_cast<long long>(reinterpret_cast<INT_PTR>(h)));
+}
+
+int Usage() {
+    std::fprintf(stderr,
+                 "probe clock [timeout-ms]            the clock window, once it is there\n"
+                 "probe count-clocks                  how many clock windows there are\n"
+                 "probe no-clock [ms]                 succeeds when no clock window appears within ms\n"
+                 "probe gone [timeout-ms]             succeeds once the clock window is gone\n"
+                 "probe message-box [timeout-ms]      the text and caption of a message box\n"
+                 "probe answer yes|no|ok [timeout-ms] presses that button of the message box\n"
+                 "probe close-clock                   sends WM_CLOSE to the clock\n"
+                 "probe window <title part> [ms]      another window, by part of its title\n"
+                 "probe move <title part> x y w h     moves and sizes that window\n"
+                 "probe front <title part>            brings it to the front\n"
+                 "probe metrics                       caption button and frame sizes, dpi\n");
+    return 2;
+}
+
+int Timeout(int argc, wchar_t** argv, int index, int fallback) { return argc > index ? _wtoi(argv[index]) : fallback; }
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 2) return Usage();
+    const std::wstring command = argv[1];
+    if (command == L"clock") {
+        HWND h = WaitFor(FindClock, Timeout(argc, argv, 2, 10000));
+        if (!h) return 1;
+        PrintWindow(h);
+        return 0;
+    }
+    if (command == L"count-clocks") {
+        int count = 0;
+        EnumWindows(
+            [](HWND h, LPARAM p) -> BOOL {
+                if (ClassOf(h) == L"MorixForm" && TextOf(h) == L"Morix") ++*reinterpret_cast<int*>(p);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&count));
+        std::printf("count=%d\n", count);
+        return 0;
+    }
+    if (command == L"no-clock") {
+        return WaitFor(FindClock, Timeout(argc, argv, 2, 3000)) ? 1 : 0;
+    }
+    if (command == L"gone") {
+        return WaitFor([] { return FindClock() ? nullptr : GetDesktopWindow(); }, Timeout(argc, argv, 2, 10000)) ? 0 : 1;
+    }
+    if (command == L"message-box") {
+        HWND box = WaitFor(FindMessageBox, Timeout(argc, argv, 2, 10000));
+        if (!box) return 1;
+        Print("caption", Narrow(TextOf(box)));
+        std::wstring text;
+        for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            const std::wstring cls = ClassOf(child);
+            if (cls == L"Static" && GetWindowTextLengthW(child) > 0) text += TextOf(child);
+            if (cls == L"Button") Print("button", Narrow(TextOf(child)));
+        }
+        Print("text", Narrow(text));
+        return 0;
+    }
+    if (command == L"answer" && argc >= 3) {
+        const std::wstring which = argv[2];
+        const int id = which == L"yes" ? IDYES : which == L"no" ? IDNO : IDOK;
+        HWND box = WaitFor(FindMessageBox, Timeout(argc, argv, 3, 10000));
+        if (!box) return 1;
+        HWND button = GetDlgItem(box, id);
+        if (!button) return 1;
+        PostMessageW(button, BM_CLICK, 0, 0);
+        return 0;
+    }
+    if (command == L"close-clock") {
+        HWND h = FindClock();
+        if (!h) return 1;
+        PostMessageW(h, WM_CLOSE, 0, 0);
+        return 0;
+    }
+    if (command == L"window" && argc >= 3) {
+        HWND h = WaitFor([&] { return FindByTitlePart(argv[2]); }, Timeout(argc, argv, 3, 10000));
+        if (!h) return 1;
+        PrintWindow(h);
+        return 0;
+    }
+    if (command == L"move" && argc >= 7) {
+        HWND h = FindByTitlePart(argv[2]);
+        if (!h) return 1;
+        return MoveWindow(h, _wtoi(argv[3]), _wtoi(argv[4]), _wtoi(argv[5]), _wtoi(argv[6]), TRUE) ? 0 : 1;
+    }
+    if (command == L"front" && argc >= 3) {
+        HWND h = FindByTitlePart(argv[2]);
+        if (!h) return 1;
+        return SetForegroundWindow(h) ? 0 : 1;
+    }
+    if (command == L"metrics") {
+        std::printf("cxsize=%d\ncysize=%d\ncxframe=%d\n", GetSystemMetrics(SM_CXSIZE), GetSystemMetrics(SM_CYSIZE),
+                    GetSystemMetrics(SM_CXFRAME));
+        HDC dc = GetDC(nullptr);
+        std::printf("dpix=%d\ndpiy=%d\n", GetDeviceCaps(dc, LOGPIXELSX), GetDeviceCaps(dc, LOGPIXELSY));
+        ReleaseDC(nullptr, dc);
+        std::printf("screen=%d %d\n", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+        HWND fg = GetForegroundWindow();
+        Print("foreground", Narrow(TextOf(fg)));
+        return 0;
+    }
+    (void)Widen;
+    return Usage();
+}

@@ -38,3 +38,10 @@ if(NOT MSVC)
     target_link_options(morix_probe PRIVATE -municode)
 endif()
 target_link_libraries(morix_probe PRIVATE user32 gdi32)
+
+# The real Morix.exe end to end, observed by the probe.
+if(TARGET Morix)
+    add_test(NAME e2e COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/e2e.sh ${MORIX_DIST_DIR}
+             $<TARGET_FILE:morix_probe> ${CMAKE_BINARY_DIR}/e2e)
+    set_tests_properties(e2e PROPERTIES TIMEOUT 900)
+endif()

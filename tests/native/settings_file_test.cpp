@@ -3,6 +3,7 @@
 #include "platform/posix/PosixCodePage.h"
 #include "platform/posix/PosixFiles.h"
 #include "settings/SettingsFile.h"
+#include "tests/fake/FakeSystem.h"
 #include "tests/fake/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -11,22 +12,6 @@
 
 namespace morix {
 namespace {
-
-// Counts the writes that reach the disk.
-class CountingFiles final : public platform::Files {
-public:
-    std::optional<std::string> ReadAll(std::string_view p) const override { return real.ReadAll(p); }
-    bool ReplaceAtomically(std::string_view p, std::string_view b) override {
-        ++writes;
-        return real.ReplaceAtomically(p, b);
-    }
-    bool FileExists(std::string_view p) const override { return real.FileExists(p); }
-    bool FolderExists(std::string_view p) const override { return real.FolderExists(p); }
-    std::vector<std::string> ListFiles(std::string_view f, std::string_view s) const override { return real.ListFiles(f, s); }
-    bool RemoveFile(std::string_view p) override { return real.RemoveFile(p); }
-    platform::PosixFiles real;
-    int writes = 0;
-};
 
 class SettingsTest : public ::testing::Test {
 protected:
@@ -38,7 +23,7 @@ protected:
 
     test::TempFolder dir;
     platform::PosixCodePage cp;
-    CountingFiles files;
+    test::FakeFiles files;
     SettingsFile settings{files, cp, dir.ProgramPath() + "\\Morix.ini"};
 };
 

@@ -1,0 +1,37 @@
+#include "platform/win32/PathChecks.h"
+
+#include "clock/RuntimeError.h"
+
+#include <windows.h>
+
+namespace morix::platform::win32 {
+
+namespace {
+
+bool IsFolder(const std::wstring& path) {
+    DWORD a = GetFileAttributesW(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// "C:\a\b.avi" -> "C:\a"; "C:\b.avi" -> "C:\"; "b.avi" -> "" (the current folder).
+std::wstring FolderOf(const std::wstring& path) {
+    std::size_t slash = path.find_last_of(L"\\/");
+    if (slash == std::wstring::npos) return {};
+    std::wstring folder = path.substr(0, slash);
+    if (folder.size() == 2 && folder[1] == L':') folder += L'\\';
+    if (folder.empty()) folder = path.substr(0, 1);  // "\b.avi": the root
+    return folder;
+}
+
+}  // namespace
+
+void RequireExistingFile(const std::wstring& path) {
+    if (path.empty()) Raise(err::FileNotFound);
+    std::wstring folder = FolderOf(path);
+    if (!folder.empty() && !IsFolder(folder)) Raise(err::PathNotFound);
+    DWORD a = GetFileAttributesW(path.c_str());
+    if (a == INVALID_FILE_ATTRIBUTES) Raise(err::FileNotFound);
+    if (a & FILE_ATTRIBUTE_DIRECTORY) Raise(err::PathFileAccess);
+}
+
+}  // namespace morix::platform::win32

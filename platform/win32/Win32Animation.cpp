@@ -1,0 +1,109 @@
+#include "platform/win32/Win32Animation.h"
+
+#include "clock/RuntimeError.h"
+#include "platform/win32/PathChecks.h"
+#include "platform/win32/Wide.h"
+
+#include <commctrl.h>
+
+#include <stdexcept>
+
+namespace morix::platform::win32 {
+
+namespace {
+constexpr wchar_t InstanceProperty[] = L"Morix.Animation";
+constexpr WORD LastFrame = 0xFFFF;  // ACM_PLAY: "to the end of the clip"
+}  // namespace
+
+Win32Animation::Win32Animation(Win32Window& parent, AnimationEvents& events, EventRunner run)
+    : parent_(&parent), events_(events), run_(run) {
+    // Visible from the start, as the control is when placed on a form. No
+    // ACS_CENTER: the control takes the size of the clip's frames.
+    hwnd_.Reset(CreateWindowExW(0, ANIMATE_CLASSW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 0, 0,
+                                parent.Hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr));
+    if (!hwnd_) throw std::runtime_error("CreateWindowExW failed for SysAnimate32");
+    SetPropW(hwnd_.Get(), InstanceProperty, this);
+    controlProc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(hwnd_.Get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SubclassProc)));
+    parent.Attach(this);
+}
+
+Win32Animation::~Win32Animation() {
+    if (parent_ == nullptr) return;  // destroyed with the window
+    parent_->Detach(this);
+    SendMessageW(hwnd_.Get(), ACM_STOP, 0, 0);
+    SetWindowLongPtrW(hwnd_.Get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(controlProc_));
+    RemovePropW(hwnd_.Get(), InstanceProperty);
+    hwnd_.Reset();
+}
+
+void Win32Animation::Move(int left, int top) {
+    SetWindowPos(hwnd_.Get(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Win32Animation::SetVisible(bool visible) { ShowWindow(hwnd_.Get(), visible ? SW_SHOWNA : SW_HIDE); }
+
+void Win32Animation::SetAutoPlay(bool autoPlay) {
+    LONG_PTR style = GetWindowLongPtrW(hwnd_.Get(), GWL_STYLE);
+    style = autoPlay ? (style | ACS_AUTOPLAY) : (style & ~static_cast<LONG_PTR>(ACS_AUTOPLAY));
+    SetWindowLongPtrW(hwnd_.Get(), GWL_STYLE, style);
+}
+
+void Win32Animation::Open(std::string_view path) {
+    std::wstring file = Widen(path);
+    try {
+        RequireExistingFile(file);
+    } catch (...) {
+        Close();
+        throw;
+    }
+    if (SendMessageW(hwnd_.Get(), ACM_OPENW, 0, reinterpret_cast<LPARAM>(file.c_str())) == FALSE) {
+        Close();
+        Raise(err::PathFileAccess);  // a file the control cannot play
+    }
+}
+
+void Win32Animation::Play(int repeatCount) {
+    // From the first frame to the last: after the final repeat the last
+    // frame stays shown.
+    SendMessageW(hwnd_.Get(), ACM_PLAY, static_cast<WPARAM>(repeatCount), MAKELPARAM(0, LastFrame));
+}
+
+void Win32Animation::Stop() { SendMessageW(hwnd_.Get(), ACM_STOP, 0, 0); }
+
+void Win32Animation::Close() { SendMessageW(hwnd_.Get(), ACM_OPENW, 0, 0); }
+
+LRESULT CALLBACK Win32Animation::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = static_cast<Win32Animation*>(GetPropW(window, InstanceProperty));
+    if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+    return self->HandleMessage(window, message, wParam, lParam);
+}
+
+LRESULT Win32Animation::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_NCHITTEST: return HTCLIENT;
+    case WM_LBUTTONUP: return OnButtonUp(MouseButton::Left);
+    case WM_RBUTTONUP: return OnButtonUp(MouseButton::Right);
+    case WM_MBUTTONUP: return OnButtonUp(MouseButton::Middle);
+    case WM_NCDESTROY: {
+        WNDPROC control = controlProc_;
+        RemovePropW(window, InstanceProperty);
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(control));
+        return CallWindowProcW(control, window, message, wParam, lParam);
+    }
+    default: return CallWindowProcW(controlProc_, window, message, wParam, lParam);
+    }
+}
+
+LRESULT Win32Animation::OnButtonUp(MouseButton button) {
+    run_([&] { events_.OnMouseButton(button); });
+    return 0;
+}
+
+void Win32Animation::OnOwnerGone() {
+    // The control dies with its parent window; only the handle is dropped.
+    parent_ = nullptr;
+    hwnd_.Release();
+}
+
+}  // namespace morix::platform::win32

@@ -1,0 +1,71 @@
+#include "platform/win32/Win32Desktop.h"
+
+#include "platform/win32/Wide.h"
+#include "platform/win32/Win32Handles.h"
+
+#include <cstdint>
+
+namespace morix::platform::win32 {
+
+namespace {
+
+HWND ToHwnd(WindowHandle handle) { return reinterpret_cast<HWND>(static_cast<std::intptr_t>(handle)); }
+
+WindowHandle FromHwnd(HWND window) { return static_cast<WindowHandle>(reinterpret_cast<std::intptr_t>(window)); }
+
+int TwipsPerPixel(int capability) {
+    WindowDc screen(nullptr);
+    int dotsPerInch = GetDeviceCaps(screen.Get(), capability);
+    if (dotsPerInch <= 0) return 15;  // 96 dots per inch, as the system assumes
+    return (1440 + dotsPerInch / 2) / dotsPerInch;
+}
+
+}  // namespace
+
+Rect Win32Desktop::PrimaryScreen() const { return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
+
+Rect Win32Desktop::ScreenOf(const Rect& area) const {
+    RECT r{area.left, area.top, area.right, area.bottom};
+    HMONITOR monitor = MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (monitor == nullptr || !GetMonitorInfoW(monitor, &info)) return PrimaryScreen();
+    return {info.rcMonitor.left, info.rcMonitor.top, info.rcMonitor.right, info.rcMonitor.bottom};
+}
+
+int Win32Desktop::TwipsPerPixelX() const { return TwipsPerPixel(LOGPIXELSX); }
+
+int Win32Desktop::TwipsPerPixelY() const { return TwipsPerPixel(LOGPIXELSY); }
+
+WindowHandle Win32Desktop::ForegroundWindow() const { return FromHwnd(GetForegroundWindow()); }
+
+WindowHandle Win32Desktop::DesktopWindow() const { return FromHwnd(GetDesktopWindow()); }
+
+std::string Win32Desktop::WindowTitle(WindowHandle window) const {
+    HWND hwnd = ToHwnd(window);
+    if (hwnd == nullptr || !IsWindow(hwnd)) return {};
+    int length = GetWindowTextLengthW(hwnd);
+    if (length <= 0) return {};
+    std::wstring title(static_cast<std::size_t>(length) + 1, L'\0');
+    int got = GetWindowTextW(hwnd, title.data(), length + 1);
+    title.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+    return Narrow(title);
+}
+
+Rect Win32Desktop::WindowRect(WindowHandle window) const {
+    RECT r{};
+    if (window == 0 || !GetWindowRect(ToHwnd(window), &r)) return {};
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+bool Win32Desktop::SetForegroundWindow(WindowHandle window) { return ::SetForegroundWindow(ToHwnd(window)) != FALSE; }
+
+int Win32Desktop::SystemMetric(int index) const { return GetSystemMetrics(index); }
+
+Point Win32Desktop::CursorPos() const {
+    POINT p{};
+    if (!GetCursorPos(&p)) return {};
+    return {p.x, p.y};
+}
+
+}  // namespace morix::platform::win32

@@ -1,0 +1,27 @@
+// Implements platform::Desktop with GetSystemMetrics (SM_CXSCREEN and
+// SM_CYSCREEN for the primary screen), MonitorFromRect + GetMonitorInfoW,
+// GetDeviceCaps(LOGPIXELSX/Y) of the screen DC, GetForegroundWindow,
+// GetDesktopWindow, GetWindowTextW, GetWindowRect, SetForegroundWindow and
+// GetCursorPos.
+#pragma once
+
+#include "platform/Desktop.h"
+
+namespace morix::platform::win32 {
+
+class Win32Desktop final : public Desktop {
+public:
+    Rect PrimaryScreen() const override;
+    Rect ScreenOf(const Rect& area) const override;
+    int TwipsPerPixelX() const override;
+    int TwipsPerPixelY() const override;
+    WindowHandle ForegroundWindow() const override;
+    WindowHandle DesktopWindow() const override;
+    std::string WindowTitle(WindowHandle window) const override;
+    Rect WindowRect(WindowHandle window) const override;
+    bool SetForegroundWindow(WindowHandle window) override;
+    int SystemMetric(int index) const override;
+    Point CursorPos() const override;
+};
+
+}  // namespace morix::platform::win32

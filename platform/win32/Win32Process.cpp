@@ -1,0 +1,35 @@
+#include "platform/win32/Win32Process.h"
+
+namespace morix::platform::win32 {
+
+std::string Win32Process::ProgramFolder() const {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n == 0) return {};
+        if (n < path.size()) {
+            path.resize(n);
+            break;
+        }
+        path.resize(path.size() * 2);  // cut short: a longer path
+    }
+    std::size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? std::string() : Narrow(path.substr(0, slash));
+}
+
+bool Win32Process::AnotherInstanceRunning() {
+    if (!another_) {
+        SetLastError(ERROR_SUCCESS);
+        HANDLE mutex = CreateMutexW(nullptr, FALSE, MutexName);
+        // The mutex of the first instance exists, whether or not this
+        // process got a handle to it.
+        DWORD error = GetLastError();
+        mutex_.emplace(mutex);
+        another_ = error == ERROR_ALREADY_EXISTS || error == ERROR_ACCESS_DENIED;
+    }
+    return *another_;
+}
+
+void Win32Process::Exit(int code) { ExitProcess(static_cast<UINT>(code)); }
+
+}  // namespace morix::platform::win32

@@ -1,0 +1,27 @@
+// Implements platform::Process: the program folder from GetModuleFileNameW,
+// the single-instance test through the named mutex
+// "Local\Morix.SingleInstance" (CreateMutexW, ERROR_ALREADY_EXISTS; the
+// mutex is held until the process ends), and ExitProcess.
+#pragma once
+
+#include "platform/Process.h"
+#include "platform/win32/Wide.h"
+
+#include <optional>
+
+namespace morix::platform::win32 {
+
+class Win32Process final : public Process {
+public:
+    static constexpr wchar_t MutexName[] = L"Local\\Morix.SingleInstance";
+
+    std::string ProgramFolder() const override;
+    bool AnotherInstanceRunning() override;
+    [[noreturn]] void Exit(int code) override;
+
+private:
+    std::optional<Handle> mutex_;  // held for the life of the process
+    std::optional<bool> another_;
+};
+
+}  // namespace morix::platform::win32

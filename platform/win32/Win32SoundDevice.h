@@ -1,0 +1,77 @@
+// Implements platform::SoundDevice over MCI (mciSendStringW, one alias per
+// device): "open", "play" (as "play ... from 0 notify"), "stop", "close".
+// MM_MCINOTIFY comes to a hidden message-only window of class "MorixForm",
+// which also runs the watchdog (SetTimer) and delivers SoundEvents::OnDone.
+//
+// Exactly one OnDone is posted for every "play", never from inside a
+// command: when the sound ends by itself (MCI_NOTIFY_SUCCESSFUL/FAILURE);
+// through "stop", "close", another "open" or another "play"; at once when
+// the play cannot start (the device is not open, MCI refuses, or the system
+// has no output device of the sound's kind); and from the watchdog, the
+// sound's length ("status ... length") plus a margin after the start, for
+// systems whose sequencer accepts a play and never finishes it (Wine
+// without a MIDI device). A failed "open" posts OnDone at once too; the
+// "play" that follows it then posts no second one.
+#pragma once
+
+#include "platform/Controls.h"
+#include "platform/win32/EventRunner.h"
+#include "platform/win32/FormWindowClass.h"
+#include "platform/win32/Win32Handles.h"
+
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace morix::platform::win32 {
+
+// True when the system can output a sound of the MCI device type ("sequencer",
+// "waveaudio", or another type: any output device at all).
+bool HasSoundOutput(std::wstring_view deviceType);
+
+class Win32SoundDevice final : public SoundDevice, private MessageTarget {
+public:
+    using OutputProbe = std::function<bool(std::wstring_view deviceType)>;
+    static constexpr UINT WatchdogMarginMs = 2000;
+
+    Win32SoundDevice(SoundEvents& events, EventRunner run, OutputProbe hasOutput = HasSoundOutput);
+    ~Win32SoundDevice() override;
+    Win32SoundDevice(const Win32SoundDevice&) = delete;
+    Win32SoundDevice& operator=(const Win32SoundDevice&) = delete;
+
+    void SetFileName(std::string_view path) override;
+    void SetCommand(std::string_view command) override;
+
+    const std::wstring& Alias() const { return alias_; }
+
+private:
+    void Open();
+    void Play();
+    void Stop();
+    void Close();
+    void EndPlay(WPARAM notifyCode);
+    void StartWatchdog();
+    MCIERROR Send(const std::wstring& command, std::wstring* result = nullptr);
+
+    LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    LRESULT OnMciNotify(WPARAM notifyCode, LPARAM deviceId);
+    LRESULT OnDonePosted(WPARAM notifyCode);
+    LRESULT OnWatchdog(HWND window);
+
+    SoundEvents& events_;
+    EventRunner run_;
+    OutputProbe hasOutput_;
+    std::wstring alias_;
+    std::wstring fileName_;
+    std::wstring deviceType_;
+    MCIDEVICEID deviceId_ = 0;
+    bool open_ = false;
+    bool playing_ = false;
+    bool openFailureReported_ = false;
+    UniqueWindow window_;
+};
+
+}  // namespace morix::platform::win32

@@ -28,7 +28,7 @@ class WindowAttachment {
 public:
     virtual void OnOwnerGone() = 0;
     // A WM_TIMER of the window; true when the timer was this control's.
-    virtual bool OnOwnerTimer(UINT_PTR timerId) { return false; }
+    virtual bool OnOwnerTimer(UINT_PTR) { return false; }
 
 protected:
     ~WindowAttachment() = default;

@@ -100,12 +100,5 @@ TEST(Win32DesktopTest, OtherWindowsTitleAndRectangleAndGoneWindows) {
               static_cast<platform::WindowHandle>(reinterpret_cast<std::intptr_t>(GetDesktopWindow())));
 }
 
-TEST(Win32DesktopTest, CursorPositionIsTheSystems) {
-    SetCursorPos(123, 234);
-    PumpFor(20);
-    Win32Desktop desktop;
-    EXPECT_EQ(desktop.CursorPos(), (platform::Point{123, 234}));
-}
-
 }  // namespace
 }  // namespace morix::win32test

@@ -183,6 +183,35 @@ TEST_F(Win32ShaperTest, VisibleSurfaceDragsTheWholeWindowWithTheMouse) {
     EXPECT_EQ(window->Bounds().left, 340);
 }
 
+TEST_F(Win32ShaperTest, TheVisibleSurfaceLetsTheFaceShowThrough) {
+    // Two faces of colour bands, the second the first reversed.
+    auto face = [&](const wchar_t* name, bool reversed) {
+        return pictures.Load(folder.Write(name, BmpBytes(66, 22, [reversed](int x, int) {
+            static const COLORREF bands[4] = {RGB(250, 10, 10), RGB(10, 250, 10), RGB(10, 10, 250), RGB(250, 250, 10)};
+            int band = x * 4 / 66;
+            return bands[reversed ? 3 - band : band];
+        })));
+    };
+    auto redraw = [&] {
+        RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        PumpFor(100);
+    };
+    window->SetBackground(face(L"a.bmp", false));
+    shaper->Move(1, 1);
+    shaper->SetVisible(true);
+    redraw();
+    std::vector<std::uint32_t> first = Capture(hwnd);
+    // The face changes under the surface: the change must show through it.
+    window->SetBackground(face(L"b.bmp", true));
+    redraw();
+    std::vector<std::uint32_t> throughSurface = Capture(hwnd);
+    shaper->SetVisible(false);
+    redraw();
+    std::vector<std::uint32_t> plain = Capture(hwnd);
+    EXPECT_NE(plain, first);
+    EXPECT_EQ(throughSurface, plain);
+}
+
 TEST_F(Win32ShaperTest, RightClickOnTheVisibleSurfaceIsTheOnlyEvent) {
     shaper->Move(1, 1);
     shaper->SetVisible(true);
@@ -200,6 +229,26 @@ TEST_F(Win32ShaperTest, RightClickOnTheVisibleSurfaceIsTheOnlyEvent) {
     ClickAt(330, 212, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
     ASSERT_TRUE(PumpUntil([&] { return events.mouseUps.size() == 1; }, 3000));
     EXPECT_EQ(shaperEvents.rightClicks, 1);
+}
+
+TEST_F(Win32ShaperTest, TheSurfaceIsAboveTheClipsItCovers) {
+    std::wstring dist = DistFolder();
+    if (dist.empty()) GTEST_SKIP() << "no program folder at " MORIX_DIST_DIR "; build the native 'assets' target first";
+    RecordingAnimationEvents clipEvents;
+    auto clip = ui.CreateAnimation(*window, clipEvents);  // made after the shaper, as a later control
+    clip->Move(5, 0);
+    clip->Open(platform::win32::Narrow(dist + L"\\Design\\Tidewalk\\07.avi"));
+    clip->Play(1);
+    ClickAt(315, 210, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+    ASSERT_TRUE(PumpUntil([&] { return clipEvents.buttons.size() == 1; }, 3000));  // hidden surface: the clip's
+    shaper->Move(1, 1);
+    shaper->SetVisible(true);
+    PumpFor(50);
+    ClickAt(315, 210, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+    ASSERT_TRUE(PumpUntil([&] { return shaperEvents.rightClicks == 1; }, 3000));
+    PumpFor(100);
+    EXPECT_EQ(clipEvents.buttons.size(), 1u);
+    EXPECT_TRUE(events.mouseUps.empty());
 }
 
 TEST_F(Win32ShaperTest, TooltipTextIsTheOneSet) {

@@ -42,6 +42,40 @@ UniqueMenu BuildMenu(const std::vector<MenuItem>& items) {
     return menu;
 }
 
+// Lets the messages that a change of focus sends arrive; input stays queued
+// for the menu's own loop.
+void LetFocusSettle() {
+    const DWORD settle = 100;  // milliseconds
+    const DWORD start = GetTickCount();
+    MSG msg;
+    while (GetTickCount() - start < settle) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+}
+
+// Without the foreground the menu would not close on a click elsewhere.
+//
+// Wine's X11 driver turns a window that has become active into a "managed"
+// X window at its next SetWindowPos, unmapping and mapping it again; the
+// focus it loses on the way cancels an open menu. The clock's tick raises
+// its window every second, so the first menu after start closed by itself.
+// The change is made to happen here, once per window, before the menu
+// opens: a SetWindowPos that changes nothing while the window is active,
+// the focus let settle, the foreground taken again. On Windows the extra
+// steps change nothing.
+void TakeForeground(Win32Window& owner) {
+    HWND window = owner.Hwnd();
+    ::SetForegroundWindow(window);
+    if (!owner.FirstMenu()) return;
+    SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    LetFocusSettle();
+    if (GetForegroundWindow() != window) {
+        ::SetForegroundWindow(window);
+        LetFocusSettle();
+    }
+}
+
 }  // namespace
 
 Win32Ui::Win32Ui(Process& process) : process_(process) { RegisterCommonControls(); }
@@ -70,11 +104,11 @@ std::unique_ptr<SoundDevice> Win32Ui::CreateSoundDevice(Window& owner, SoundEven
 }
 
 int Win32Ui::TrackPopupMenu(Window& owner, const std::vector<MenuItem>& items) {
-    HWND window = AsWin32(owner).Hwnd();
+    Win32Window& win32 = AsWin32(owner);
+    HWND window = win32.Hwnd();
     UniqueMenu menu = BuildMenu(items);
     if (!menu) return 0;
-    // Without the foreground the menu would not close on a click elsewhere.
-    ::SetForegroundWindow(window);
+    TakeForeground(win32);
     POINT at{};
     GetCursorPos(&at);
     int chosen = static_cast<int>(::TrackPopupMenu(menu.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0,

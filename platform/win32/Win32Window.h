@@ -16,6 +16,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace morix::platform::win32 {
@@ -58,6 +59,9 @@ public:
     void Detach(WindowAttachment* attachment);
     // A timer id not yet used on this window.
     UINT_PTR NewTimerId() { return nextTimerId_++; }
+    // True the first time only: no pop-up menu has been opened over this
+    // window yet.
+    bool FirstMenu() { return !std::exchange(menuOpened_, true); }
 
 private:
     LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -73,6 +77,7 @@ private:
     std::shared_ptr<Win32Picture> background_;
     std::vector<WindowAttachment*> attachments_;
     UINT_PTR nextTimerId_ = 1;
+    bool menuOpened_ = false;
     UniqueWindow hwnd_;
 };
 

@@ -291,7 +291,10 @@ public:
 
 class RecordingWindowEvents final : public platform::WindowEvents {
 public:
-    void OnMouseUp(platform::MouseButton button) override { mouseUps.push_back(button); }
+    void OnMouseUp(platform::MouseButton button) override {
+        mouseUps.push_back(button);
+        if (onMouseUp) onMouseUp();
+    }
     void OnCloseRequest() override {
         ++closeRequests;
         if (onClose) onClose();
@@ -301,6 +304,7 @@ public:
     int closeRequests = 0;
     int endSessions = 0;
     std::function<void()> onClose;
+    std::function<void()> onMouseUp;
 };
 
 class RecordingAnimationEvents final : public platform::AnimationEvents {

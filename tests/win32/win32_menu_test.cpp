@@ -134,6 +134,7 @@ protected:
             return;
         }
         WORD key = self->keys_[self->next_++];
+        if (key == 0) return;  // a pause: the menu stays open meanwhile
         HWND target = menu != nullptr ? menu : GetFocus();
         PostMessageW(target, WM_KEYDOWN, key, 0);
         PostMessageW(target, WM_KEYUP, key, 0xC0000000);
@@ -212,6 +213,28 @@ TEST_F(Win32MenuTest, TimersGoOnWhileTheMenuIsOpen) {
     int before = ticks.count;
     TrackWithKeys(ClockMenu, {VK_DOWN, VK_UP, VK_DOWN, VK_UP, VK_ESCAPE});
     EXPECT_GT(ticks.count, before);
+}
+
+TEST_F(Win32MenuTest, AMenuOpenedByAClickStaysOpenWhileTheTickRaisesTheWindow) {
+    // The clock's tick raises its window every second, also while the menu
+    // is open; the click that opens the menu activates the window. (Wine's
+    // X11 driver once closed the first such menu at once when the click came
+    // through the X server, as xdotool's does; input sent with SendInput
+    // does not bring that about, so this checks the menu and the raising
+    // together, not that quirk.)
+    struct Raise : platform::TimerEvents {
+        platform::Window* window = nullptr;
+        void OnTimer() override { window->MakeTopmost(); }
+    } raise;
+    raise.window = window.get();
+    auto timer = ui.CreateTimer(*window, raise);
+    timer->SetInterval(40);
+    timer->SetEnabled(true);
+    int chosen = -1;
+    events.onMouseUp = [&] { chosen = TrackWithKeys(ClockMenu, {0, 0, 0, VK_UP, VK_RETURN}); };
+    ClickAt(520, 410, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+    ASSERT_TRUE(PumpUntil([&] { return chosen != -1; }, 5000));
+    EXPECT_EQ(chosen, 41);
 }
 
 TEST_F(Win32MenuTest, MessageBoxShowsTextTitleButtonsAndReturnsTheAnswer) {

@@ -19,7 +19,12 @@ check() {  # check <name> <command...>
     if "$@"; then passed=$((passed + 1)); echo "ok   - $name"
     else failed=$((failed + 1)); echo "FAIL - $name"; fi
 }
-probe() { wine "$probe_exe" "$@" 2>/dev/null | tr -d '\r'; }
+probe() {  # the probe's output without CRs, and its exit status
+    local out rc
+    out=$(wine "$probe_exe" "$@" 2>/dev/null); rc=$?
+    [ -n "$out" ] && printf '%s\n' "$out" | tr -d '\r'
+    return $rc
+}
 field() { sed -n "s/^$1=//p"; }
 shot() { import -window root "$shots/$1.png" 2>/dev/null; }
 

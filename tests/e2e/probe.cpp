@@ -62,14 +62,20 @@ HWND WaitFor(const std::function<HWND()>& find, int timeoutMs) {
 }
 
 HWND FindClock() { return FindWindowW(L"MorixForm", L"Morix"); }
+// The clock once its start-up has shown it.
+HWND FindShownClock() {
+    HWND h = FindClock();
+    return h && IsWindowVisible(h) ? h : nullptr;
+}
 
-// A visible top-level dialog box (a message box) owned by any process.
-HWND FindMessageBox() {
-    struct Search { HWND found = nullptr; } search;
+// A visible top-level window of the class, of any process.
+HWND FindVisible(const wchar_t* className) {
+    struct Search { const wchar_t* cls; HWND found = nullptr; } search{className};
     EnumWindows(
         [](HWND h, LPARAM p) -> BOOL {
-            if (IsWindowVisible(h) && ClassOf(h) == L"#32770") {
-                reinterpret_cast<Search*>(p)->found = h;
+            auto* s = reinterpret_cast<Search*>(p);
+            if (IsWindowVisible(h) && ClassOf(h) == s->cls) {
+                s->found = h;
                 return FALSE;
             }
             return TRUE;
@@ -77,6 +83,9 @@ HWND FindMessageBox() {
         reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
+
+// A message box is a dialog box.
+HWND FindMessageBox() { return FindVisible(L"#32770"); }
 
 HWND FindByTitlePart(const std::wstring& part) {
     struct Search { std::wstring part; HWND found = nullptr; } search{part};
@@ -121,6 +130,7 @@ int Usage() {
                  "probe gone [timeout-ms]             succeeds once the clock window is gone\n"
                  "probe message-box [timeout-ms]      the text and caption of a message box\n"
                  "probe answer yes|no|ok [timeout-ms] presses that button of the message box\n"
+                 "probe popup-menu [timeout-ms]       a shown pop-up menu\n"
                  "probe close-clock                   sends WM_CLOSE to the clock\n"
                  "probe window <title part> [ms]      another window, by part of its title\n"
                  "probe move <title part> x y w h     moves and sizes that window\n"
@@ -137,8 +147,10 @@ int wmain(int argc, wchar_t** argv) {
     if (argc < 2) return Usage();
     const std::wstring command = argv[1];
     if (command == L"clock") {
-        HWND h = WaitFor(FindClock, Timeout(argc, argv, 2, 10000));
+        HWND h = WaitFor(FindShownClock, Timeout(argc, argv, 2, 10000));
         if (!h) return 1;
+        // Shown is the last step of the start-up but one: let it finish.
+        Sleep(300);
         PrintWindow(h);
         return 0;
     }
@@ -180,6 +192,12 @@ int wmain(int argc, wchar_t** argv) {
         HWND button = GetDlgItem(box, id);
         if (!button) return 1;
         PostMessageW(button, BM_CLICK, 0, 0);
+        return 0;
+    }
+    if (command == L"popup-menu") {
+        HWND menu = WaitFor([] { return FindVisible(L"#32768"); }, Timeout(argc, argv, 2, 3000));
+        if (!menu) return 1;
+        PrintWindow(menu);
         return 0;
     }
     if (command == L"close-clock") {

@@ -1,6 +1,7 @@
 #include "platform/win32/PathChecks.h"
 
 #include "clock/RuntimeError.h"
+#include "platform/win32/Wide.h"
 
 #include <windows.h>
 
@@ -26,12 +27,14 @@ std::wstring FolderOf(const std::wstring& path) {
 }  // namespace
 
 void RequireExistingFile(const std::wstring& path) {
+    // The error names the path, so the prompt tells the user what is missing.
+    const std::string shown = Narrow(path);
     if (path.empty()) Raise(err::FileNotFound);
     std::wstring folder = FolderOf(path);
-    if (!folder.empty() && !IsFolder(folder)) Raise(err::PathNotFound);
+    if (!folder.empty() && !IsFolder(folder)) Raise(err::PathNotFound, shown);
     DWORD a = GetFileAttributesW(path.c_str());
-    if (a == INVALID_FILE_ATTRIBUTES) Raise(err::FileNotFound);
-    if (a & FILE_ATTRIBUTE_DIRECTORY) Raise(err::PathFileAccess);
+    if (a == INVALID_FILE_ATTRIBUTES) Raise(err::FileNotFound, shown);
+    if (a & FILE_ATTRIBUTE_DIRECTORY) Raise(err::PathFileAccess, shown);
 }
 
 }  // namespace morix::platform::win32

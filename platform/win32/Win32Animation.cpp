@@ -59,7 +59,7 @@ void Win32Animation::Open(std::string_view path) {
     }
     if (SendMessageW(hwnd_.Get(), ACM_OPENW, 0, reinterpret_cast<LPARAM>(file.c_str())) == FALSE) {
         Close();
-        Raise(err::PathFileAccess);  // a file the control cannot play
+        Raise(err::PathFileAccess, path);  // a file the control cannot play
     }
 }
 

@@ -39,8 +39,11 @@ Win32Shaper::Win32Shaper(Win32Window& parent, ShaperEvents& events, EventRunner 
     spec.parent = parent.Hwnd();
     surface_.Reset(CreateFormWindow(spec, this));
     if (!surface_) throw std::runtime_error("CreateWindowExW failed for the drag surface");
+    // The tooltip has no owner: under Wine a topmost popup owned by the
+    // window takes the window's place when it is made topmost, and the
+    // window itself never gets WS_EX_TOPMOST.
     tooltip_.Reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent.Hwnd(), nullptr,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                                    GetModuleHandleW(nullptr), nullptr));
     parent.Attach(this);
 }
@@ -168,11 +171,12 @@ LRESULT Win32Shaper::OnRightButtonUp() {
 }
 
 void Win32Shaper::OnOwnerGone() {
-    // The surface (a child) and the tooltip (owned) die with the window.
+    // The surface (a child) dies with the window; the tooltip has no owner
+    // and is destroyed here.
     parent_ = nullptr;
     DetachTarget(surface_.Get());
     surface_.Release();
-    tooltip_.Release();
+    tooltip_.Reset();
 }
 
 }  // namespace morix::platform::win32

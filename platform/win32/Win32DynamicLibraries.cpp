@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "platform/win32/Wide.h"
+#include "platform/win32/Win32Process.h"
 
 namespace morix::platform::win32 {
 
@@ -25,20 +26,6 @@ private:
     HMODULE module_;
 };
 
-std::wstring ExecutableFolder() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n == 0) return {};
-        if (n < path.size()) {
-            path.resize(n);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    std::size_t slash = path.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
-}
 
 // No "insert a disk" or "bad image" box while loading.
 class QuietErrors {

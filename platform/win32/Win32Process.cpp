@@ -2,7 +2,7 @@
 
 namespace morix::platform::win32 {
 
-std::string Win32Process::ProgramFolder() const {
+std::wstring ExecutableFolder() {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
         DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
@@ -14,8 +14,10 @@ std::string Win32Process::ProgramFolder() const {
         path.resize(path.size() * 2);  // cut short: a longer path
     }
     std::size_t slash = path.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? std::string() : Narrow(path.substr(0, slash));
+    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
 }
+
+std::string Win32Process::ProgramFolder() const { return Narrow(ExecutableFolder()); }
 
 bool Win32Process::AnotherInstanceRunning() {
     if (!another_) {

@@ -11,6 +11,9 @@
 
 namespace morix::platform::win32 {
 
+// The folder that holds the executable, without a trailing separator.
+std::wstring ExecutableFolder();
+
 class Win32Process final : public Process {
 public:
     static constexpr wchar_t MutexName[] = L"Local\\Morix.SingleInstance";

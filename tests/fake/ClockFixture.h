@@ -61,6 +61,14 @@ protected:
     }
     bool Start() { return Ends([&] { program.Main(); }); }
     bool Tick() { return Ends([&] { sys.Tick(); }); }
+    // A dialog's reload of the clock window.
+    bool Reload() {
+        program.Reloading = true;
+        return Ends([&] {
+            program.UnloadForm1();
+            program.LoadForm1();
+        });
+    }
 
     SettingsFile Settings() { return SettingsFile(sys.files, sys.codePage, dir.ProgramPath() + "\\Morix.ini"); }
     void Set(std::string_view key, std::string_view value) { Settings().WriteValue(key, value); }

@@ -62,11 +62,7 @@ TEST_F(FollowingTest, SizeRulesAtTheirBoundaries) {
 
 TEST_F(FollowingTest, UnknownRuleMovesTheClockNowhere) {
     Set("移動を許可するウインドウサイズ", "5");
-    program.Reloading = true;
-    ASSERT_FALSE(Ends([&] {
-        program.UnloadForm1();
-        program.LoadForm1();
-    }));
+    ASSERT_FALSE(Reload());
     const long long left = form().Left();
     sys.desktop.Open("Window", {0, 0, 1000, 700});
     ASSERT_FALSE(Tick());
@@ -164,11 +160,7 @@ TEST_F(FollowingTest, WhichFlagsStopReplacementAfterAMove) {
 
 TEST_F(FollowingTest, FollowingOffNeverMovesNorReassertsTopmost) {
     Set("アクティブウインドウへの移動", "0");
-    program.Reloading = true;
-    ASSERT_FALSE(Ends([&] {
-        program.UnloadForm1();
-        program.LoadForm1();
-    }));
+    ASSERT_FALSE(Reload());
     sys.desktop.Open("Editor", {0, 0, 900, 700});
     int before = window().topmostCalls;
     Log();
@@ -186,11 +178,7 @@ TEST_F(FollowingTest, RestoreFollowedWindowBringsItBackToTheFront) {
     // A dialog's OK: the reload reactivates the recorded window.
     sys.desktop.Open("基本オプション", {0, 0, 400, 300});
     program.RestoreFollowedWindow = true;
-    program.Reloading = true;
-    ASSERT_FALSE(Ends([&] {
-        program.UnloadForm1();
-        program.LoadForm1();
-    }));
+    ASSERT_FALSE(Reload());
     EXPECT_FALSE(program.RestoreFollowedWindow);
     EXPECT_EQ(sys.desktop.foregroundRequests.back(), h);
     EXPECT_EQ(sys.desktop.foreground, h);
@@ -198,11 +186,7 @@ TEST_F(FollowingTest, RestoreFollowedWindowBringsItBackToTheFront) {
     // With no recorded title it goes home instead.
     Set("アクティブウィンドウのタイトル", "");
     program.RestoreFollowedWindow = true;
-    program.Reloading = true;
-    ASSERT_FALSE(Ends([&] {
-        program.UnloadForm1();
-        program.LoadForm1();
-    }));
+    ASSERT_FALSE(Reload());
     EXPECT_TRUE(AtHome());
 }
 

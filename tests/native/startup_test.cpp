@@ -165,12 +165,8 @@ TEST_F(ClockTest, ReloadWritesNothingAndSkipsTheMemoStartActions) {
     ASSERT_FALSE(Start());
     Put(dir.Path() / "Tickdata" / "20000101.rtf", "{\\rtf1}");
     const std::string before = IniBytes();
-    program.Reloading = true;
     program.MemoWindowOpen = true;
-    ASSERT_FALSE(Ends([&] {
-        program.UnloadForm1();
-        program.LoadForm1();
-    }));
+    ASSERT_FALSE(Reload());
     EXPECT_FALSE(program.Reloading);
     EXPECT_TRUE(std::filesystem::exists(dir.Path() / "Tickdata" / "20000101.rtf"));
     EXPECT_FALSE(form().MemoMenuEnabled());

@@ -11,7 +11,6 @@
 #include "settings/SettingsFile.h"
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 
 namespace morix {

@@ -34,8 +34,7 @@ struct IniText {
 struct IniLocation {
     bool sectionFound = false;
     bool keyFound = false;
-    std::size_t lineBegin = 0;   // the key's line
-    std::size_t lineEnd = 0;     // before "\r\n" / "\n"
+    std::size_t lineEnd = 0;     // the key's line ends here, before "\r\n" / "\n"
     std::size_t nameBegin = 0, nameEnd = 0;
     std::size_t valueBegin = 0, valueEnd = 0;   // untrimmed, after "="
     std::size_t insertAt = 0;    // where a new key of the section goes

@@ -2,9 +2,14 @@
 
 namespace morix {
 
+std::string TwoDigits(int n) {
+    std::string text(n <= 9 ? "0" : "");
+    text += std::to_string(n);
+    return text;
+}
+
 std::string DateStamp(const CalendarDate& date) {
-    auto twoDigits = [](int n) { return (n <= 9 ? "0" : "") + std::to_string(n); };
-    return std::to_string(date.year) + twoDigits(date.month) + twoDigits(date.day);
+    return std::to_string(date.year) + TwoDigits(date.month) + TwoDigits(date.day);
 }
 
 }  // namespace morix

@@ -15,4 +15,7 @@ struct CalendarDate {
 
 std::string DateStamp(const CalendarDate& date);
 
+// "07" for 7, "10" for 10: a "0" before a number of 9 or less.
+std::string TwoDigits(int n);
+
 }  // namespace morix

@@ -2,8 +2,6 @@
 
 namespace morix {
 
-std::string TwoDigits(int n) { return (n <= 9 ? "0" : "") + std::to_string(n); }
-
 std::string ClipName(int n) { return TwoDigits(n) + ".avi"; }
 
 std::string ClipPath(std::string_view designFolder, int n) { return std::string(designFolder) + "\\" + ClipName(n); }

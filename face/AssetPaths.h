@@ -2,13 +2,13 @@
 // names of the sixty clips.
 #pragma once
 
+#include "clock/DateStamp.h"
+
 #include <string>
 #include <string_view>
 
 namespace morix {
 
-// "07" for 7, "10" for 10.
-std::string TwoDigits(int n);
 // "07.avi".
 std::string ClipName(int n);
 // design folder + "\" + two digits + ".avi".

@@ -56,7 +56,9 @@ TEST_F(FollowingTest, SizeRulesAtTheirBoundaries) {
         ASSERT_FALSE(Ends([&] { s.Tick(); }));
         const bool onIt = p.form1()->Left() == ExpectedLeft(r) && p.form1()->Top() == ExpectedTop(r);
         EXPECT_EQ(onIt, c.onIt) << "rule " << c.rule << " " << c.w << "x" << c.h;
-        if (!c.onIt) EXPECT_EQ(p.form1()->Left(), 7185) << "home";
+        if (!c.onIt) {
+            EXPECT_EQ(p.form1()->Left(), 7185) << "home";
+        }
     }
 }
 

@@ -42,6 +42,8 @@ std::string ReadBytes(const std::string& path) {
 
 // The system's side, with ANSI (CP932) names and values.
 struct Profile {
+    Profile() = default;
+    explicit Profile(std::string p) : path(std::move(p)) {}
     std::string path;
     Win32CodePage cp;
     int ReadInt(std::string_view key, int def) const {

@@ -39,7 +39,9 @@ TEST(Win32Clock, NowIsTheLocalWallClock) {
     EXPECT_LE(std::llabs(offset - bias), 1) << "offset " << offset << " bias " << bias;
 
     const char* tz = std::getenv("MORIX_EXPECT_OFFSET_MINUTES");
-    if (tz) EXPECT_LE(std::llabs(offset - std::atoll(tz)), 1) << "zone " << (std::getenv("TZ") ? std::getenv("TZ") : "");
+    if (tz) {
+        EXPECT_LE(std::llabs(offset - std::atoll(tz)), 1) << "zone " << (std::getenv("TZ") ? std::getenv("TZ") : "");
+    }
 }
 
 }  // namespace

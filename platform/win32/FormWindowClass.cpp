@@ -36,12 +36,12 @@ bool RegisterFormClass() {
 
 }  // namespace
 
-HWND CreateFormWindow(const FormWindowSpec& spec, MessageTarget* target) {
+HWND CreateFormWindow(const FormWindowParams& params, MessageTarget* target) {
     // Function-local static: registered once, on the first window.
     static const bool registered = RegisterFormClass();
     if (!registered) return nullptr;
-    return CreateWindowExW(spec.exStyle, FormClassName, L"", spec.style, spec.left, spec.top, spec.width,
-                           spec.height, spec.parent, nullptr, GetModuleHandleW(nullptr), target);
+    return CreateWindowExW(params.exStyle, FormClassName, L"", params.style, params.left, params.top, params.width,
+                           params.height, params.parent, nullptr, GetModuleHandleW(nullptr), target);
 }
 
 void DetachTarget(HWND window) {

@@ -22,7 +22,7 @@ protected:
     ~MessageTarget() = default;
 };
 
-struct FormWindowSpec {
+struct FormWindowParams {
     DWORD exStyle = 0;
     DWORD style = 0;
     HWND parent = nullptr;  // HWND_MESSAGE for a message-only window
@@ -31,7 +31,7 @@ struct FormWindowSpec {
 
 // Creates a window of the class (registering it first if need be); nullptr on
 // failure. `target` receives its messages until DetachTarget.
-HWND CreateFormWindow(const FormWindowSpec& spec, MessageTarget* target);
+HWND CreateFormWindow(const FormWindowParams& params, MessageTarget* target);
 
 // Messages that arrive later (during DestroyWindow, say) go to
 // DefWindowProcW: the owning object may be half destroyed by then.

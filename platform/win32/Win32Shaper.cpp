@@ -33,11 +33,11 @@ TOOLINFOW ToolFor(HWND owner, HWND surface, const std::wstring& text) {
 
 Win32Shaper::Win32Shaper(Win32Window& parent, ShaperEvents& events, EventRunner run)
     : parent_(&parent), events_(events), run_(run) {
-    FormWindowSpec spec;
-    spec.exStyle = WS_EX_TRANSPARENT;
-    spec.style = WS_CHILD | WS_CLIPSIBLINGS;  // hidden until drag mode
-    spec.parent = parent.Hwnd();
-    surface_.Reset(CreateFormWindow(spec, this));
+    FormWindowParams params;
+    params.exStyle = WS_EX_TRANSPARENT;
+    params.style = WS_CHILD | WS_CLIPSIBLINGS;  // hidden until drag mode
+    params.parent = parent.Hwnd();
+    surface_.Reset(CreateFormWindow(params, this));
     if (!surface_) throw std::runtime_error("CreateWindowExW failed for the drag surface");
     // The tooltip has no owner: under Wine a topmost popup owned by the
     // window takes the window's place when it is made topmost, and the

@@ -37,9 +37,9 @@ bool HasSoundOutput(std::wstring_view deviceType) {
 
 Win32SoundDevice::Win32SoundDevice(SoundEvents& events, EventRunner run, OutputProbe hasOutput)
     : events_(events), run_(run), hasOutput_(std::move(hasOutput)), alias_(NewAlias()) {
-    FormWindowSpec spec;
-    spec.parent = HWND_MESSAGE;
-    window_.Reset(CreateFormWindow(spec, this));
+    FormWindowParams params;
+    params.parent = HWND_MESSAGE;
+    window_.Reset(CreateFormWindow(params, this));
     if (!window_) throw std::runtime_error("CreateWindowExW failed for the sound device's window");
 }
 

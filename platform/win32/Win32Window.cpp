@@ -22,10 +22,10 @@ constexpr COLORREF BlankColour = RGB(255, 255, 255);
 }  // namespace
 
 Win32Window::Win32Window(WindowEvents& events, EventRunner run) : events_(events), run_(run) {
-    FormWindowSpec spec;
-    spec.exStyle = WS_EX_TOOLWINDOW;
-    spec.style = WS_POPUP | WS_CLIPCHILDREN;
-    hwnd_.Reset(CreateFormWindow(spec, this));
+    FormWindowParams params;
+    params.exStyle = WS_EX_TOOLWINDOW;
+    params.style = WS_POPUP | WS_CLIPCHILDREN;
+    hwnd_.Reset(CreateFormWindow(params, this));
     if (!hwnd_) throw std::runtime_error("CreateWindowExW failed for a MorixForm window");
 }
 

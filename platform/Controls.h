@@ -73,7 +73,8 @@ class SoundEvents {
 public:
     virtual ~SoundEvents() = default;
     // A playback started with "play" has ended, by itself, through "stop",
-    // or because it could not start.
+    // or because it could not start. A playback replaced by a newer "open"
+    // or "play" before it ended leaves the report to the newer one.
     virtual void OnDone(int notifyCode) = 0;
 };
 

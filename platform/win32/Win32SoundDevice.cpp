@@ -79,7 +79,7 @@ void Win32SoundDevice::Open() {
     openFailureReported_ = false;
     if (Send(L"open \"" + fileName_ + L"\" alias " + alias_) != 0) {
         // The play that follows cannot start either: report it now, once.
-        playing_ = true;
+        BeginPlay();
         EndPlay(MCI_NOTIFY_FAILURE);
         openFailureReported_ = true;
         return;
@@ -97,11 +97,11 @@ void Win32SoundDevice::Play() {
             openFailureReported_ = false;
             return;
         }
-        playing_ = true;
+        BeginPlay();
         EndPlay(MCI_NOTIFY_FAILURE);
         return;
     }
-    playing_ = true;
+    BeginPlay();
     if (!hasOutput_(deviceType_) || Send(L"play " + alias_ + L" from 0 notify") != 0) {
         EndPlay(MCI_NOTIFY_FAILURE);
         return;
@@ -135,17 +135,22 @@ void Win32SoundDevice::Close() {
     EndPlay(MCI_NOTIFY_ABORTED);
 }
 
+void Win32SoundDevice::BeginPlay() {
+    playing_ = true;
+    ++generation_;
+}
+
 void Win32SoundDevice::EndPlay(WPARAM notifyCode) {
     if (!playing_) return;
     playing_ = false;
     KillTimer(window_.Get(), WatchdogTimer);
-    PostMessageW(window_.Get(), DoneMessage, notifyCode, 0);
+    PostMessageW(window_.Get(), DoneMessage, notifyCode, static_cast<LPARAM>(generation_));
 }
 
 LRESULT Win32SoundDevice::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case MM_MCINOTIFY: return OnMciNotify(wParam, lParam);
-    case DoneMessage: return OnDonePosted(wParam);
+    case DoneMessage: return OnDonePosted(wParam, lParam);
     case WM_TIMER:
         if (wParam == WatchdogTimer) return OnWatchdog(window);
         return 0;
@@ -162,7 +167,11 @@ LRESULT Win32SoundDevice::OnMciNotify(WPARAM notifyCode, LPARAM deviceId) {
     return 0;
 }
 
-LRESULT Win32SoundDevice::OnDonePosted(WPARAM notifyCode) {
+LRESULT Win32SoundDevice::OnDonePosted(WPARAM notifyCode, LPARAM generation) {
+    // A play replaced by a newer one (a ring while the last still sounds)
+    // ends without its own Done: the clock closes the device on Done, which
+    // would cut the newer sound off. The newer play reports the end.
+    if (static_cast<unsigned>(generation) != generation_) return 0;
     run_([&] { events_.OnDone(static_cast<int>(notifyCode)); });
     return 0;
 }

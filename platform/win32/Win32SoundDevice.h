@@ -52,13 +52,14 @@ private:
     void Play();
     void Stop();
     void Close();
+    void BeginPlay();
     void EndPlay(WPARAM notifyCode);
     void StartWatchdog();
     MCIERROR Send(const std::wstring& command, std::wstring* result = nullptr);
 
     LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
     LRESULT OnMciNotify(WPARAM notifyCode, LPARAM deviceId);
-    LRESULT OnDonePosted(WPARAM notifyCode);
+    LRESULT OnDonePosted(WPARAM notifyCode, LPARAM generation);
     LRESULT OnWatchdog(HWND window);
 
     SoundEvents& events_;
@@ -70,6 +71,7 @@ private:
     MCIDEVICEID deviceId_ = 0;
     bool open_ = false;
     bool playing_ = false;
+    unsigned generation_ = 0;  // counts plays; a Done of an older one is dropped
     bool openFailureReported_ = false;
     UniqueWindow window_;
 };

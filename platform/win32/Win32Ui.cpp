@@ -108,6 +108,9 @@ int Win32Ui::TrackPopupMenu(Window& owner, const std::vector<MenuItem>& items) {
     HWND window = win32.Hwnd();
     UniqueMenu menu = BuildMenu(items);
     if (!menu) return 0;
+    // The menu needs its owner in front; afterwards the window that was in
+    // front gets the front back, so that the clock keeps riding on it.
+    HWND previous = GetForegroundWindow();
     TakeForeground(win32);
     POINT at{};
     GetCursorPos(&at);
@@ -115,6 +118,8 @@ int Win32Ui::TrackPopupMenu(Window& owner, const std::vector<MenuItem>& items) {
                                                    window, nullptr));
     // Lets the menu's modal loop see the next click at once.
     PostMessageW(window, WM_NULL, 0, 0);
+    if (previous != nullptr && previous != window && IsWindow(previous) && GetForegroundWindow() == window)
+        ::SetForegroundWindow(previous);
     return chosen;
 }
 

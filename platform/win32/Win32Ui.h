@@ -4,7 +4,8 @@
 // and the Process; registers the common controls it needs
 // (InitCommonControlsEx: animation, tooltips); pops up menus (CreatePopupMenu
 // tree, SetForegroundWindow, TrackPopupMenu with TPM_RETURNCMD |
-// TPM_RIGHTBUTTON at the cursor, WM_NULL after) and shows message boxes
+// TPM_RIGHTBUTTON at the cursor, WM_NULL after, the window that was in front
+// given the front back) and shows message boxes
 // (MessageBoxW with MB_TOPMOST | MB_SETFOREGROUND).
 #pragma once
 

@@ -85,6 +85,8 @@ LRESULT Win32Window::HandleMessage(HWND window, UINT message, WPARAM wParam, LPA
     case WM_QUERYENDSESSION: return TRUE;
     case WM_ENDSESSION: return OnEndSession(wParam != FALSE);
     case WM_TIMER: return OnTimer(window, static_cast<UINT_PTR>(wParam));
+    // A click on the clock does not take the front from the window it rides on.
+    case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
     default: return DefWindowProcW(window, message, wParam, lParam);
     }
 }

@@ -4,7 +4,8 @@
 // SetWindowPos(HWND_TOPMOST, 0x53). It paints its background picture from
 // the top-left (WM_ERASEBKGND/WM_PAINT), and reports WM_L/R/MBUTTONUP,
 // WM_CLOSE (the window stays) and WM_ENDSESSION to its WindowEvents;
-// WM_QUERYENDSESSION is answered TRUE. It also dispatches WM_TIMER to the
+// WM_QUERYENDSESSION is answered TRUE, WM_MOUSEACTIVATE MA_NOACTIVATE (a click
+// leaves the window in front where it is). It also dispatches WM_TIMER to the
 // timers set on it, and tells its controls when it is destroyed.
 #pragma once
 

@@ -1,0 +1,17 @@
+# Opening and closing the menu while the clock rides on notepad leaves notepad
+# in front and the clock on its title bar.
+dir=$(fresh_folder menu-over-notepad)
+start_notepad
+probe window メモ帳 20000 >/dev/null
+start_clock "$dir"
+probe clock 20000 >/dev/null
+sleep 2.5
+before=$(probe clock | field rect)
+check "the clock rides on notepad" bash -c '[ "${1#* }" != "" ] && [ "$(echo $1 | cut -d" " -f2)" -lt 30 ]' _ "$before"
+set -- $before
+xdotool mousemove "$(( $1 + 33 ))" "$(( $2 + 11 ))" click 1
+check "the menu opens" probe popup-menu 3000
+xdotool key Escape
+sleep 3
+check "after the menu, notepad is still in front" bash -c '[[ "$1" == *メモ帳* ]]' _ "$(probe metrics | field foreground)"
+check "and the clock is still on its title bar" test "$(probe clock | field rect)" = "$before"

@@ -122,3 +122,21 @@ TEST_F(ClockUpdateTest, MissingClipPromptsOnEveryTickThatNeedsIt) {
 
 }  // namespace
 }  // namespace morix::test
+
+namespace morix::test {
+namespace {
+
+// The clock update reads the local wall clock's fields; a daylight-saving
+// change only makes a local hour come early, late or twice.
+TEST_F(ClockUpdateTest, DaylightSavingChangesFollowTheWallClock) {
+    const Log_t springForward = TickAt(1, 59, 59);
+    EXPECT_EQ(springForward, Minute("00.avi"));
+    EXPECT_EQ(TickAt(3, 0, 0), Join(Join(Minute("00.avi"), {"Animation1 Open 03.avi", "Animation1 Play 1"}), Chime()));
+    // Falling back, two o'clock comes twice and rings twice.
+    EXPECT_EQ(TickAt(2, 0, 0), Join(Join(Minute("00.avi"), {"Animation1 Open 02.avi", "Animation1 Play 1"}), Chime()));
+    TickAt(2, 59, 59);
+    EXPECT_EQ(TickAt(2, 0, 0), Join(Join(Minute("00.avi"), {"Animation1 Open 02.avi", "Animation1 Play 1"}), Chime()));
+}
+
+}  // namespace
+}  // namespace morix::test

@@ -32,6 +32,12 @@ endif()
 if(EXISTS ${CMAKE_SOURCE_DIR}/app/CMakeLists.txt)
     add_subdirectory(app)
 endif()
+# Built on Windows itself, the generator runs there and fills the program
+# folder; a cross build takes the assets from the native build.
+option(MORIX_BUILD_ASSETGEN "Build the asset generator for Windows also when cross-building" OFF)
+if(NOT CMAKE_CROSSCOMPILING OR MORIX_BUILD_ASSETGEN)
+    add_subdirectory(tools/assetgen)
+endif()
 if(MORIX_WIN32_TESTS)
     add_subdirectory(tests/win32)
 endif()

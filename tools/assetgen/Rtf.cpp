@@ -1,6 +1,10 @@
 #include "tools/assetgen/Rtf.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <iconv.h>
+#endif
 
 #include <cerrno>
 #include <cstdio>
@@ -12,6 +16,31 @@ namespace assetgen {
 
 namespace {
 
+#ifdef _WIN32
+// Built on Windows itself: the system's own code page 932 tables.
+std::wstring ToWide(std::string_view text, UINT codePage) {
+    int n = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    if (n <= 0 && !text.empty()) throw std::runtime_error("text not representable: " + std::string(text));
+    std::wstring wide(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), wide.data(), n);
+    return wide;
+}
+
+std::string FromWide(const std::wstring& wide, UINT codePage) {
+    BOOL usedDefault = FALSE;
+    BOOL* check = codePage == CP_UTF8 ? nullptr : &usedDefault;
+    int n = WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, check);
+    std::string out(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n, nullptr, check);
+    if (usedDefault) throw std::runtime_error("text not representable in code page 932");
+    return out;
+}
+
+std::string Convert(std::string_view text, const char* to, const char* from) {
+    auto page = [](const char* name) { return std::string_view(name) == "CP932" ? 932u : static_cast<UINT>(CP_UTF8); };
+    return FromWide(ToWide(text, page(from)), page(to));
+}
+#else
 std::string Convert(std::string_view text, const char* to, const char* from) {
     iconv_t cd = iconv_open(to, from);
     if (cd == iconv_t(-1)) throw std::runtime_error(std::string("iconv cannot convert to ") + to);
@@ -28,6 +57,7 @@ std::string Convert(std::string_view text, const char* to, const char* from) {
     out.resize(out.size() - outLeft);
     return out;
 }
+#endif
 
 void AppendText(std::string& rtf, std::string_view utf8) {
     const std::string ansi = ToCp932(utf8);

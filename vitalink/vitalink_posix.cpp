@@ -32,6 +32,7 @@
 #include <cstring>
 #include <mutex>
 
+#include "vitalink/CpuLoadMeter.h"
 #include "vitalink/vitalink.h"
 
 namespace {
@@ -121,22 +122,11 @@ int ReadFreeResources(FreeResources& r) {
 
 // --- processor load --------------------------------------------------------
 
-struct CpuSample {
-    unsigned long long idle = 0;   // clock ticks, all processors
-    unsigned long long total = 0;
-    unsigned long long ms = 0;     // monotonic, when taken
-};
-
-// Two readings closer than this give no usable figure (the kernel counts in
-// ticks of 10 ms); the previous figure is repeated instead.
-constexpr unsigned long long kShortestIntervalMs = 200;
-
 std::mutex cpuMutex;
-bool haveSample = false;
-CpuSample previousSample;
-std::int16_t previousLoad = 0;
+vitalink::CpuLoadMeter cpuMeter;
 
-bool TakeSample(CpuSample& s) {
+// The kernel's times in clock ticks, all processors (idle and iowait idle).
+bool TakeSample(vitalink::CpuTimes& s) {
     char buf[512];
     if (!ReadProcFile("/proc/stat", buf, sizeof buf)) return false;
     unsigned long long f[8] = {};
@@ -150,22 +140,6 @@ bool TakeSample(CpuSample& s) {
     clock_gettime(CLOCK_MONOTONIC, &ts);
     s.ms = static_cast<unsigned long long>(ts.tv_sec) * 1000 + static_cast<unsigned long long>(ts.tv_nsec) / 1000000;
     return true;
-}
-
-bool LoadBetween(const CpuSample& from, const CpuSample& to, std::int16_t& load) {
-    if (to.total <= from.total) return false;
-    unsigned long long total = to.total - from.total;
-    unsigned long long idle = to.idle > from.idle ? to.idle - from.idle : 0;
-    if (idle > total) idle = total;
-    load = static_cast<std::int16_t>(((total - idle) * 100 + total / 2) / total);
-    return true;
-}
-
-void StartFrom(const CpuSample& now) {
-    std::int16_t sinceStart;
-    if (LoadBetween(CpuSample{}, now, sinceStart)) previousLoad = sinceStart;
-    previousSample = now;
-    haveSample = true;
 }
 
 // --- memory and disks ------------------------------------------------------
@@ -246,24 +220,16 @@ int16_t GetUserRes(void) {
 
 void GetCpuStart(void) {
     std::lock_guard<std::mutex> guard(cpuMutex);
-    if (haveSample) return;
-    CpuSample now;
-    if (TakeSample(now)) StartFrom(now);
+    if (cpuMeter.Started()) return;
+    vitalink::CpuTimes now;
+    if (TakeSample(now)) cpuMeter.Start(now);
 }
 
 int16_t GetCpuUsage(void) {
     std::lock_guard<std::mutex> guard(cpuMutex);
-    CpuSample now;
-    if (!TakeSample(now)) return previousLoad;
-    if (!haveSample) {
-        StartFrom(now);
-        return previousLoad;
-    }
-    if (now.ms - previousSample.ms < kShortestIntervalMs) return previousLoad;
-    std::int16_t load;
-    if (LoadBetween(previousSample, now, load)) previousLoad = load;
-    previousSample = now;
-    return previousLoad;
+    vitalink::CpuTimes now;
+    if (!TakeSample(now)) return cpuMeter.Last();
+    return cpuMeter.Read(now);
 }
 
 double DiskSizeEx(int32_t drive) { return QueryDisk(drive, DiskFigure::Size); }

@@ -33,6 +33,7 @@
 
 #include <cstdint>
 
+#include "vitalink/CpuLoadMeter.h"
 #include "vitalink/vitalink.h"
 
 namespace {
@@ -84,50 +85,21 @@ int ReadFreeResources(FreeResources& out) {
 
 // --- processor load --------------------------------------------------------
 
-struct CpuSample {
-    ULONGLONG idle = 0;   // 100 ns units, all processors
-    ULONGLONG total = 0;  // kernel (which includes idle) + user
-    ULONGLONG tick = 0;   // ms, when the sample was taken
-};
-
-// Two readings closer than this give no usable figure (the system updates its
-// times once per clock interrupt); the previous figure is repeated instead.
-constexpr ULONGLONG kShortestIntervalMs = 200;
-
 SRWLOCK cpuLock = SRWLOCK_INIT;
-bool haveSample = false;
-CpuSample previousSample;
-std::int16_t previousLoad = 0;
+vitalink::CpuLoadMeter cpuMeter;
 
 ULONGLONG FromFileTime(const FILETIME& t) {
     return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
 }
 
-bool TakeSample(CpuSample& s) {
+// The system's times in 100 ns units, all processors; kernel time includes idle.
+bool TakeSample(vitalink::CpuTimes& s) {
     FILETIME idle, kernel, user;
     if (!GetSystemTimes(&idle, &kernel, &user)) return false;
     s.idle = FromFileTime(idle);
     s.total = FromFileTime(kernel) + FromFileTime(user);
-    s.tick = GetTickCount64();
+    s.ms = GetTickCount64();
     return true;
-}
-
-// The busy share between two samples, rounded; false when no time passed.
-bool LoadBetween(const CpuSample& from, const CpuSample& to, std::int16_t& load) {
-    if (to.total <= from.total) return false;
-    ULONGLONG total = to.total - from.total;
-    ULONGLONG idle = to.idle > from.idle ? to.idle - from.idle : 0;
-    if (idle > total) idle = total;
-    load = static_cast<std::int16_t>(((total - idle) * 100 + total / 2) / total);
-    return true;
-}
-
-// Called with cpuLock held: the first sample, measured against system start.
-void StartFrom(const CpuSample& now) {
-    std::int16_t sinceStart;
-    if (LoadBetween(CpuSample{}, now, sinceStart)) previousLoad = sinceStart;
-    previousSample = now;
-    haveSample = true;
 }
 
 class CpuLockGuard {
@@ -193,24 +165,16 @@ int16_t VITALINK_CALL GetUserRes(void) {
 
 void VITALINK_CALL GetCpuStart(void) {
     CpuLockGuard guard;
-    if (haveSample) return;
-    CpuSample now;
-    if (TakeSample(now)) StartFrom(now);
+    if (cpuMeter.Started()) return;
+    vitalink::CpuTimes now;
+    if (TakeSample(now)) cpuMeter.Start(now);
 }
 
 int16_t VITALINK_CALL GetCpuUsage(void) {
     CpuLockGuard guard;
-    CpuSample now;
-    if (!TakeSample(now)) return previousLoad;
-    if (!haveSample) {
-        StartFrom(now);
-        return previousLoad;
-    }
-    if (now.tick - previousSample.tick < kShortestIntervalMs) return previousLoad;
-    std::int16_t load;
-    if (LoadBetween(previousSample, now, load)) previousLoad = load;
-    previousSample = now;
-    return previousLoad;
+    vitalink::CpuTimes now;
+    if (!TakeSample(now)) return cpuMeter.Last();
+    return cpuMeter.Read(now);
 }
 
 double VITALINK_CALL DiskSizeEx(int32_t drive) { return QueryDisk(drive, DiskFigure::Size); }

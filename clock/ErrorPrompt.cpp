@@ -6,15 +6,18 @@
 namespace morix {
 
 void Module1::ShowErrorPrompt() {
+    using platform::MessageAnswer;
+    using platform::MessageButtons;
+    using platform::MessageIcon;
     platform::Ui& ui = platform.ui;
     if (ErrNo == err::PathFileAccess || ErrNo == err::PathNotFound || ErrNo == err::FileNotFound) {
-        int answer = ui.ShowMessageBox(ErrDescription + "\r\n" + "続けますか？", "Morix",
-                                       platform::mb::YesNo | platform::mb::IconQuestion);
-        if (answer != platform::mb::AnswerYes) platform.process.Exit(0);
+        const MessageAnswer answer =
+            ui.ShowMessageBox(ErrDescription + "\r\n" + "続けますか？", "Morix", MessageButtons::YesNo, MessageIcon::Question);
+        if (answer != MessageAnswer::Yes) platform.process.Exit(0);
         if (form1_) form1_->ShowPlain();
         return;
     }
-    ui.ShowMessageBox(ErrDescription, "Morix", platform::mb::Ok | platform::mb::IconStop);
+    ui.ShowMessageBox(ErrDescription, "Morix", MessageButtons::Ok, MessageIcon::Stop);
     platform.process.Exit(0);
 }
 

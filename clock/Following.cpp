@@ -3,7 +3,9 @@
 // settings file remembers what was done, for the tick to compare with.
 #include "clock/Form1.h"
 #include "clock/Module1.h"
-#include "clock/Twips.h"
+#include "base/Twips.h"
+
+#include <array>
 
 #include <cstdlib>
 #include <limits>
@@ -32,6 +34,11 @@ bool PassesSizeRule(int rule, const platform::Rect& r, bool& known) {
 
 // The reserved handle 448 is treated like the desktop.
 constexpr platform::WindowHandle ReservedHandle = 448;
+
+// Writes the record of the followed window, key by key in its order.
+void WriteFollowedRecord(SettingsFile& settings, const std::array<std::string, 8>& values) {
+    for (std::size_t i = 0; i < values.size(); ++i) settings.WriteValue(keys::FollowedRecord[i], values[i]);
+}
 
 }  // namespace
 
@@ -63,22 +70,19 @@ void Form1::PlaceByActiveWindow() {
 void Form1::MoveOntoActiveWindow() {
     platform::Desktop& desktop = m.platform.desktop;
     const platform::Rect r = desktop.WindowRect(ActiveHandle);
-    const long long d = desktop.SystemMetric(platform::metric::CxSize) + desktop.SystemMetric(platform::metric::CxFrame) / 2;
+    using platform::Metric;
+    const long long d =
+        desktop.SystemMetric(Metric::CaptionButtonWidth) + desktop.SystemMetric(Metric::SizingFrameWidth) / 2;
     const long long newLeft = Checked32(Checked32((r.right - 3 * d + 2) * m.TwipsX) - Width());
-    const long long newTop = Checked32(std::llabs(Checked32(desktop.SystemMetric(platform::metric::CySize) * static_cast<long long>(m.TwipsY)) - Height()) / 2 +
+    const long long newTop = Checked32(std::llabs(Checked32(desktop.SystemMetric(Metric::CaptionButtonHeight) * static_cast<long long>(m.TwipsY)) - Height()) / 2 +
                                        Checked32((static_cast<long long>(r.top) + 1) * m.TwipsY));
     Move(newLeft, newTop);
 
     const platform::Rect again = desktop.WindowRect(ActiveHandle);
     SettingsFile settings = m.Settings();
-    settings.WriteValue(keys::ActiveLeft, std::to_string(again.left));
-    settings.WriteValue(keys::ActiveRight, std::to_string(again.right));
-    settings.WriteValue(keys::ActiveTop, std::to_string(again.top));
-    settings.WriteValue(keys::ActiveBottom, std::to_string(again.bottom));
-    settings.WriteValue(keys::CurrentLeft, std::to_string(newLeft));
-    settings.WriteValue(keys::CurrentTop, std::to_string(newTop));
-    settings.WriteValue(keys::ActiveTitle, m.ActiveTitle);
-    settings.WriteValue(keys::ActiveHandle, std::to_string(ActiveHandle));
+    WriteFollowedRecord(settings, {std::to_string(again.left), std::to_string(again.right), std::to_string(again.top),
+                                   std::to_string(again.bottom), std::to_string(newLeft), std::to_string(newTop),
+                                   m.ActiveTitle, std::to_string(ActiveHandle)});
 }
 
 void Form1::ReturnHome() {
@@ -100,14 +104,9 @@ void Form1::ReturnHome() {
     Move(m.HomeLeft, m.HomeTop);
     if (!m.ActiveTitle.empty()) m.ActiveTitle.clear();
 
-    settings.WriteValue(keys::ActiveLeft, "");
-    settings.WriteValue(keys::ActiveRight, "");
-    settings.WriteValue(keys::ActiveTop, "");
-    settings.WriteValue(keys::ActiveBottom, "");
-    settings.WriteValue(keys::CurrentLeft, std::to_string(m.HomeLeft));
-    settings.WriteValue(keys::CurrentTop, std::to_string(m.HomeTop));
-    settings.WriteValue(keys::ActiveTitle, m.ActiveTitle);
-    settings.WriteValue(keys::ActiveHandle, ActiveHandle == 0 ? std::string() : std::to_string(ActiveHandle));
+    // No handle held is written as empty text.
+    WriteFollowedRecord(settings, {"", "", "", "", std::to_string(m.HomeLeft), std::to_string(m.HomeTop), m.ActiveTitle,
+                                   ActiveHandle == 0 ? std::string() : std::to_string(ActiveHandle)});
 }
 
 }  // namespace morix

@@ -2,40 +2,34 @@
 // design, shut-down, and its position in twips.
 #include "clock/Form1.h"
 
+#include "base/Twips.h"
 #include "clock/Module1.h"
-#include "clock/Twips.h"
 #include "face/AssetPaths.h"
 #include "face/ClockUpdate.h"
-#include "memo/MemoStartup.h"
 
 namespace morix {
 
-// The clips hand their mouse event on to the window face.
-class Form1::ClipEvents final : public platform::AnimationEvents {
-public:
-    explicit ClipEvents(Form1& form) : form_(form) {}
-    void OnMouseButton(platform::MouseButton button) override {
-        form_.Form_MouseUp(button == platform::MouseButton::Right ? platform::MouseButton::Right
-                                                                  : platform::MouseButton::Left);
-    }
-
-private:
-    Form1& form_;
-};
-
 Form1::Form1(Module1& module) : m(module) {
     platform::Ui& ui = m.platform.ui;
-    window_ = ui.CreateWindow(*this);
+    using platform::MouseButton;
+    window_ = ui.NewWindow(platform::WindowKind::Borderless);
     window_->SetTitle("Morix");
-    clipEvents1_ = std::make_unique<ClipEvents>(*this);
-    clipEvents2_ = std::make_unique<ClipEvents>(*this);
-    animation1_ = ui.CreateAnimation(*window_, *clipEvents1_);
-    animation2_ = ui.CreateAnimation(*window_, *clipEvents2_);
-    ysTransForm1_ = ui.CreateShaper(*window_, *this);
+    window_->OnMouseUp([this](MouseButton b) { Form_MouseUp(b); });
+    window_->OnCloseRequest([this] { ExitFromOutside(); });
+    window_->OnEndSession([this] { ExitFromOutside(); });
+    animation1_ = ui.NewAnimation(*window_);
+    animation2_ = ui.NewAnimation(*window_);
+    // The clips hand their mouse event on to the window face.
+    for (platform::Animation* clip : {animation1_.get(), animation2_.get()})
+        clip->OnMouseUp([this](MouseButton b) { Form_MouseUp(b == MouseButton::Right ? b : MouseButton::Left); });
+    ysTransForm1_ = ui.NewShaper(*window_);
     ysTransForm1_->SetTooltip("右クリックでドラックモード解除");
     ysTransForm1_->SetVisible(false);
-    timer1_ = ui.CreateTimer(*window_, *this);
-    mciChyaim_ = ui.CreateSoundDevice(*window_, *this);
+    ysTransForm1_->OnRightClick([this] { ysTransForm1_DragEnd(); });
+    timer1_ = ui.NewTimer(*window_);
+    timer1_->OnTimer([this] { Timer1_Timer(); });
+    mciChyaim_ = ui.NewSoundDevice();
+    mciChyaim_->OnDone([this](platform::SoundEnd) { mciChyaim_Done(); });
 }
 
 Form1::~Form1() = default;
@@ -69,12 +63,8 @@ void Form1::Form_Load() {
             m.Reloading = false;
             if (m.MemoWindowOpen) SetMemoMenuEnabled(false);
         } else {
-            if (settings.ReadInt(keys::AutoDeleteMemos) == 1) DeletePastMemos(m);
-            switch (MemoStartActionDue(settings, m.TodayStamp())) {
-            case MemoStartAction::ShowSample: ShowSampleMemo(m); break;
-            case MemoStartAction::ShowToday: ShowTodayMemo(m); break;
-            case MemoStartAction::None: break;
-            }
+            if (settings.ReadInt(keys::AutoDeleteMemos) == 1) m.memos->DeletePastMemos();
+            m.memos->ShowMemoAtStart();
         }
 
         timer1_->SetInterval(1000);
@@ -83,35 +73,26 @@ void Form1::Form_Load() {
         ysTransForm1_->Move(1, 1);
         ysTransForm1_->SetMaskPicture(m.platform.pictures.Load(m.DesignFolder() + "\\TP.bmp"));
         ysTransForm1_->ApplyShape(true);
-        window_->MakeTopmost();
+        window_->ShowTopmostInactive();
     } catch (const RuntimeError& e) {
         m.HandleError(e);
     }
 }
 
-MemoStartAction Form1::MemoStartActionDue(const SettingsFile& settings, const std::string& today) {
-    if (settings.ReadInt(keys::SampleMemoDone) == 0) return MemoStartAction::ShowSample;
-    switch (settings.ReadInt(keys::AutoShowMemo)) {
-    case 1: return MemoStartAction::ShowToday;
-    // The exit date is compared as text, as it was written.
-    case 2: return std::to_string(settings.ReadInt(keys::ExitDate)) != today ? MemoStartAction::ShowToday : MemoStartAction::None;
-    default: return MemoStartAction::None;
-    }
-}
-
 void Form1::LoadDesign() {
     try {
-        m.DesignName = m.Settings().ReadString(keys::DesignName);
+        ClipState& clips = m.clips;
+        clips.DesignName = m.Settings().ReadString(keys::DesignName);
         m.BackgroundPath = m.DesignFolder() + "\\Back.bmp";
         window_->SetBackground(m.platform.pictures.Load(m.BackgroundPath));
         SetSize(ToInt16(static_cast<long long>(m.TwipsX) * 66), ToInt16(static_cast<long long>(m.TwipsY) * 22));
         const platform::LocalTime now = m.platform.clock.Now();
-        m.CurrentHour = static_cast<std::int16_t>(now.hour);
-        m.CurrentMinute = static_cast<std::int16_t>(now.minute);
-        m.HourFile = ClipPath(m.DesignFolder(), m.CurrentHour);
-        m.MinuteFile = ClipPath(m.DesignFolder(), m.CurrentMinute);
-        PlayClip(*animation1_, HourClipLeft, m.HourFile);
-        PlayClip(*animation2_, MinuteClipLeft, m.MinuteFile);
+        clips.CurrentHour = static_cast<std::int16_t>(now.hour);
+        clips.CurrentMinute = static_cast<std::int16_t>(now.minute);
+        clips.HourFile = ClipPath(m.DesignFolder(), clips.CurrentHour);
+        clips.MinuteFile = ClipPath(m.DesignFolder(), clips.CurrentMinute);
+        PlayClip(*animation1_, HourClipLeft, clips.HourFile);
+        PlayClip(*animation2_, MinuteClipLeft, clips.MinuteFile);
     } catch (const RuntimeError& e) {
         m.HandleError(e);
     }
@@ -121,11 +102,11 @@ void Form1::Form_Unload() {
     if (!m.Reloading) {
         SettingsFile settings = m.Settings();
         settings.WriteValue(keys::ExitDate, m.TodayStamp());
-        for (const auto* key : {&keys::ActiveTitle.name, &keys::ActiveLeft.name, &keys::ActiveRight.name,
-                                &keys::ActiveTop.name, &keys::ActiveBottom.name, &keys::CurrentLeft.name,
-                                &keys::CurrentTop.name})
-            settings.WriteValue(*key, "");
-        if (settings.ReadInt(keys::AutoDeleteMemos) == 1) DeletePastMemos(m);
+        // The record of the followed window is emptied, title first; the
+        // handle stays.
+        settings.WriteValue(keys::ActiveTitle, "");
+        for (std::size_t i = 0; i < 6; ++i) settings.WriteValue(keys::FollowedRecord[i], "");
+        if (settings.ReadInt(keys::AutoDeleteMemos) == 1) m.memos->DeletePastMemos();
     }
     timer1_->SetEnabled(false);
     animation1_->Stop();
@@ -167,11 +148,6 @@ void Form1::SetSize(long long width, long long height) {
 
 platform::Rect Form1::Screen() const { return m.platform.desktop.ScreenOf(window_->Bounds()); }
 
-void Form1::OnMouseUp(platform::MouseButton button) { Form_MouseUp(button); }
-void Form1::OnCloseRequest() { ExitFromOutside(); }
-void Form1::OnEndSession() { ExitFromOutside(); }
-void Form1::OnRightClick() { ysTransForm1_DragEnd(); }
-void Form1::OnTimer() { Timer1_Timer(); }
-void Form1::OnDone(int notifyCode) { mciChyaim_Done(notifyCode); }
+TwipsRect Form1::ScreenTwips() const { return TwipsOf(Screen(), m.TwipsX, m.TwipsY); }
 
 }  // namespace morix

@@ -6,12 +6,12 @@
 #include "platform/Controls.h"
 #include "platform/Geometry.h"
 #include "platform/Ui.h"
-#include "memo/MemoStartup.h"
 #include "platform/Window.h"
 #include "settings/SettingsFile.h"
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace morix {
 
@@ -22,19 +22,16 @@ namespace menu {
 inline constexpr int Add = 101, Del = 102, Option = 201, Option2 = 202, Nitiji = 301, Drg = 401, End = 501;
 }
 
-class Form1 final : private platform::WindowEvents,
-                    private platform::ShaperEvents,
-                    private platform::TimerEvents,
-                    private platform::SoundEvents {
+class Form1 final {
 public:
     explicit Form1(Module1& module);
-    ~Form1() override;
+    ~Form1();
+    Form1(const Form1&) = delete;
+    Form1& operator=(const Form1&) = delete;
 
     void Form_Load();
     void Form_Unload();
     void LoadDesign();
-    // Which memo a fresh start shows: the sample, today's, or none.
-    static MemoStartAction MemoStartActionDue(const SettingsFile& settings, const std::string& today);
 
     void Timer1_Timer();
     void Form_MouseUp(platform::MouseButton button);
@@ -42,7 +39,7 @@ public:
     void mnuDrg_Click();
     void mnuEnd_Click();
     void ysTransForm1_DragEnd();
-    void mciChyaim_Done(int notifyCode);
+    void mciChyaim_Done();
     // An exit that does not come from the menu (closed by another program,
     // end of the session) is the real exit all the same.
     void ExitFromOutside();
@@ -63,6 +60,9 @@ public:
     long long Height() const { return heightTwips_; }
     void Move(long long left, long long top);
     void SetSize(long long width, long long height);
+    // The monitor that holds the clock, in twips: "the screen" of the
+    // placement rules.
+    TwipsRect ScreenTwips() const;
 
     platform::Window& Window() { return *window_; }
     platform::Animation& Animation1() { return *animation1_; }
@@ -83,25 +83,16 @@ public:
     platform::WindowHandle ActiveHandle = 0;
 
 private:
-    class ClipEvents;
-
-    void OnMouseUp(platform::MouseButton button) override;
-    void OnCloseRequest() override;
-    void OnEndSession() override;
-    void OnRightClick() override;
-    void OnTimer() override;
-    void OnDone(int notifyCode) override;
-
     // The tick's parts: the information balloon, following, the clock update.
     bool TickInfoBalloon();
     void TickFollow();
+    void TickClockUpdate();
     bool AnyDialogOrModeOpen() const;
     std::string ForegroundTitle() const;
     platform::Rect Screen() const;
 
     Module1& m;
     std::unique_ptr<platform::Window> window_;
-    std::unique_ptr<ClipEvents> clipEvents1_, clipEvents2_;
     std::unique_ptr<platform::Animation> animation1_, animation2_;
     std::unique_ptr<platform::Shaper> ysTransForm1_;
     std::unique_ptr<platform::Timer> timer1_;

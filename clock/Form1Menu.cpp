@@ -2,9 +2,8 @@
 // end of playback.
 #include "clock/Form1.h"
 #include "clock/Module1.h"
-#include "clock/Placement.h"
-#include "clock/Twips.h"
-#include "memo/MemoStartup.h"
+#include "base/Placement.h"
+#include "base/Twips.h"
 
 namespace morix {
 
@@ -29,7 +28,7 @@ std::vector<platform::MenuItem> Form1::MenuTree() const {
 }
 
 void Form1::Form_MouseUp(platform::MouseButton) {
-    if (m.MemoWindowOpen) CloseMemoWindow(m);
+    if (m.MemoWindowOpen) m.memos->CloseMemoWindow();
     mnuMain_Click();
     Module1& module = m;  // the chosen item may unload this window
     const int chosen = m.platform.ui.TrackPopupMenu(*window_, MenuTree());
@@ -66,18 +65,14 @@ void Form1::ysTransForm1_DragEnd() {
         if (!m.MemoWindowOpen) return;
         // The memo window follows the clock to its new place, its pointer
         // facing the clock.
-        const platform::Rect screen = Screen();
-        const TwipsRect screenTwips{PixelsToTwips(screen.left, m.TwipsX), PixelsToTwips(screen.top, m.TwipsY),
-                                    PixelsToTwips(screen.right, m.TwipsX), PixelsToTwips(screen.bottom, m.TwipsY)};
         const std::string frame = settings.ReadString(keys::FrameName);
-        PlaceMemoWindow(m, frame,
-                        PlaceBalloon(Left(), Top(), Width(), PixelsToTwips(280, m.TwipsX), PixelsToTwips(140, m.TwipsY),
-                                     screenTwips, m.TwipsY));
+        m.memos->PlaceMemoWindow(frame, PlaceBalloon(Left(), Top(), Width(), PixelsToTwips(280, m.TwipsX),
+                                                     PixelsToTwips(140, m.TwipsY), ScreenTwips(), m.TwipsY));
     } catch (const RuntimeError& e) {
         m.HandleError(e);
     }
 }
 
-void Form1::mciChyaim_Done(int) { mciChyaim_->SetCommand("close"); }
+void Form1::mciChyaim_Done() { mciChyaim_->SetCommand("close"); }
 
 }  // namespace morix

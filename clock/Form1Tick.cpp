@@ -1,6 +1,6 @@
 // The one-second tick: the information balloon, following the window in
 // front while keeping the clock topmost, then the clock update.
-#include "clock/AnsiText.h"
+#include "base/AnsiText.h"
 #include "clock/Form1.h"
 #include "clock/Module1.h"
 #include "face/ClockUpdate.h"
@@ -10,7 +10,17 @@ namespace morix {
 void Form1::Timer1_Timer() {
     if (!TickInfoBalloon()) TickFollow();
     // Last, and on every tick whatever the following setting.
-    UpdateClockAndChime(m);
+    TickClockUpdate();
+}
+
+void Form1::TickClockUpdate() {
+    const SettingsFile settings = m.Settings();
+    const std::string programFolder = m.platform.process.ProgramFolder();
+    Module1& module = m;
+    const std::function<void()> showTodayMemo = [&module] { module.memos->ShowTodayMemo(); };
+    const std::function<void(const RuntimeError&)> handleError = [&module](const RuntimeError& e) { module.HandleError(e); };
+    UpdateClockAndChime(m.clips, {*animation1_, *animation2_, *mciChyaim_, m.platform.clock, settings, programFolder,
+                                  showTodayMemo, handleError});
 }
 
 // The information balloon opens, refreshes and closes here once it is part of
@@ -42,7 +52,7 @@ void Form1::TickFollow() {
 
     if (m.ActiveTitle != m.StoredTitle && !m.InfoBalloonOpen && !AnyDialogOrModeOpen()) {
         PlaceByActiveWindow();
-        window_->MakeTopmost();
+        window_->ShowTopmostInactive();
         return;
     }
     const platform::Rect recorded{settings.ReadInt(keys::ActiveLeft), settings.ReadInt(keys::ActiveTop),
@@ -53,9 +63,9 @@ void Form1::TickFollow() {
         const long long currentLeft = settings.ReadInt(keys::CurrentLeft);
         const long long currentTop = settings.ReadInt(keys::CurrentTop);
         if (!m.ActiveTitle.empty() || (Left() != currentLeft && Top() != currentTop)) PlaceByActiveWindow();
-        window_->MakeTopmost();
+        window_->ShowTopmostInactive();
     } else if (AnyDialogOrModeOpen()) {
-        window_->MakeTopmost();
+        window_->ShowTopmostInactive();
     }
 }
 

@@ -1,6 +1,6 @@
 #include "clock/Module1.h"
 
-#include "clock/DateStamp.h"
+#include "base/DateStamp.h"
 #include "clock/Form1.h"
 
 namespace morix {
@@ -28,6 +28,11 @@ void Module1::UnloadForm1() {
     form->Form_Unload();
 }
 
+void Module1::SetForm1Enabled(bool enabled) {
+    LoadForm1();
+    if (form1_) form1_->Window().SetEnabled(enabled);
+}
+
 void Module1::HandleError(const RuntimeError& error) {
     // Numbers beyond 16 bits do not occur among the run-time's errors; one
     // that did would be reported as it stands, with its own text.
@@ -41,8 +46,6 @@ std::string Module1::TodayStamp() const {
     return DateStamp({now.year, now.month, now.day});
 }
 
-std::string Module1::DesignFolder() const {
-    return platform.process.ProgramFolder() + "\\Design\\" + DesignName;
-}
+std::string Module1::DesignFolder() const { return morix::DesignFolder(platform.process.ProgramFolder(), clips.DesignName); }
 
 }  // namespace morix

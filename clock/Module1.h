@@ -4,7 +4,9 @@
 // handed to its forms, so that every test builds a fresh program.
 #pragma once
 
-#include "clock/RuntimeError.h"
+#include "base/RuntimeError.h"
+#include "clock/Subsystems.h"
+#include "face/ClockUpdate.h"
 #include "platform/Platform.h"
 #include "settings/SettingsFile.h"
 
@@ -31,6 +33,9 @@ public:
     void LoadForm1();
     void UnloadForm1();
     Form1* form1() const { return form1_.get(); }
+    // Enables or disables the clock window, as a dialog's closing does; a
+    // clock window that a dialog unloaded loads anew here (the reload cycle).
+    void SetForm1Enabled(bool enabled);
 
     // An error handler's common end: stores the error and shows the prompt.
     void HandleError(const RuntimeError& error);
@@ -50,14 +55,9 @@ public:
     std::int16_t TwipsX = 15;
     std::int16_t TwipsY = 15;
 
-    std::string DesignName;
+    // The design and the clips the clock update keeps current.
+    ClipState clips;
     std::string BackgroundPath;
-    std::string HourFile;
-    std::string MinuteFile;
-    std::int16_t CurrentHour = 0;
-    std::int16_t CurrentMinute = 0;
-    std::int16_t CurrentSecond = 0;
-    std::int16_t LastSecond = 0;
 
     std::int16_t HomeLeft = 0;
     std::int16_t HomeTop = 0;
@@ -81,6 +81,12 @@ public:
 
     // The memo file the memo window opens and saves.
     std::string MemoPath;
+
+    // The windows of the subsystems above the clock's, handed over by the
+    // program's assembly.
+    MemoWindows* memos = nullptr;
+    InfoBalloonWindow* infoBalloon = nullptr;
+    DialogWindows* dialogs = nullptr;
 
 private:
     std::unique_ptr<Form1> form1_;

@@ -3,11 +3,11 @@
 # through CMAKE_CROSSCOMPILING_EMULATOR.
 
 file(GLOB MORIX_WIN32_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/win32/*.cpp)
+# It implements the platform's interfaces and sees nothing of the program.
 add_library(morix_platform_win32 STATIC ${MORIX_WIN32_SOURCES})
-target_include_directories(morix_platform_win32 PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_definitions(morix_platform_win32 PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
-target_link_libraries(morix_platform_win32 PUBLIC morix_core
-    user32 gdi32 comctl32 comdlg32 winmm shell32 ole32 oleaut32 shlwapi)
+target_link_libraries(morix_platform_win32 PUBLIC morix_platform
+    user32 gdi32 comctl32 comdlg32 winmm shell32 ole32 oleaut32 shlwapi advapi32)
 
 if(NOT MSVC)
     # A bare Wine prefix (or a plain Windows) has no MinGW runtime DLLs.
@@ -44,8 +44,8 @@ endif()
 
 # Timed harness: the settings file beside the system's profile functions.
 add_executable(bench_settings_wine ${CMAKE_SOURCE_DIR}/bench/win32/bench_settings_wine.cpp)
-target_include_directories(bench_settings_wine PRIVATE ${CMAKE_SOURCE_DIR})
-target_link_libraries(bench_settings_wine PRIVATE morix_platform_win32 morix_core)
+morix_sees_folder(bench_settings_wine bench)
+target_link_libraries(bench_settings_wine PRIVATE morix_platform_win32 morix_settings)
 
 # The end-to-end tests' probe: looks at the running clock from outside.
 add_executable(morix_probe ${CMAKE_SOURCE_DIR}/tests/e2e/probe.cpp)

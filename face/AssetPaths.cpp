@@ -1,5 +1,7 @@
 #include "face/AssetPaths.h"
 
+#include "base/DateStamp.h"
+
 namespace morix {
 
 std::string ClipName(int n) { return TwoDigits(n) + ".avi"; }

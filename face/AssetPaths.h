@@ -2,8 +2,6 @@
 // names of the sixty clips.
 #pragma once
 
-#include "clock/DateStamp.h"
-
 #include <string>
 #include <string_view>
 

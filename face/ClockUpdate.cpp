@@ -1,9 +1,8 @@
 #include "face/ClockUpdate.h"
 
-#include "clock/Form1.h"
-#include "clock/Module1.h"
+#include "base/RuntimeError.h"
 #include "face/AssetPaths.h"
-#include "memo/MemoStartup.h"
+#include "platform/Clock.h"
 #include "platform/Controls.h"
 
 namespace morix {
@@ -16,56 +15,57 @@ void PlayClip(platform::Animation& display, int left, std::string_view clipPath)
     display.Play(1);
 }
 
+std::string DesignFolder(std::string_view programFolder, std::string_view designName) {
+    return std::string(programFolder) + "\\Design\\" + std::string(designName);
+}
+
 namespace {
 
-void RingChime(Module1& m, SettingsFile& settings) {
-    platform::SoundDevice& device = m.form1()->mciChyaim();
-    device.SetFileName(ChimePath(m.platform.process.ProgramFolder(), settings.ReadString(keys::ChimeFile)));
-    device.SetCommand("open");
-    device.SetCommand("play");
+void RingChime(const ClockFace& face) {
+    face.chimeDevice.SetFileName(ChimePath(face.programFolder, face.settings.ReadString(keys::ChimeFile)));
+    face.chimeDevice.SetCommand("open");
+    face.chimeDevice.SetCommand("play");
 }
 
 }  // namespace
 
-void UpdateClockAndChime(Module1& m) {
+void UpdateClockAndChime(ClipState& s, const ClockFace& face) {
     try {
-        Form1& form = *m.form1();
-        platform::Clock& clock = m.platform.clock;
+        const platform::Clock& clock = face.clock;
         // Three readings, as the time is read part by part.
-        m.CurrentHour = static_cast<std::int16_t>(clock.Now().hour);
-        m.CurrentMinute = static_cast<std::int16_t>(clock.Now().minute);
-        m.CurrentSecond = static_cast<std::int16_t>(clock.Now().second);
-        const std::string design = m.DesignFolder();
-        m.HourFile = ClipPath(design, m.CurrentHour);
-        m.MinuteFile = ClipPath(design, m.CurrentMinute);
+        s.CurrentHour = static_cast<std::int16_t>(clock.Now().hour);
+        s.CurrentMinute = static_cast<std::int16_t>(clock.Now().minute);
+        s.CurrentSecond = static_cast<std::int16_t>(clock.Now().second);
+        const std::string design = DesignFolder(face.programFolder, s.DesignName);
+        s.HourFile = ClipPath(design, s.CurrentHour);
+        s.MinuteFile = ClipPath(design, s.CurrentMinute);
 
-        if (m.CurrentSecond != 0) {
-            if (m.CurrentSecond < 57) {
-                m.LastSecond = static_cast<std::int16_t>(clock.Now().second);
+        if (s.CurrentSecond != 0) {
+            if (s.CurrentSecond < 57) {
+                s.LastSecond = static_cast<std::int16_t>(clock.Now().second);
                 return;
             }
-            if (m.CurrentSecond == m.LastSecond) return;
+            if (s.CurrentSecond == s.LastSecond) return;
             // From second 57 the minute display shows the coming minute.
-            m.MinuteFile = ClipPath(design, (m.CurrentMinute + 1) % 60);
-            PlayClip(form.Animation2(), MinuteClipLeft, m.MinuteFile);
+            s.MinuteFile = ClipPath(design, (s.CurrentMinute + 1) % 60);
+            PlayClip(face.minuteDisplay, MinuteClipLeft, s.MinuteFile);
         } else {
-            PlayClip(form.Animation2(), MinuteClipLeft, m.MinuteFile);
-            if (m.CurrentMinute == 0) PlayClip(form.Animation1(), HourClipLeft, m.HourFile);
+            PlayClip(face.minuteDisplay, MinuteClipLeft, s.MinuteFile);
+            if (s.CurrentMinute == 0) PlayClip(face.hourDisplay, HourClipLeft, s.HourFile);
         }
 
-        SettingsFile settings = m.Settings();
-        if (m.CurrentHour == 0 && m.CurrentMinute == 0 && m.CurrentSecond == 0 &&
-            settings.ReadInt(keys::AutoShowMemo) == 2)
-            ShowTodayMemo(m);
+        if (s.CurrentHour == 0 && s.CurrentMinute == 0 && s.CurrentSecond == 0 &&
+            face.settings.ReadInt(keys::AutoShowMemo) == 2)
+            face.showTodayMemo();
 
-        const std::int32_t chime = settings.ReadInt(keys::ChimeMode);
-        if ((chime == 1 && m.CurrentMinute == 0 && m.CurrentSecond == 0) ||
-            (chime == 2 && m.CurrentSecond == 0 && (m.CurrentMinute == 0 || m.CurrentMinute == 30)))
-            RingChime(m, settings);
+        const std::int32_t chime = face.settings.ReadInt(keys::ChimeMode);
+        if ((chime == 1 && s.CurrentMinute == 0 && s.CurrentSecond == 0) ||
+            (chime == 2 && s.CurrentSecond == 0 && (s.CurrentMinute == 0 || s.CurrentMinute == 30)))
+            RingChime(face);
 
-        m.LastSecond = static_cast<std::int16_t>(clock.Now().second);
+        s.LastSecond = static_cast<std::int16_t>(clock.Now().second);
     } catch (const RuntimeError& e) {
-        m.HandleError(e);
+        face.handleError(e);
     }
 }
 

@@ -2,14 +2,49 @@
 // the new day's memo at midnight when so set, and rings the chime.
 #pragma once
 
+#include "settings/SettingsFile.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
 #include <string_view>
 
 namespace morix {
 
-class Module1;
+class RuntimeError;
 namespace platform {
 class Animation;
-}
+class Clock;
+class SoundDevice;
+}  // namespace platform
+
+// The clip state of the clock update. It lives for the whole process and
+// survives reloads of the clock window; all numbers are signed 16-bit.
+struct ClipState {
+    std::string DesignName;  // the design folder's name, set by the design's loading only
+    std::string HourFile;
+    std::string MinuteFile;
+    std::int16_t CurrentHour = 0;
+    std::int16_t CurrentMinute = 0;
+    std::int16_t CurrentSecond = 0;
+    std::int16_t LastSecond = 0;
+};
+
+// What one run of the update drives and reads: the clock window's two
+// displays and its chime device, the clock, the settings file, and the two
+// steps that belong to other subsystems (the memo of the day, the error
+// prompt).
+struct ClockFace {
+    platform::Animation& hourDisplay;
+    platform::Animation& minuteDisplay;
+    platform::SoundDevice& chimeDevice;
+    const platform::Clock& clock;
+    const SettingsFile& settings;
+    std::string_view programFolder;
+    const std::function<void()>& showTodayMemo;
+    // The update's own error handler: stores the error and shows the prompt.
+    const std::function<void(const RuntimeError&)>& handleError;
+};
 
 // The five steps that play one clip on a display: move, show, no auto-play,
 // open, play once (the last frame then stays).
@@ -18,6 +53,9 @@ void PlayClip(platform::Animation& display, int left, std::string_view clipPath)
 inline constexpr int HourClipLeft = 5;
 inline constexpr int MinuteClipLeft = 36;
 
-void UpdateClockAndChime(Module1& m);
+// program folder + "\Design\" + design name.
+std::string DesignFolder(std::string_view programFolder, std::string_view designName);
+
+void UpdateClockAndChime(ClipState& state, const ClockFace& face);
 
 }  // namespace morix

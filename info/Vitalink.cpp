@@ -1,6 +1,6 @@
 #include "info/Vitalink.h"
 
-#include "clock/RuntimeError.h"
+#include "base/RuntimeError.h"
 #include "vitalink/vitalink.h"
 
 namespace morix {

@@ -1,4 +1,4 @@
-// The local wall-clock time.
+// The local wall-clock time, and setting the system's date and time.
 #pragma once
 
 namespace morix::platform {
@@ -6,12 +6,23 @@ namespace morix::platform {
 struct LocalTime {
     int year = 0, month = 0, day = 0;       // month 1..12, day 1..31
     int hour = 0, minute = 0, second = 0;   // hour 0..23
+    friend bool operator==(const LocalTime&, const LocalTime&) = default;
+};
+
+enum class SetTimeResult {
+    Done,
+    Denied,  // the user lacks the right to change the system time
+    Failed,  // any other refusal (a date the system does not take, ...)
 };
 
 class Clock {
 public:
     virtual ~Clock() = default;
     virtual LocalTime Now() const = 0;
+    // Sets the system's local date, keeping the time of day.
+    virtual SetTimeResult SetDate(int year, int month, int day) = 0;
+    // Sets the system's local time of day, keeping the date.
+    virtual SetTimeResult SetTimeOfDay(int hour, int minute, int second) = 0;
 };
 
 }  // namespace morix::platform

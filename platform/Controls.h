@@ -1,28 +1,26 @@
-// The controls that sit on the program's windows: the clip display
-// (SysAnimate32), the shaping control (outline from a mask picture, with a
-// drag surface), the timer and the sound device (MCI).
+// The outside components of the clock window and the options dialog: the
+// clip display (SysAnimate32), the shaping control (outline from a mask
+// picture, with a drag surface), the timer and the sound device (MCI). Events
+// are callbacks, called through the event guard.
 #pragma once
 
 #include "platform/Window.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 
 namespace morix::platform {
 
-class AnimationEvents {
-public:
-    virtual ~AnimationEvents() = default;
-    virtual void OnMouseButton(MouseButton button) = 0;
-};
+class Picture;
 
 // Plays an AVI clip; after a single play the last frame stays shown until
 // another clip is opened.
 class Animation {
 public:
     virtual ~Animation() = default;
-    virtual void Move(int left, int top) = 0;  // pixels in the parent window
+    virtual void Move(int left, int top) = 0;  // pixels in its container
     virtual void SetVisible(bool visible) = 0;
     virtual void SetAutoPlay(bool autoPlay) = 0;
     // Raises RuntimeError 53 (no file), 76 (no folder) or 75 (a file the
@@ -31,34 +29,28 @@ public:
     virtual void Play(int repeatCount) = 0;
     virtual void Stop() = 0;
     virtual void Close() = 0;
+    // A mouse button released on the clip.
+    virtual void OnMouseUp(std::function<void(MouseButton)> handler) = 0;
 };
 
-class ShaperEvents {
-public:
-    virtual ~ShaperEvents() = default;
-    // The user right-clicked the visible drag surface.
-    virtual void OnRightClick() = 0;
-};
-
-// Cuts its window to a mask picture's outline (pixels of the mask colour,
-// RGB(192,192,192), are cut away) and, while visible, is a surface over the
-// window that drags the whole window with the mouse.
+// Cuts its window to a mask picture's outline (pixels of MaskColour are cut
+// away) and, while visible, is a surface over the window from its place to
+// the given size (to the window's right and bottom edges when none is given)
+// that drags the whole window with the mouse.
 class Shaper {
 public:
-    static constexpr unsigned MaskColour = 0xC0C0C0;  // RGB(192,192,192)
     virtual ~Shaper() = default;
     virtual void Move(int left, int top) = 0;
+    // The drag surface's size; 0 x 0 (the default) reaches to the window's
+    // right and bottom edges.
+    virtual void SetSurfaceSize(int width, int height) = 0;
     virtual void SetVisible(bool visible) = 0;
     virtual bool Visible() const = 0;
     virtual void SetTooltip(std::string_view text) = 0;
     virtual void SetMaskPicture(std::shared_ptr<Picture> picture) = 0;
     virtual void ApplyShape(bool apply) = 0;
-};
-
-class TimerEvents {
-public:
-    virtual ~TimerEvents() = default;
-    virtual void OnTimer() = 0;
+    // The user right-clicked the visible drag surface.
+    virtual void OnRightClick(std::function<void()> handler) = 0;
 };
 
 class Timer {
@@ -67,15 +59,14 @@ public:
     virtual void SetInterval(int milliseconds) = 0;
     virtual void SetEnabled(bool enabled) = 0;
     virtual bool Enabled() const = 0;
+    virtual void OnTimer(std::function<void()> handler) = 0;
 };
 
-class SoundEvents {
-public:
-    virtual ~SoundEvents() = default;
-    // A playback started with "play" has ended, by itself, through "stop",
-    // or because it could not start. A playback replaced by a newer "open"
-    // or "play" before it ended leaves the report to the newer one.
-    virtual void OnDone(int notifyCode) = 0;
+// Why a playback ended.
+enum class SoundEnd {
+    Finished,    // it played to its end
+    Failed,      // it could not start or broke off (no device, a file the device refuses)
+    Stopped,     // "stop", "close" or a new "open" ended it
 };
 
 // The MCI device: a file name and the commands "open", "play", "stop",
@@ -85,6 +76,11 @@ public:
     virtual ~SoundDevice() = default;
     virtual void SetFileName(std::string_view path) = 0;
     virtual void SetCommand(std::string_view command) = 0;
+    // A playback started with "play" has ended, by itself, through "stop",
+    // or because it could not start: reported once per play, never from
+    // inside a command. A playback replaced by a newer "play" before it ended
+    // leaves the report to the newer one.
+    virtual void OnDone(std::function<void(SoundEnd)> handler) = 0;
 };
 
 }  // namespace morix::platform

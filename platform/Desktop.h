@@ -8,11 +8,12 @@
 
 namespace morix::platform {
 
-namespace metric {
-inline constexpr int CxSize = 30;   // SM_CXSIZE: width of a caption button
-inline constexpr int CySize = 31;   // SM_CYSIZE: height of a caption button
-inline constexpr int CxFrame = 32;  // SM_CXFRAME: width of a sizing frame
-}  // namespace metric
+// The system's metrics the following of the window in front reads.
+enum class Metric {
+    CaptionButtonWidth,   // SM_CXSIZE
+    CaptionButtonHeight,  // SM_CYSIZE
+    SizingFrameWidth,     // SM_CXFRAME
+};
 
 class Desktop {
 public:
@@ -33,7 +34,7 @@ public:
     // The outer rectangle; all zero for a window that is gone.
     virtual Rect WindowRect(WindowHandle window) const = 0;
     virtual bool SetForegroundWindow(WindowHandle window) = 0;
-    virtual int SystemMetric(int index) const = 0;
+    virtual int SystemMetric(Metric metric) const = 0;
     virtual Point CursorPos() const = 0;
 };
 

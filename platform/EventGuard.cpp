@@ -1,6 +1,6 @@
 #include "platform/EventGuard.h"
 
-#include "clock/RuntimeError.h"
+#include "base/RuntimeError.h"
 #include "platform/Process.h"
 #include "platform/Ui.h"
 
@@ -26,7 +26,7 @@ void RunGuarded(Ui& ui, Process& process, const std::function<void()>& handler) 
         number = 51;  // internal error
         description = std::string("内部エラーです。 (") + e.what() + ")";
     }
-    ui.ShowMessageBox(RunTimeErrorMessage(number, description), "Morix", mb::Ok | mb::IconStop);
+    ui.ShowMessageBox(RunTimeErrorMessage(number, description), "Morix", MessageButtons::Ok, MessageIcon::Stop);
     process.Exit(1);
 }
 

@@ -23,9 +23,15 @@ public:
     virtual bool FileExists(std::string_view path) const = 0;
     virtual bool FolderExists(std::string_view path) const = 0;
     // The names of the folder's ordinary files (no folders, no hidden or
-    // system files) whose names end in `suffix`, letter case ignored, in the
+    // system files) whose names end in `suffix` ("" for all), letter case ignored, in the
     // order the file system gives them. Empty when the folder cannot be read.
     virtual std::vector<std::string> ListFiles(std::string_view folder, std::string_view suffix) const = 0;
+    // The names of the folder's sub-folders that are neither hidden nor
+    // system folders ("." and ".." left out), in the order the file system
+    // gives them. Empty when the folder cannot be read.
+    virtual std::vector<std::string> ListFolders(std::string_view folder) const = 0;
+    // Creates the folder (its parent must exist). True when it exists after.
+    virtual bool CreateFolder(std::string_view path) = 0;
     // Deletes the file for good (not to a recycle bin). False on failure.
     virtual bool RemoveFile(std::string_view path) = 0;
 };

@@ -1,10 +1,15 @@
 // Pictures loaded from BMP and GIF files.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string_view>
 
 namespace morix::platform {
+
+// The colour of an outline picture that is cut away from a shaped window,
+// RGB(192,192,192), as 0xRRGGBB.
+inline constexpr std::uint32_t MaskColour = 0xC0C0C0;
 
 class Picture {
 public:

@@ -8,6 +8,7 @@
 #include "platform/Files.h"
 #include "platform/Picture.h"
 #include "platform/Process.h"
+#include "platform/SystemInfo.h"
 #include "platform/Ui.h"
 
 namespace morix::platform {
@@ -21,6 +22,7 @@ struct Platform {
     Desktop& desktop;
     Clock& clock;
     Process& process;
+    SystemInfo& systemInfo;
 };
 
 }  // namespace morix::platform

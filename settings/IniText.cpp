@@ -1,5 +1,6 @@
 #include "settings/IniText.h"
 
+#include "base/Utf8.h"
 #include "platform/CodePage.h"
 
 #include <cstdint>
@@ -16,59 +17,18 @@ bool IsUtf8WithNonAscii(std::string_view s) {
     bool nonAscii = false;
     std::size_t i = 0;
     while (i < s.size()) {
-        auto c = static_cast<unsigned char>(s[i]);
-        if (c < 0x80) { ++i; continue; }
+        if (static_cast<unsigned char>(s[i]) < 0x80) { ++i; continue; }
         nonAscii = true;
-        int n;
-        std::uint32_t cp;
-        if (c >= 0xC2 && c <= 0xDF) { n = 1; cp = c & 0x1F; }
-        else if (c >= 0xE0 && c <= 0xEF) { n = 2; cp = c & 0x0F; }
-        else if (c >= 0xF0 && c <= 0xF4) { n = 3; cp = c & 0x07; }
-        else return false;
-        for (int k = 1; k <= n; ++k) {
-            if (i + k >= s.size()) return false;
-            auto t = static_cast<unsigned char>(s[i + k]);
-            if ((t & 0xC0) != 0x80) return false;
-            cp = (cp << 6) | (t & 0x3F);
-        }
-        if ((n == 2 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) || (n == 3 && (cp < 0x10000 || cp > 0x10FFFF)))
+        const std::size_t begin = i;
+        bool broken = false;
+        const std::uint32_t cp = DecodeUtf8(s, i, &broken);
+        const std::size_t length = i - begin;
+        // Overlong forms and encoded surrogates are no UTF-8 a program saves.
+        if (broken || (length == 3 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) ||
+            (length == 4 && (cp < 0x10000 || cp > 0x10FFFF)))
             return false;
-        i += n + 1;
     }
     return nonAscii;
-}
-
-void AppendUtf8(std::string& out, std::uint32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
-// Reads one code point of (generalised) UTF-8; a broken sequence yields
-// U+FFFD and one byte.
-std::uint32_t NextCodePoint(std::string_view s, std::size_t& i) {
-    auto c = static_cast<unsigned char>(s[i]);
-    int n = c < 0x80 ? 0 : c >= 0xF0 && c <= 0xF4 ? 3 : c >= 0xE0 ? 2 : c >= 0xC2 && c <= 0xDF ? 1 : -1;
-    if (n < 0) { ++i; return 0xFFFD; }
-    std::uint32_t cp = n == 0 ? c : n == 1 ? (c & 0x1F) : n == 2 ? (c & 0x0F) : (c & 0x07);
-    for (int k = 1; k <= n; ++k) {
-        if (i + k >= s.size() || (static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) { ++i; return 0xFFFD; }
-        cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
-    }
-    i += n + 1;
-    return cp;
 }
 
 void AppendUtf16Le(std::string& out, std::uint16_t unit) {
@@ -144,7 +104,7 @@ std::string IniText::Encode() const {
         std::string out = "\xFF\xFE";
         out.reserve(2 + body.size() * 2);
         for (std::size_t i = 0; i < body.size();) {
-            std::uint32_t cp = NextCodePoint(body, i);
+            std::uint32_t cp = DecodeUtf8(body, i);
             if (cp >= 0x10000) {
                 cp -= 0x10000;
                 AppendUtf16Le(out, static_cast<std::uint16_t>(0xD800 + (cp >> 10)));

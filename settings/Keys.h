@@ -2,6 +2,7 @@
 // key name. All keys live in the one section "Morix".
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string_view>
 
@@ -31,6 +32,12 @@ inline constexpr IntKey ActiveRight{"アクティブウィンドウのRight", 0}
 inline constexpr IntKey ActiveTop{"アクティブウィンドウのTop", 0};
 inline constexpr IntKey ActiveBottom{"アクティブウィンドウのBottom", 0};
 inline constexpr IntKey ExitDate{"終了時の日付", 1};
+
+// The record of the followed window, in the order following writes it: the
+// window's rectangle, the clock's place on it, its title and its handle.
+inline constexpr std::array<std::string_view, 8> FollowedRecord{
+    ActiveLeft.name, ActiveRight.name, ActiveTop.name, ActiveBottom.name,
+    CurrentLeft.name, CurrentTop.name, ActiveTitle.name, ActiveHandle.name};
 
 // Basic options and memos.
 inline constexpr TextKey DesignName{"Aviディレクトリ名", "Tidewalk"};

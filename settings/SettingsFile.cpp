@@ -1,6 +1,6 @@
 #include "settings/SettingsFile.h"
 
-#include "clock/AnsiText.h"
+#include "base/AnsiText.h"
 #include "platform/CodePage.h"
 #include "platform/Files.h"
 #include "settings/IniText.h"
@@ -63,7 +63,7 @@ std::string SingleLine(std::string_view text) {
 
 }  // namespace
 
-SettingsFile::SettingsFile(platform::Files& files, const platform::CodePage& codePage, std::string iniPath)
+SettingsFile::SettingsFile(platform::Files& files, const CodePage& codePage, std::string iniPath)
     : files_(files), codePage_(codePage), path_(std::move(iniPath)) {}
 
 bool SettingsFile::FindValue(std::string_view key, std::string& value, bool& ansi) const {

@@ -11,8 +11,8 @@
 #include <string_view>
 
 namespace morix {
-namespace platform {
 class CodePage;
+namespace platform {
 class Files;
 }  // namespace platform
 
@@ -21,7 +21,7 @@ public:
     // Text values are cut to what a 256-byte ANSI buffer holds.
     static constexpr std::size_t MaxTextBytes = 255;
 
-    SettingsFile(platform::Files& files, const platform::CodePage& codePage, std::string iniPath);
+    SettingsFile(platform::Files& files, const CodePage& codePage, std::string iniPath);
 
     // Missing file, section or key, or an empty value: the default. Otherwise
     // an optional sign and digits (decimal, or after "0x", "0o", "0b" as the
@@ -53,7 +53,7 @@ private:
     bool FindValue(std::string_view key, std::string& value, bool& ansi) const;
 
     platform::Files& files_;
-    const platform::CodePage& codePage_;
+    const CodePage& codePage_;
     std::string path_;
 };
 

@@ -1,5 +1,7 @@
 #include "platform/posix/PosixCodePage.h"
 
+#include "base/Utf8.h"
+
 #include <iconv.h>
 
 #include <stdexcept>
@@ -34,11 +36,10 @@ std::string Convert(iconv_t cd, std::string_view in, std::string_view bad, bool 
         out.append(bad);
         std::size_t skip = 1;
         if (skipWholeUtf8) {
-            auto c = static_cast<unsigned char>(*src);
-            skip = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+            skip = Utf8SequenceLength(static_cast<unsigned char>(*src));
             // Only a whole, well-formed character is skipped as one.
             for (std::size_t k = 1; k < skip; ++k)
-                if (k >= left || (static_cast<unsigned char>(src[k]) & 0xC0) != 0x80) { skip = 1; break; }
+                if (k >= left || !IsUtf8Continuation(static_cast<unsigned char>(src[k]))) { skip = 1; break; }
         }
         if (skip > left) skip = left;
         src += skip;

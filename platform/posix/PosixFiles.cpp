@@ -90,6 +90,28 @@ std::vector<std::string> PosixFiles::ListFiles(std::string_view folder, std::str
     return names;
 }
 
+std::vector<std::string> PosixFiles::ListFolders(std::string_view folder) const {
+    std::vector<std::string> names;
+    const std::string dir = NativePath(folder);
+    DIR* d = ::opendir(dir.c_str());
+    if (!d) return names;
+    while (dirent* e = ::readdir(d)) {
+        std::string name = e->d_name;
+        if (name.empty() || name[0] == '.') continue;
+        struct stat st{};
+        if (::stat((dir + "/" + name).c_str(), &st) == 0 && S_ISDIR(st.st_mode)) names.push_back(name);
+    }
+    ::closedir(d);
+    return names;
+}
+
+bool PosixFiles::CreateFolder(std::string_view path) {
+    const std::string dir = NativePath(path);
+    if (::mkdir(dir.c_str(), 0755) == 0) return true;
+    struct stat st{};
+    return errno == EEXIST && ::stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
 bool PosixFiles::RemoveFile(std::string_view path) { return ::unlink(NativePath(path).c_str()) == 0; }
 
 }  // namespace morix::platform

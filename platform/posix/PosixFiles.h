@@ -1,5 +1,6 @@
 // Real files for the native build. The program's paths use "\" as Windows
-// does; here each "\" becomes "/".
+// does; here each "\" becomes "/". Names beginning with "." stand for the
+// hidden files and folders of Windows.
 #pragma once
 
 #include "platform/Files.h"
@@ -13,6 +14,8 @@ public:
     bool FileExists(std::string_view path) const override;
     bool FolderExists(std::string_view path) const override;
     std::vector<std::string> ListFiles(std::string_view folder, std::string_view suffix) const override;
+    std::vector<std::string> ListFolders(std::string_view folder) const override;
+    bool CreateFolder(std::string_view path) override;
     bool RemoveFile(std::string_view path) override;
 
     static std::string NativePath(std::string_view path);

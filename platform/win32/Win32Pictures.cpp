@@ -1,6 +1,6 @@
 #include "platform/win32/Win32Pictures.h"
 
-#include "clock/RuntimeError.h"
+#include "base/RuntimeError.h"
 #include "platform/Controls.h"
 #include "platform/win32/PathChecks.h"
 #include "platform/win32/Wide.h"

@@ -1,8 +1,11 @@
 #include "tests/fake/FakeSystem.h"
 
-#include "clock/RuntimeError.h"
+#include "base/RuntimeError.h"
+#include "platform/FileErrors.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <stdexcept>
 #include <fstream>
 #include <iterator>
 
@@ -15,13 +18,6 @@ std::string BaseName(std::string_view path) {
 
 namespace {
 
-// The file checks of the real controls: a missing folder is 76, a missing
-// file 53.
-void CheckFile(const platform::Files& files, std::string_view path) {
-    auto slash = path.find_last_of('\\');
-    if (slash != std::string_view::npos && !files.FolderExists(path.substr(0, slash))) Raise(err::PathNotFound, path);
-    if (!files.FileExists(path)) Raise(err::FileNotFound, path);
-}
 
 class FakePicture final : public platform::Picture {
 public:
@@ -60,7 +56,31 @@ void FakeClock::Set(int hour, int minute, int second) {
     now.hour = hour, now.minute = minute, now.second = second;
 }
 
-void FakeClock::SetDate(int year, int month, int day) { now.year = year, now.month = month, now.day = day; }
+void FakeClock::SetDay(int year, int month, int day) { now.year = year, now.month = month, now.day = day; }
+
+namespace {
+platform::SetTimeResult NextResult(std::deque<platform::SetTimeResult>& results) {
+    if (results.empty()) return platform::SetTimeResult::Done;
+    auto r = results.front();
+    results.pop_front();
+    return r;
+}
+}  // namespace
+
+platform::SetTimeResult FakeClock::SetDate(int year, int month, int day) {
+    sets.push_back("date " + std::to_string(year) + "-" + std::to_string(month) + "-" + std::to_string(day));
+    auto r = NextResult(setResults);
+    if (r == platform::SetTimeResult::Done) SetDay(year, month, day), script.clear();
+    return r;
+}
+
+platform::SetTimeResult FakeClock::SetTimeOfDay(int hour, int minute, int second) {
+    sets.push_back("time " + std::to_string(hour) + ":" + (minute < 10 ? "0" : "") + std::to_string(minute) + ":" +
+                   (second < 10 ? "0" : "") + std::to_string(second));
+    auto r = NextResult(setResults);
+    if (r == platform::SetTimeResult::Done) Set(hour, minute, second);
+    return r;
+}
 
 void FakeClock::Script(std::vector<std::array<int, 3>> hms) {
     script.clear();
@@ -106,8 +126,8 @@ bool FakeDesktop::SetForegroundWindow(platform::WindowHandle window) {
     return true;
 }
 
-int FakeDesktop::SystemMetric(int index) const {
-    auto it = metrics.find(index);
+int FakeDesktop::SystemMetric(platform::Metric metric) const {
+    auto it = metrics.find(metric);
     return it == metrics.end() ? 0 : it->second;
 }
 
@@ -123,107 +143,73 @@ void FakeDesktop::Close(platform::WindowHandle window) {
     if (foreground == window) foreground = desktopHandle;
 }
 
-// ---- controls ----
-
-FakeWindow::~FakeWindow() { std::erase(ui.windows, this); }
-
-void FakeAnimation::Open(std::string_view path) {
-    openPath.clear();
-    ui.log.push_back(name + " Open " + BaseName(path));
-    platform::PosixFiles files;
-    CheckFile(files, path);
-    auto bytes = files.ReadAll(path);
-    if (!bytes || bytes->size() < 12 || bytes->compare(0, 4, "RIFF") != 0 || bytes->compare(8, 4, "AVI ") != 0)
-        Raise(err::PathFileAccess, path);
-    openPath = std::string(path);
-}
-
-void FakeAnimation::Play(int repeatCount) { ui.log.push_back(name + " Play " + std::to_string(repeatCount)); }
-void FakeAnimation::Stop() { ui.log.push_back(name + " Stop"); }
-void FakeAnimation::Close() {
-    ui.log.push_back(name + " Close");
-    openPath.clear();
-}
-
-void FakeSoundDevice::SetFileName(std::string_view path) {
-    fileName = path;
-    ui.log.push_back("Sound FileName " + BaseName(path));
-}
-
-void FakeSoundDevice::SetCommand(std::string_view command) { ui.log.push_back("Sound " + std::string(command)); }
-
-// ---- ui ----
-
-std::unique_ptr<platform::Window> FakeUi::CreateWindow(platform::WindowEvents& events) {
-    auto w = std::make_unique<FakeWindow>(*this, events, nextHandle++);
-    windows.push_back(w.get());
-    return w;
-}
-
-std::unique_ptr<platform::Animation> FakeUi::CreateAnimation(platform::Window& parent, platform::AnimationEvents& events) {
-    auto& owner = static_cast<FakeWindow&>(parent);
-    auto a = std::make_unique<FakeAnimation>(*this, "Animation" + std::to_string(++owner.animations), events);
-    animations.push_back(a.get());
-    return a;
-}
-
-std::unique_ptr<platform::Shaper> FakeUi::CreateShaper(platform::Window&, platform::ShaperEvents& events) {
-    auto s = std::make_unique<FakeShaper>(events);
-    shapers.push_back(s.get());
-    return s;
-}
-
-std::unique_ptr<platform::Timer> FakeUi::CreateTimer(platform::Window&, platform::TimerEvents& events) {
-    auto t = std::make_unique<FakeTimer>(events);
-    timers.insert(timers.begin(), t.get());  // the newest clock timer first
-    return t;
-}
-
-std::unique_ptr<platform::SoundDevice> FakeUi::CreateSoundDevice(platform::Window&, platform::SoundEvents& events) {
-    auto s = std::make_unique<FakeSoundDevice>(*this, events);
-    sounds.insert(sounds.begin(), s.get());
-    return s;
-}
-
-int FakeUi::TrackPopupMenu(platform::Window&, const std::vector<platform::MenuItem>& items) {
-    menusShown.push_back(items);
-    if (whileMenuOpen) whileMenuOpen();
-    if (menuChoices.empty()) return 0;
-    int choice = menuChoices.front();
-    menuChoices.pop_front();
-    return choice;
-}
-
-int FakeUi::ShowMessageBox(std::string_view text, std::string_view title, int flags) {
-    messages.push_back({std::string(text), std::string(title), flags});
-    if (!messageAnswers.empty()) {
-        int a = messageAnswers.front();
-        messageAnswers.pop_front();
-        return a;
-    }
-    return (flags & platform::mb::YesNo) ? platform::mb::AnswerYes : platform::mb::AnswerOk;
-}
-
 // ---- pictures ----
 
 std::shared_ptr<platform::Picture> FakePictures::Load(std::string_view path) {
     platform::PosixFiles files;
-    CheckFile(files, path);
+    platform::RequireExistingFile(files, path);
     loaded.push_back(std::string(path));
     auto bytes = files.ReadAll(path);
+    std::shared_ptr<platform::Picture> picture;
     if (bytes && bytes->size() >= 26 && bytes->compare(0, 2, "BM") == 0)
-        return std::make_shared<FakePicture>(Le32(*bytes, 18), std::abs(Le32(*bytes, 22)), std::string(path));
-    if (bytes && bytes->size() >= 10 && bytes->compare(0, 3, "GIF") == 0)
-        return std::make_shared<FakePicture>(Le16(*bytes, 6), Le16(*bytes, 8), std::string(path));
-    Raise(err::InvalidPicture, path);
+        picture = std::make_shared<FakePicture>(Le32(*bytes, 18), std::abs(Le32(*bytes, 22)), std::string(path));
+    else if (bytes && bytes->size() >= 10 && bytes->compare(0, 3, "GIF") == 0)
+        picture = std::make_shared<FakePicture>(Le16(*bytes, 6), Le16(*bytes, 8), std::string(path));
+    else
+        Raise(err::InvalidPicture, path);
+    std::erase_if(handedOut_, [](const std::weak_ptr<platform::Picture>& w) { return w.expired(); });
+    handedOut_.push_back(picture);
+    return picture;
+}
+
+int FakePictures::Alive() const {
+    return static_cast<int>(std::count_if(handedOut_.begin(), handedOut_.end(),
+                                          [](const std::weak_ptr<platform::Picture>& w) { return !w.expired(); }));
+}
+
+// ---- system figures ----
+
+std::string FakeSystemInfo::LogicalDriveStrings() const {
+    std::string out;
+    for (const FakeDrive& d : drives) out += d.root + std::string(1, '\0');
+    return out;
+}
+
+platform::DriveKind FakeSystemInfo::DriveType(std::string_view root) const {
+    for (const FakeDrive& d : drives)
+        if (d.root == root) return d.kind;
+    return platform::DriveKind::NoRoot;
+}
+
+std::optional<std::uint64_t> FakeSystemInfo::FreeBytes(std::string_view root) const {
+    freeSpaceQueries.emplace_back(root);
+    for (const FakeDrive& d : drives)
+        if (d.root == root) return d.freeBytes;
+    return std::nullopt;
+}
+
+std::string FakeSystemInfo::FormatNumber(double value, int decimals) const {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value < 0 ? -value : value);
+    std::string digits = buffer;
+    const std::size_t point = digits.find('.');
+    std::string whole = digits.substr(0, point), rest = point == std::string::npos ? "" : digits.substr(point);
+    for (int at = static_cast<int>(whole.size()) - 3; at > 0; at -= 3) whole.insert(static_cast<std::size_t>(at), ",");
+    return (value < 0 ? "-" : "") + whole + rest;
 }
 
 // ---- system ----
 
 FakeSystem::FakeSystem(std::string programFolder)
     : libraries(programFolder),
-      platform{codePage, files, libraries, pictures, ui, desktop, clock, process} {
+      platform{codePage, files, libraries, pictures, ui, desktop, clock, process, systemInfo} {
     process.folder = std::move(programFolder);
+}
+
+FakeWindow& FakeSystem::ClockWindow() const {
+    FakeWindow* w = ui.FindWindow("Morix");
+    if (w == nullptr) throw std::logic_error("no clock window");
+    return *w;
 }
 
 std::vector<std::string> FakeSystem::TakeLog() {

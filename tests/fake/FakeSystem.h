@@ -1,11 +1,11 @@
 // A small simulated desktop implementing the platform for the native tests:
-// screens, other programs' windows, the pointer, a settable clock, scripted
-// message-box answers and menu choices, and a log of the clip and sound
-// commands. Files are real files in a temporary program folder.
+// screens, other programs' windows, the pointer, a settable clock, the
+// system's figures, the user interface of tests/fake/FakeUi.h. Files are real
+// files in a temporary program folder.
 #pragma once
 
-#include "platform/EventGuard.h"
 #include "platform/Platform.h"
+#include "tests/fake/FakeUi.h"
 #include "platform/posix/PosixCodePage.h"
 #include "platform/posix/PosixDynamicLibraries.h"
 #include "platform/posix/PosixFiles.h"
@@ -37,6 +37,8 @@ public:
     bool FileExists(std::string_view p) const override { return real.FileExists(p); }
     bool FolderExists(std::string_view p) const override { return real.FolderExists(p); }
     std::vector<std::string> ListFiles(std::string_view f, std::string_view s) const override { return real.ListFiles(f, s); }
+    std::vector<std::string> ListFolders(std::string_view f) const override { return real.ListFolders(f); }
+    bool CreateFolder(std::string_view p) override { return real.CreateFolder(p); }
     bool RemoveFile(std::string_view p) override { return real.RemoveFile(p); }
     platform::PosixFiles real;
     int writes = 0;
@@ -56,12 +58,18 @@ public:
     // Each reading takes the next scripted time; the last one then stays.
     platform::LocalTime Now() const override;
     void Set(int hour, int minute, int second);
-    void SetDate(int year, int month, int day);
+    void SetDay(int year, int month, int day);
     // The readings of the next run, one per call of Now().
     void Script(std::vector<std::array<int, 3>> hms);
+    // Setting the system's date and time: each call takes the next scripted
+    // result (default Done) and, when done, changes `now`.
+    platform::SetTimeResult SetDate(int year, int month, int day) override;
+    platform::SetTimeResult SetTimeOfDay(int hour, int minute, int second) override;
     mutable std::deque<platform::LocalTime> script;
     platform::LocalTime now{2026, 12, 8, 10, 15, 20};
     mutable int reads = 0;
+    std::deque<platform::SetTimeResult> setResults;
+    std::vector<std::string> sets;  // "date 2027-1-5", "time 9:05:00"
 };
 
 struct FakeOtherWindow {
@@ -81,7 +89,7 @@ public:
     std::string WindowTitle(platform::WindowHandle window) const override;
     platform::Rect WindowRect(platform::WindowHandle window) const override;
     bool SetForegroundWindow(platform::WindowHandle window) override;
-    int SystemMetric(int index) const override;
+    int SystemMetric(platform::Metric metric) const override;
     platform::Point CursorPos() const override { return cursor; }
 
     // Adds another program's window and brings it to the front.
@@ -90,7 +98,9 @@ public:
 
     std::vector<platform::Rect> monitors{{0, 0, 1024, 768}};
     int twipsX = 15, twipsY = 15;
-    std::map<int, int> metrics{{platform::metric::CxSize, 18}, {platform::metric::CySize, 18}, {platform::metric::CxFrame, 4}};
+    std::map<platform::Metric, int> metrics{{platform::Metric::CaptionButtonWidth, 18},
+                                            {platform::Metric::CaptionButtonHeight, 18},
+                                            {platform::Metric::SizingFrameWidth, 4}};
     std::map<platform::WindowHandle, FakeOtherWindow> windows;
     platform::WindowHandle desktopHandle = 0x10010;
     platform::WindowHandle foreground = 0x10010;
@@ -99,135 +109,40 @@ public:
     platform::Point cursor{0, 0};
 };
 
-class FakeUi;
-
-class FakeWindow final : public platform::Window {
-public:
-    FakeWindow(FakeUi& ui, platform::WindowEvents& events, platform::WindowHandle handle)
-        : ui(ui), events(events), handle(handle) {}
-    ~FakeWindow() override;
-    void SetTitle(std::string_view t) override { title = t; }
-    void Move(int left, int top, int width, int height) override { bounds = {left, top, left + width, top + height}; }
-    platform::Rect Bounds() const override { return bounds; }
-    void SetBackground(std::shared_ptr<platform::Picture> picture) override { background = std::move(picture); }
-    void SetVisible(bool v) override { visible = v; }
-    bool Visible() const override { return visible; }
-    void SetEnabled(bool e) override { enabled = e; }
-    bool Enabled() const override { return enabled; }
-    void MakeTopmost() override {
-        visible = true;
-        ++topmostCalls;
-    }
-    platform::WindowHandle Handle() const override { return handle; }
-
-    FakeUi& ui;
-    platform::WindowEvents& events;
-    platform::WindowHandle handle;
-    std::string title;
-    platform::Rect bounds;
-    std::shared_ptr<platform::Picture> background;
-    bool visible = false, enabled = true;
-    int topmostCalls = 0;
-    int animations = 0;
-};
-
-class FakeAnimation final : public platform::Animation {
-public:
-    FakeAnimation(FakeUi& ui, std::string name, platform::AnimationEvents& events) : ui(ui), name(std::move(name)), events(events) {}
-    void Move(int l, int t) override { left = l, top = t; }
-    void SetVisible(bool v) override { visible = v; }
-    void SetAutoPlay(bool a) override { autoPlay = a; }
-    void Open(std::string_view path) override;
-    void Play(int repeatCount) override;
-    void Stop() override;
-    void Close() override;
-
-    FakeUi& ui;
-    std::string name;
-    platform::AnimationEvents& events;
-    int left = 0, top = 0;
-    bool visible = false, autoPlay = true;
-    std::string openPath;  // the clip now shown ("" when closed)
-};
-
-class FakeShaper final : public platform::Shaper {
-public:
-    explicit FakeShaper(platform::ShaperEvents& events) : events(events) {}
-    void Move(int l, int t) override { left = l, top = t; }
-    void SetVisible(bool v) override { visible = v; }
-    bool Visible() const override { return visible; }
-    void SetTooltip(std::string_view text) override { tooltip = text; }
-    void SetMaskPicture(std::shared_ptr<platform::Picture> p) override { mask = std::move(p); }
-    void ApplyShape(bool apply) override { shaped = apply && mask != nullptr; }
-
-    platform::ShaperEvents& events;
-    int left = 0, top = 0;
-    bool visible = true, shaped = false;
-    std::string tooltip;
-    std::shared_ptr<platform::Picture> mask;
-};
-
-class FakeTimer final : public platform::Timer {
-public:
-    explicit FakeTimer(platform::TimerEvents& events) : events(events) {}
-    void SetInterval(int ms) override { interval = ms; }
-    void SetEnabled(bool e) override { enabled = e; }
-    bool Enabled() const override { return enabled; }
-    platform::TimerEvents& events;
-    int interval = 0;
-    bool enabled = false;
-};
-
-class FakeSoundDevice final : public platform::SoundDevice {
-public:
-    FakeSoundDevice(FakeUi& ui, platform::SoundEvents& events) : ui(ui), events(events) {}
-    void SetFileName(std::string_view path) override;
-    void SetCommand(std::string_view command) override;
-    FakeUi& ui;
-    platform::SoundEvents& events;
-    std::string fileName;
-};
-
-struct ShownMessage {
-    std::string text, title;
-    int flags;
-};
-
-class FakeUi final : public platform::Ui {
-public:
-    explicit FakeUi(platform::Process& process) : process(process) {}
-    std::unique_ptr<platform::Window> CreateWindow(platform::WindowEvents& events) override;
-    std::unique_ptr<platform::Animation> CreateAnimation(platform::Window& parent, platform::AnimationEvents& events) override;
-    std::unique_ptr<platform::Shaper> CreateShaper(platform::Window& parent, platform::ShaperEvents& events) override;
-    std::unique_ptr<platform::Timer> CreateTimer(platform::Window& owner, platform::TimerEvents& events) override;
-    std::unique_ptr<platform::SoundDevice> CreateSoundDevice(platform::Window& owner, platform::SoundEvents& events) override;
-    int TrackPopupMenu(platform::Window& owner, const std::vector<platform::MenuItem>& items) override;
-    int ShowMessageBox(std::string_view text, std::string_view title, int flags) override;
-
-    // Runs an event as the platform does: through the guard.
-    void Raise(const std::function<void()>& event) { platform::RunGuarded(*this, process, event); }
-
-    platform::Process& process;
-    std::vector<FakeWindow*> windows;  // alive, in creation order
-    std::vector<FakeShaper*> shapers;
-    std::vector<FakeTimer*> timers;
-    std::vector<FakeSoundDevice*> sounds;
-    std::vector<FakeAnimation*> animations;
-    // "Animation2 Open 10.avi", "Animation2 Play 1", "Sound open" ...: file
-    // names without their folders.
-    std::vector<std::string> log;
-    std::deque<int> messageAnswers;  // default: Yes / OK
-    std::vector<ShownMessage> messages;
-    std::deque<int> menuChoices;     // default: nothing chosen
-    std::function<void()> whileMenuOpen;
-    std::vector<std::vector<platform::MenuItem>> menusShown;
-    platform::WindowHandle nextHandle = 0x30000;
-};
-
 class FakePictures final : public platform::Pictures {
 public:
     std::shared_ptr<platform::Picture> Load(std::string_view path) override;
     std::vector<std::string> loaded;
+    // Pictures loaded and not yet let go.
+    int Alive() const;
+
+private:
+    std::vector<std::weak_ptr<platform::Picture>> handedOut_;
+};
+
+struct FakeDrive {
+    std::string root;  // "C:\"
+    platform::DriveKind kind;
+    std::optional<std::uint64_t> freeBytes;  // none: cannot be read (no medium)
+};
+
+// The system's figures, set by the tests; reads are counted.
+class FakeSystemInfo final : public platform::SystemInfo {
+public:
+    int MemoryLoad() const override { return ++reads, memoryLoad; }
+    int ACStatus() const override { return ++reads, acStatus; }
+    int BatteryStatus() const override { return ++reads, batteryStatus; }
+    int BatteryLifePercent() const override { return ++reads, batteryLifePercent; }
+    std::string LogicalDriveStrings() const override;
+    platform::DriveKind DriveType(std::string_view root) const override;
+    std::optional<std::uint64_t> FreeBytes(std::string_view root) const override;
+    // Thousands separated by ",", a "." before the decimals.
+    std::string FormatNumber(double value, int decimals) const override;
+
+    int memoryLoad = 42, acStatus = 1, batteryStatus = 128, batteryLifePercent = 255;
+    std::vector<FakeDrive> drives{{"C:\\", platform::DriveKind::Fixed, 50ull * 1024 * 1024 * 1024}};
+    mutable int reads = 0;
+    mutable std::vector<std::string> freeSpaceQueries;
 };
 
 // The whole simulated system, and the platform made of it.
@@ -241,12 +156,13 @@ struct FakeSystem {
     platform::PosixCodePage codePage;
     FakeFiles files;
     platform::PosixDynamicLibraries libraries;
+    FakeSystemInfo systemInfo;
     platform::Platform platform;
 
-    // Helpers for the tests.
-    FakeWindow& ClockWindow() const { return *ui.windows.at(0); }
-    FakeTimer& ClockTimer() const { return *ui.timers.at(0); }
-    void Tick() { ui.Raise([&] { ClockTimer().events.OnTimer(); }); }
+    // Helpers for the tests: the clock window is the one titled "Morix".
+    FakeWindow& ClockWindow() const;
+    FakeTimer& ClockTimer() const { return ui.TimerOf(ClockWindow()); }
+    void Tick() { ClockTimer().Fire(); }
     std::vector<std::string> TakeLog();
 };
 

@@ -26,6 +26,8 @@ public:
     bool FileExists(std::string_view p) const override { return files.count(std::string(p)) > 0; }
     bool FolderExists(std::string_view) const override { return true; }
     std::vector<std::string> ListFiles(std::string_view, std::string_view) const override { return {}; }
+    std::vector<std::string> ListFolders(std::string_view) const override { return {}; }
+    bool CreateFolder(std::string_view) override { return true; }
     bool RemoveFile(std::string_view p) override { return files.erase(std::string(p)) > 0; }
     std::map<std::string, std::string> files;
 };

@@ -1,6 +1,6 @@
 // The per-second clock update: the clips follow the time, the chime rings on
 // the hour (and half hour), and the memo of the new day at midnight.
-#include "tests/fake/ClockFixture.h"
+#include "tests/native/ClockFixture.h"
 
 namespace morix::test {
 namespace {
@@ -59,12 +59,12 @@ TEST_F(ClockUpdateTest, HalfHourRingsOnlyWithTwo) {
 
 TEST_F(ClockUpdateTest, DoneClosesTheChimeDevice) {
     TickAt(12, 0, 0);
-    sys.ui.Raise([&] { sys.ui.sounds[0]->events.OnDone(1); });
+    sys.ui.sounds[0]->Done();
     EXPECT_EQ(Log(), Log_t{"Sound close"});
 }
 
 TEST_F(ClockUpdateTest, MidnightShowsTheNewDaysMemoOnlyWithTwo) {
-    sys.clock.SetDate(2026, 12, 9);
+    sys.clock.SetDay(2026, 12, 9);
     std::ofstream(dir.Path() / "Tickdata" / "20261209.rtf") << "";
     program.MemoWindowOpen = true;
     TickAt(0, 0, 0);
@@ -89,7 +89,7 @@ TEST_F(ClockUpdateTest, TickAt56ReadingTheNextSecondDelaysTheComingMinute) {
     sys.clock.Script({{9, 5, 56}, {9, 5, 56}, {9, 5, 56}, {9, 5, 57}});
     EXPECT_FALSE(Tick());
     EXPECT_EQ(Log(), Log_t{});
-    EXPECT_EQ(program.LastSecond, 57);
+    EXPECT_EQ(program.clips.LastSecond, 57);
     EXPECT_EQ(TickAt(9, 5, 57), Log_t{});
     EXPECT_EQ(TickAt(9, 5, 58), Minute("06.avi"));
 }
@@ -102,20 +102,20 @@ TEST_F(ClockUpdateTest, SkippedSecondZeroKeepsTheOldHourAndLosesTheChime) {
 
 TEST_F(ClockUpdateTest, MissingClipPromptsOnEveryTickThatNeedsIt) {
     std::filesystem::remove(dir.Path() / "Design" / "Tidewalk" / "37.avi");
-    program.LastSecond = 0;
+    program.clips.LastSecond = 0;
     for (int s = 57; s <= 59; ++s) TickAt(10, 36, s);
     TickAt(10, 37, 0);
     ASSERT_EQ(sys.ui.messages.size(), 4u);
     for (const auto& msg : sys.ui.messages) {
         EXPECT_NE(msg.text.find("37.avi)\r\n続けますか？"), std::string::npos);
-        EXPECT_EQ(msg.flags, 36);
+        EXPECT_EQ(msg.Flags(), 36);
     }
-    EXPECT_EQ(program.LastSecond, 0) << "a failed run records no second";
+    EXPECT_EQ(program.clips.LastSecond, 0) << "a failed run records no second";
     // No chime from a failed run: at 11:00:00 with the hour clip missing.
     std::filesystem::remove(dir.Path() / "Design" / "Tidewalk" / "11.avi");
     Log_t log = TickAt(11, 0, 0);
     EXPECT_EQ(log, Join(Minute("00.avi"), {"Animation1 Open 11.avi"}));
-    sys.ui.messageAnswers = {platform::mb::AnswerNo};
+    sys.ui.messageAnswers = {platform::MessageAnswer::No};
     sys.clock.Set(11, 0, 0);
     EXPECT_TRUE(Tick());
 }

@@ -1,6 +1,6 @@
 // Following the window in front: onto its title bar when it is large enough,
 // after it when it moves, home for the desktop and small windows.
-#include "tests/fake/ClockFixture.h"
+#include "tests/native/ClockFixture.h"
 
 namespace morix::test {
 namespace {
@@ -49,15 +49,15 @@ TEST_F(FollowingTest, SizeRulesAtTheirBoundaries) {
         FakeSystem s{other.ProgramPath()};
         std::filesystem::copy(dir.Path() / "Design", other.Path() / "Design", std::filesystem::copy_options::recursive);
         SettingsFile(s.files, s.codePage, other.ProgramPath() + "\\Morix.ini").WriteValue("移動を許可するウインドウサイズ", std::to_string(c.rule));
-        Module1 p{s.platform};
+        Program p{s.platform};
         ASSERT_FALSE(Ends([&] { p.Main(); }));
         Rect r{10, 10, 10 + c.w, 10 + c.h};
         s.desktop.Open("Window", r);
         ASSERT_FALSE(Ends([&] { s.Tick(); }));
-        const bool onIt = p.form1()->Left() == ExpectedLeft(r) && p.form1()->Top() == ExpectedTop(r);
+        const bool onIt = p.module().form1()->Left() == ExpectedLeft(r) && p.module().form1()->Top() == ExpectedTop(r);
         EXPECT_EQ(onIt, c.onIt) << "rule " << c.rule << " " << c.w << "x" << c.h;
         if (!c.onIt) {
-            EXPECT_EQ(p.form1()->Left(), 7185) << "home";
+            EXPECT_EQ(p.module().form1()->Left(), 7185) << "home";
         }
     }
 }

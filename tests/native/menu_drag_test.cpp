@@ -1,5 +1,5 @@
 // The pop-up menu, drag mode and "終了".
-#include "tests/fake/ClockFixture.h"
+#include "tests/native/ClockFixture.h"
 
 namespace morix::test {
 namespace {
@@ -13,13 +13,13 @@ protected:
         Log();
     }
     bool ReleaseOnFace(MouseButton b) {
-        return Ends([&] { sys.ui.Raise([&] { window().events.OnMouseUp(b); }); });
+        return Ends([&] { window().MouseUp(b); });
     }
     bool ReleaseOnClip(int index, MouseButton b) {
-        return Ends([&] { sys.ui.Raise([&] { sys.ui.animations.at(index)->events.OnMouseButton(b); }); });
+        return Ends([&] { sys.ui.animations.at(index)->MouseUp(b); });
     }
     bool RightClickDragSurface() {
-        return Ends([&] { sys.ui.Raise([&] { shaper().events.OnRightClick(); }); });
+        return Ends([&] { shaper().RightClick(); });
     }
 };
 
@@ -66,11 +66,11 @@ TEST_F(MenuTest, WhileTheMenuIsOpenOnlyAMoveOfTheFollowedWindowReplacesTheClock)
     const long long onEditor = form().Left();
     sys.ui.whileMenuOpen = [&] {
         sys.desktop.Open("Other", {0, 0, 1000, 700});
-        sys.ui.Raise([&] { sys.ClockTimer().events.OnTimer(); });
+        sys.ClockTimer().Fire();
         EXPECT_EQ(form().Left(), onEditor) << "no jump to another window";
         sys.desktop.foreground = h;
         sys.desktop.windows[h].rect = {100, 0, 1000, 700};
-        sys.ui.Raise([&] { sys.ClockTimer().events.OnTimer(); });
+        sys.ClockTimer().Fire();
     };
     EXPECT_FALSE(ReleaseOnFace(MouseButton::Right));
     EXPECT_EQ(form().Left() + form().Width(), (1000 - 60 + 2) * 15);
@@ -105,7 +105,7 @@ TEST_F(MenuTest, DragModeMovesTheHomeAndTheNextStartUsesIt) {
     EXPECT_TRUE(ReleaseOnFace(MouseButton::Left));
     Set("アクティブウインドウへの移動", "0");
     FakeSystem again{dir.ProgramPath()};
-    Module1 next{again.platform};
+    Program next{again.platform};
     ASSERT_FALSE(Ends([&] { next.Main(); }));
     EXPECT_EQ(again.ClockWindow().Bounds().left, -12);
     EXPECT_EQ(again.ClockWindow().Bounds().top, 40);
@@ -114,7 +114,7 @@ TEST_F(MenuTest, DragModeMovesTheHomeAndTheNextStartUsesIt) {
 TEST_F(MenuTest, EndWritesTheExitDateEvenWithADialogOpen) {
     program.BasicOptionsOpen = true;
     program.MemoWindowOpen = true;
-    sys.clock.SetDate(2026, 12, 31);
+    sys.clock.SetDay(2026, 12, 31);
     sys.ui.menuChoices = {menu::End};
     EXPECT_TRUE(ReleaseOnClip(1, MouseButton::Left));
     EXPECT_EQ(Get("終了時の日付"), "20261231");

@@ -1,5 +1,5 @@
 // Balloons and dialogs beside the clock, on one monitor and on the second of two.
-#include "clock/Placement.h"
+#include "base/Placement.h"
 
 #include <gtest/gtest.h>
 

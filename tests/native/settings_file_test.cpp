@@ -1,5 +1,5 @@
 // The settings file over real files in a temporary program folder.
-#include "clock/RuntimeError.h"
+#include "base/RuntimeError.h"
 #include "platform/posix/PosixCodePage.h"
 #include "platform/posix/PosixFiles.h"
 #include "settings/SettingsFile.h"

@@ -1,5 +1,6 @@
 // Start-up, the design, the error prompt and shut-down of the clock window.
-#include "tests/fake/ClockFixture.h"
+#include "tests/native/ClockFixture.h"
+#include "memo/MemoFiles.h"
 
 namespace morix::test {
 namespace {
@@ -31,7 +32,7 @@ TEST_F(ClockTest, FreshStartWithoutSettingsShowsTheCentredShapedClock) {
     EXPECT_EQ(sys.ui.animations[1]->left, 36);
     EXPECT_FALSE(sys.ui.animations[1]->autoPlay);
     EXPECT_TRUE(sys.ui.animations[1]->visible);
-    EXPECT_EQ(program.HourFile, dir.ProgramPath() + "\\Design\\Tidewalk\\09.avi");
+    EXPECT_EQ(program.clips.HourFile, dir.ProgramPath() + "\\Design\\Tidewalk\\09.avi");
     // Following is on by default: the fresh start sent the clock home and recorded it.
     EXPECT_EQ(Get("現在のForm1のLeft"), "7185");
     EXPECT_EQ(Get("アクティブウィンドウのタイトル"), "");
@@ -63,7 +64,7 @@ TEST_F(ClockTest, StoredPositionBeyond16BitsEndsWithTheOverflowPrompt) {
     EXPECT_TRUE(Start());
     ASSERT_EQ(sys.ui.messages.size(), 1u);
     EXPECT_EQ(sys.ui.messages[0].text, "オーバーフローしました。");
-    EXPECT_EQ(sys.ui.messages[0].flags, 16);
+    EXPECT_EQ(sys.ui.messages[0].Flags(), 16);
     EXPECT_EQ(sys.ui.messages[0].title, "Morix");
     EXPECT_EQ(IniBytes(), before);
 }
@@ -78,7 +79,7 @@ TEST_F(ClockTest, MissingDesignFolderAsksToGoOnAndYesLeavesAPlainWindowAtHome) {
     ASSERT_EQ(sys.ui.messages.size(), 2u);
     const std::string backPath = dir.ProgramPath() + "\\Design\\Nowhere\\Back.bmp";
     EXPECT_EQ(sys.ui.messages[0].text, "パスが見つかりません。 (" + backPath + ")\r\n続けますか？");
-    EXPECT_EQ(sys.ui.messages[0].flags, 36);
+    EXPECT_EQ(sys.ui.messages[0].Flags(), 36);
     EXPECT_NE(sys.ui.messages[1].text.find("TP.bmp"), std::string::npos);
     // 70 x 20 pixels at the home position, shown, never made topmost, no clips.
     EXPECT_EQ(window().Bounds(), (Rect{100, 200, 170, 220}));
@@ -92,7 +93,7 @@ TEST_F(ClockTest, MissingDesignFolderAsksToGoOnAndYesLeavesAPlainWindowAtHome) {
 TEST_F(ClockTest, MissingDesignAnsweredNoEndsWithoutWriting) {
     Set("Aviディレクトリ名", "Nowhere");
     const std::string before = IniBytes();
-    sys.ui.messageAnswers = {platform::mb::AnswerNo};
+    sys.ui.messageAnswers = {platform::MessageAnswer::No};
     EXPECT_TRUE(Start());
     EXPECT_EQ(sys.ui.messages.size(), 1u);
     EXPECT_EQ(IniBytes(), before);
@@ -125,9 +126,9 @@ TEST_F(ClockTest, RealExitWritesTheDateAndEmptiesTheFollowedRecord) {
     Set("アクティブウィンドウのタイトル", "無題 - メモ帳");
     Set("アクティブウィンドウのhDC", "131072");
     Set("アクティブウィンドウのLeft", "10");
-    sys.clock.SetDate(2026, 12, 8);
+    sys.clock.SetDay(2026, 12, 8);
     sys.ui.menuChoices = {menu::End};
-    EXPECT_TRUE(Ends([&] { sys.ui.Raise([&] { window().events.OnMouseUp(platform::MouseButton::Left); }); }));
+    EXPECT_TRUE(Ends([&] { window().MouseUp(platform::MouseButton::Left); }));
     EXPECT_EQ(Get("終了時の日付"), "20261208");
     for (auto key : {"アクティブウィンドウのタイトル", "アクティブウィンドウのLeft", "アクティブウィンドウのRight",
                      "アクティブウィンドウのTop", "アクティブウィンドウのBottom", "現在のForm1のLeft", "現在のForm1のTop"})
@@ -146,14 +147,12 @@ TEST_F(ClockTest, ClosedFromOutsideOrEndOfSessionIsTheRealExit) {
         FakeSystem s{other.ProgramPath()};
         std::filesystem::create_directories(other.Path() / "Design");
         std::filesystem::copy(dir.Path() / "Design", other.Path() / "Design", std::filesystem::copy_options::recursive);
-        Module1 p{s.platform};
+        Program p{s.platform};
         ASSERT_FALSE(Ends([&] { p.Main(); }));
-        s.clock.SetDate(2027, 1, 5);
+        s.clock.SetDay(2027, 1, 5);
         EXPECT_TRUE(Ends([&] {
-            s.ui.Raise([&] {
-                if (way == 0) s.ClockWindow().events.OnCloseRequest();
-                else s.ClockWindow().events.OnEndSession();
-            });
+            if (way == 0) s.ClockWindow().CloseBox();
+            else s.ui.Raise([&] { s.ClockWindow().onEndSession(); });
         }));
         SettingsFile settings(s.files, s.codePage, other.ProgramPath() + "\\Morix.ini");
         EXPECT_EQ(settings.ReadString("終了時の日付", ""), "20270105") << way;
@@ -175,7 +174,7 @@ TEST_F(ClockTest, ReloadWritesNothingAndSkipsTheMemoStartActions) {
 }
 
 TEST_F(ClockTest, FreshStartAndExitDeletePastMemosWhenSoSet) {
-    sys.clock.SetDate(2026, 12, 8);
+    sys.clock.SetDay(2026, 12, 8);
     for (auto name : {"20261207.rtf", "20261208.rtf", "20261209.rtf", "2026120.rtf", "20261206 old.rtf", "notes.rtf",
                       "20261201.txt"})
         Put(dir.Path() / "Tickdata" / name, "");
@@ -190,9 +189,9 @@ TEST_F(ClockTest, FreshStartAndExitDeletePastMemosWhenSoSet) {
     EXPECT_TRUE(exists("20261201.txt"));
     // Kept with "自動削除" 0, at the next exit too.
     Set("自動削除", "0");
-    sys.clock.SetDate(2026, 12, 10);
+    sys.clock.SetDay(2026, 12, 10);
     sys.ui.menuChoices = {menu::End};
-    EXPECT_TRUE(Ends([&] { sys.ui.Raise([&] { window().events.OnMouseUp(platform::MouseButton::Right); }); }));
+    EXPECT_TRUE(Ends([&] { window().MouseUp(platform::MouseButton::Right); }));
     EXPECT_TRUE(exists("20261208.rtf"));
 }
 
@@ -202,20 +201,20 @@ TEST(MemoStartAction, SampleTodayOrNone) {
     platform::PosixFiles files;
     SettingsFile s(files, cp, dir.ProgramPath() + "\\Morix.ini");
     const std::string today = "20261208";
-    EXPECT_EQ(Form1::MemoStartActionDue(s, today), MemoStartAction::ShowSample);
+    EXPECT_EQ(MemoStartActionDue(s, today), MemoStartAction::ShowSample);
     s.WriteValue("起動時のSample.rtf", "1");
-    EXPECT_EQ(Form1::MemoStartActionDue(s, today), MemoStartAction::ShowToday);  // 自動表示 defaults to 1
+    EXPECT_EQ(MemoStartActionDue(s, today), MemoStartAction::ShowToday);  // 自動表示 defaults to 1
     s.WriteValue("自動表示", "2");
-    EXPECT_EQ(Form1::MemoStartActionDue(s, today), MemoStartAction::ShowToday);  // no exit date reads as 1
+    EXPECT_EQ(MemoStartActionDue(s, today), MemoStartAction::ShowToday);  // no exit date reads as 1
     s.WriteValue("終了時の日付", "20261208");
-    EXPECT_EQ(Form1::MemoStartActionDue(s, today), MemoStartAction::None);
+    EXPECT_EQ(MemoStartActionDue(s, today), MemoStartAction::None);
     s.WriteValue("終了時の日付", "20261207");
-    EXPECT_EQ(Form1::MemoStartActionDue(s, today), MemoStartAction::ShowToday);
+    EXPECT_EQ(MemoStartActionDue(s, today), MemoStartAction::ShowToday);
     s.WriteValue("自動表示", "0");
-    EXPECT_EQ(Form1::MemoStartActionDue(s, today), MemoStartAction::None);
+    EXPECT_EQ(MemoStartActionDue(s, today), MemoStartAction::None);
     s.WriteValue("自動表示", "1");
     s.WriteValue("起動時のSample.rtf", "0");
-    EXPECT_EQ(Form1::MemoStartActionDue(s, today), MemoStartAction::ShowSample);
+    EXPECT_EQ(MemoStartActionDue(s, today), MemoStartAction::ShowSample);
 }
 
 TEST_F(ClockTest, UncaughtErrorInAnEventEndsWithTheRunTimeMessage) {
@@ -227,7 +226,7 @@ TEST_F(ClockTest, UncaughtErrorInAnEventEndsWithTheRunTimeMessage) {
     EXPECT_TRUE(Tick());
     ASSERT_FALSE(sys.ui.messages.empty());
     EXPECT_EQ(sys.ui.messages.back().text, "実行時エラー '6':\r\n\r\nオーバーフローしました。");
-    EXPECT_EQ(sys.ui.messages.back().flags, 16);
+    EXPECT_EQ(sys.ui.messages.back().Flags(), 16);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // Date stamps, ANSI byte counts and the code page conversions they rest on.
-#include "clock/AnsiText.h"
-#include "clock/DateStamp.h"
-#include "clock/RuntimeError.h"
+#include "base/AnsiText.h"
+#include "base/DateStamp.h"
+#include "base/RuntimeError.h"
 #include "platform/posix/PosixCodePage.h"
 
 #include <gtest/gtest.h>

@@ -21,7 +21,7 @@
 #include <thread>
 #include <vector>
 
-#include "clock/RuntimeError.h"
+#include "base/RuntimeError.h"
 #include "info/Vitalink.h"
 #include "platform/posix/PosixDynamicLibraries.h"
 #include "tests/fake/TempFolder.h"

@@ -3,7 +3,7 @@
 // Open, and where a click on a clip goes.
 #include "Win32TestSupport.h"
 
-#include "clock/RuntimeError.h"
+#include "base/RuntimeError.h"
 #include "platform/win32/Win32Animation.h"
 #include "platform/win32/Win32Ui.h"
 

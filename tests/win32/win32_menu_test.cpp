@@ -2,7 +2,7 @@
 // turns an error no procedure handled into the run-time's standard message.
 #include "Win32TestSupport.h"
 
-#include "clock/RuntimeError.h"
+#include "base/RuntimeError.h"
 #include "platform/EventGuard.h"
 #include "platform/win32/Win32Process.h"
 #include "platform/win32/Win32Ui.h"

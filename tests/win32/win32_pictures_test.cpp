@@ -2,7 +2,7 @@
 // picture loader into a 32-bit bitmap, and the run-time errors 53, 76, 481.
 #include "Win32TestSupport.h"
 
-#include "clock/RuntimeError.h"
+#include "base/RuntimeError.h"
 #include "platform/win32/Win32Picture.h"
 #include "platform/win32/Win32Pictures.h"
 

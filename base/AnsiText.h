@@ -7,20 +7,17 @@
 #include <string>
 #include <string_view>
 
+#include "base/Utf8.h"
+
 namespace morix {
-namespace platform {
 class CodePage;
-}
 
 // The number of CP932 bytes the UTF-8 text occupies; beyond 32767 it is an
 // overflow (error 6), as the program holds it in 16 bits.
-std::int16_t AnsiByteLength(const platform::CodePage& codePage, std::string_view utf8);
+std::int16_t AnsiByteLength(const CodePage& codePage, std::string_view utf8);
 
 // The longest leading part of the UTF-8 text whose ANSI form fits in `limit`
 // bytes, cut between characters.
-std::string CutToAnsiBytes(const platform::CodePage& codePage, std::string_view utf8, std::size_t limit);
-
-// The number of characters in UTF-8 text (code points).
-std::size_t CharacterCount(std::string_view utf8);
+std::string CutToAnsiBytes(const CodePage& codePage, std::string_view utf8, std::size_t limit);
 
 }  // namespace morix

@@ -1,4 +1,4 @@
-#include "clock/DateStamp.h"
+#include "base/DateStamp.h"
 
 namespace morix {
 

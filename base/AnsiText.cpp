@@ -1,34 +1,27 @@
-#include "clock/AnsiText.h"
+#include "base/AnsiText.h"
 
-#include "clock/RuntimeError.h"
-#include "platform/CodePage.h"
+#include "base/RuntimeError.h"
+#include "base/CodePage.h"
+#include "base/Utf8.h"
 
 namespace morix {
 
 namespace {
 
-std::size_t Utf8SequenceLength(unsigned char lead) {
-    if (lead < 0x80) return 1;
-    if (lead >= 0xF0) return 4;
-    if (lead >= 0xE0) return 3;
-    if (lead >= 0xC0) return 2;
-    return 1;  // a stray continuation byte counts as one character
-}
-
 // Bytes one character takes in CP932: ASCII 1, otherwise what the conversion
 // gives (a character CP932 cannot hold becomes "?", one byte).
-std::size_t AnsiWidth(const platform::CodePage& codePage, std::string_view character) {
+std::size_t AnsiWidth(const CodePage& codePage, std::string_view character) {
     if (character.size() == 1) return 1;
     return codePage.ToAnsi(character).size() >= 2 ? 2 : 1;
 }
 
 }  // namespace
 
-std::int16_t AnsiByteLength(const platform::CodePage& codePage, std::string_view utf8) {
+std::int16_t AnsiByteLength(const CodePage& codePage, std::string_view utf8) {
     return ToInt16(static_cast<long long>(codePage.ToAnsi(utf8).size()));
 }
 
-std::string CutToAnsiBytes(const platform::CodePage& codePage, std::string_view utf8, std::size_t limit) {
+std::string CutToAnsiBytes(const CodePage& codePage, std::string_view utf8, std::size_t limit) {
     std::size_t bytes = 0, i = 0;
     while (i < utf8.size()) {
         std::size_t len = Utf8SequenceLength(static_cast<unsigned char>(utf8[i]));
@@ -39,13 +32,6 @@ std::string CutToAnsiBytes(const platform::CodePage& codePage, std::string_view 
         i += len;
     }
     return std::string(utf8.substr(0, i));
-}
-
-std::size_t CharacterCount(std::string_view utf8) {
-    std::size_t count = 0;
-    for (unsigned char c : utf8)
-        if ((c & 0xC0) != 0x80) ++count;
-    return count;
 }
 
 }  // namespace morix

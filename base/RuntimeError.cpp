@@ -1,4 +1,4 @@
-#include "clock/RuntimeError.h"
+#include "base/RuntimeError.h"
 
 #include <limits>
 
@@ -16,6 +16,7 @@ std::string StandardDescription(int number) {
     case err::BadFileName: return "ファイル名または番号が不正です。";
     case err::FileNotFound: return "ファイルが見つかりません。";
     case err::DeviceIo: return "デバイス I/O エラーです。";
+    case err::DiskFull: return "ディスクの空き容量が不足しています。";
     case err::PermissionDenied: return "書き込みできません。";
     case err::PathFileAccess: return "パス名が無効です。";
     case err::PathNotFound: return "パスが見つかりません。";

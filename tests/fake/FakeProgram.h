@@ -1,7 +1,9 @@
-// A fresh program folder with a design, a simulated desktop and a fresh
-// program for every test.
+// A fresh program folder with a design, a simulated desktop, and a fresh
+// program over it: what the native tests and the benchmarks start from. It
+// needs the program's libraries (app/Program) besides the fake's.
 #pragma once
 
+#include "app/Program.h"
 #include "clock/Form1.h"
 #include "clock/Module1.h"
 #include "face/AssetPaths.h"
@@ -9,9 +11,9 @@
 #include "tests/fake/FakeSystem.h"
 #include "tests/fake/TempFolder.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
+#include <fstream>
+#include <functional>
 
 namespace morix::test {
 
@@ -31,11 +33,24 @@ inline std::string TinyBmp(int width, int height) {
     return b;
 }
 
+// A GIF header of the size, likewise.
+inline std::string TinyGif(int width, int height) {
+    std::string g = "GIF89a";
+    g += static_cast<char>(width & 0xFF), g += static_cast<char>(width >> 8);
+    g += static_cast<char>(height & 0xFF), g += static_cast<char>(height >> 8);
+    return g + std::string(4, '\0');
+}
+
 inline std::string TinyAvi() { return std::string("RIFF\x04\0\0\0AVI ", 12); }
 
-class ClockTest : public ::testing::Test {
-protected:
-    ClockTest() { InstallDesign("Tidewalk"); }
+class FakeProgram {
+public:
+    FakeProgram() {
+        InstallDesign("Tidewalk");
+        InstallFrame("Ellip01");
+        std::filesystem::create_directories(dir.Path() / "Tickdata");
+    }
+    virtual ~FakeProgram() = default;
 
     void InstallDesign(const std::string& name, int missingClip = -1) {
         auto folder = dir.Path() / "Design" / name;
@@ -44,7 +59,11 @@ protected:
         Put(folder / "TP.bmp", TinyBmp(66, 22));
         for (int n = 0; n < 60; ++n)
             if (n != missingClip) Put(folder / ClipName(n), TinyAvi());
-        std::filesystem::create_directories(dir.Path() / "Tickdata");
+    }
+    void InstallFrame(const std::string& name) {
+        auto folder = dir.Path() / "Frame" / name;
+        std::filesystem::create_directories(folder);
+        for (auto picture : {"MsgLU.gif", "MsgLD.gif", "MsgRU.gif", "MsgRD.gif"}) Put(folder / picture, TinyGif(280, 140));
     }
     static void Put(const std::filesystem::path& p, const std::string& bytes) {
         std::ofstream(p, std::ios::binary) << bytes;
@@ -59,7 +78,7 @@ protected:
         }
         return false;
     }
-    bool Start() { return Ends([&] { program.Main(); }); }
+    bool Start() { return Ends([&] { app.Main(); }); }
     bool Tick() { return Ends([&] { sys.Tick(); }); }
     // A dialog's reload of the clock window.
     bool Reload() {
@@ -83,7 +102,8 @@ protected:
 
     TempFolder dir;
     FakeSystem sys{dir.ProgramPath()};
-    Module1 program{sys.platform};
+    Program app{sys.platform};
+    Module1& program = app.module();
 };
 
 }  // namespace morix::test

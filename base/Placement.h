@@ -2,13 +2,11 @@
 // screen is the monitor that holds the clock.
 #pragma once
 
+#include "base/Geometry.h"
+
 #include <string>
 
 namespace morix {
-
-struct TwipsRect {
-    long long left = 0, top = 0, right = 0, bottom = 0;
-};
 
 struct BalloonPlacement {
     long long left = 0, top = 0;

@@ -1,4 +1,4 @@
-#include "clock/Placement.h"
+#include "base/Placement.h"
 
 namespace morix {
 

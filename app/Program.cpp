@@ -1,0 +1,15 @@
+#include "app/Program.h"
+
+#include "platform/EventGuard.h"
+
+namespace morix {
+
+Program::Program(platform::Platform& platform) : module_(platform), memos_(module_) {
+    module_.memos = &memos_;
+}
+
+void Program::Main() {
+    platform::RunGuarded(module_.platform.ui, module_.platform.process, [this] { module_.Main(); });
+}
+
+}  // namespace morix

@@ -1,0 +1,30 @@
+// The memo files: one RTF file per day in the program folder's "\Tickdata",
+// named by the day's date stamp; the date value read back from a file's
+// name; and what a fresh start shows.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace morix {
+
+class SettingsFile;
+
+// The date value of a memo file's name: its first eight characters (after
+// trimming) read as a decimal number and cut to an integer ("20261206 old.rtf"
+// gives 20261206, "2026120.rtf" gives 2026120); none when they do not begin
+// with a number.
+std::optional<long long> MemoDateValue(std::string_view fileName);
+
+// program folder + "\Tickdata".
+std::string MemoFolder(std::string_view programFolder);
+
+// What a fresh start does about memos after the clean-up.
+enum class MemoStartAction { None, ShowSample, ShowToday };
+
+// The sample while "起動時のSample.rtf" is 0; otherwise today's memo by
+// "自動表示": 1 always, 2 when "終了時の日付" differs from today's stamp.
+MemoStartAction MemoStartActionDue(const SettingsFile& settings, const std::string& todayStamp);
+
+}  // namespace morix

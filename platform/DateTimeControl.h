@@ -1,0 +1,23 @@
+// The month calendar (a selected day) and the time picker (a time of day).
+#pragma once
+
+#include "platform/Clock.h"
+#include "platform/Control.h"
+
+namespace morix::platform {
+
+enum class DateTimeKind {
+    Calendar,    // the date of the value counts
+    TimePicker,  // the time of day of the value counts
+};
+
+class DateTimeControl : public ControlBase {
+public:
+    virtual DateTimeKind Kind() const = 0;
+    virtual LocalTime Value() const = 0;
+    virtual void SetValue(const LocalTime& value) = 0;
+    // The user clicked a day of the calendar, or changed the time.
+    virtual void OnChange(std::function<void()> handler) = 0;
+};
+
+}  // namespace morix::platform

@@ -4,8 +4,9 @@
 
 namespace morix {
 
-Program::Program(platform::Platform& platform) : module_(platform), memos_(module_) {
+Program::Program(platform::Platform& platform) : module_(platform), memos_(module_), infoBalloon_(module_) {
     module_.memos = &memos_;
+    module_.infoBalloon = &infoBalloon_;
 }
 
 void Program::Main() {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "clock/Module1.h"
+#include "info/InfoBalloon.h"
 #include "memo/Memos.h"
 
 namespace morix {
@@ -20,10 +21,13 @@ public:
     void Main();
 
     Module1& module() { return module_; }
+    InfoBalloon& infoBalloon() { return infoBalloon_; }
+    Memos& memos() { return memos_; }
 
 private:
     Module1 module_;
     Memos memos_;
+    InfoBalloon infoBalloon_;
 };
 
 }  // namespace morix

@@ -50,4 +50,10 @@ std::int16_t ToInt16(long long value) {
     return static_cast<std::int16_t>(value);
 }
 
+std::int32_t ToInt32(long long value) {
+    if (value < std::numeric_limits<std::int32_t>::min() || value > std::numeric_limits<std::int32_t>::max())
+        Raise(err::Overflow);
+    return static_cast<std::int32_t>(value);
+}
+
 }  // namespace morix

@@ -56,5 +56,7 @@ private:
 // Narrows a number to the signed 16 bits the program keeps most values in;
 // anything outside -32768..32767 is an overflow (error 6).
 std::int16_t ToInt16(long long value);
+// The same for the 32 bits of the program's long arithmetic.
+std::int32_t ToInt32(long long value);
 
 }  // namespace morix

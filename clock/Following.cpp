@@ -15,11 +15,7 @@ namespace morix {
 namespace {
 
 // The placement arithmetic is 32-bit; beyond it is an overflow.
-long long Checked32(long long value) {
-    if (value < std::numeric_limits<std::int32_t>::min() || value > std::numeric_limits<std::int32_t>::max())
-        Raise(err::Overflow);
-    return value;
-}
+long long Checked32(long long value) { return ToInt32(value); }
 
 bool PassesSizeRule(int rule, const platform::Rect& r, bool& known) {
     known = true;

@@ -150,4 +150,16 @@ platform::Rect Form1::Screen() const { return m.platform.desktop.ScreenOf(window
 
 TwipsRect Form1::ScreenTwips() const { return TwipsOf(Screen(), m.TwipsX, m.TwipsY); }
 
+BalloonPlacement Form1::BalloonBeside() const {
+    return PlaceBalloon(Left(), Top(), Width(), PixelsToTwips(280, m.TwipsX), PixelsToTwips(140, m.TwipsY), ScreenTwips(),
+                        m.TwipsY);
+}
+
+void Form1::PlaceBeside(platform::Window& dialog) const {
+    const platform::Rect outer = dialog.Bounds();
+    const DialogPlacement p = PlaceBesideClock(Left(), Top(), Width(), PixelsToTwips(outer.Width(), m.TwipsX),
+                                               PixelsToTwips(outer.Height(), m.TwipsY), ScreenTwips());
+    dialog.Move(TwipsToPixels(p.left, m.TwipsX), TwipsToPixels(p.top, m.TwipsY), outer.Width(), outer.Height());
+}
+
 }  // namespace morix

@@ -3,6 +3,7 @@
 // drag mode.
 #pragma once
 
+#include "base/Placement.h"
 #include "platform/Controls.h"
 #include "platform/Geometry.h"
 #include "platform/Ui.h"
@@ -63,6 +64,13 @@ public:
     // The monitor that holds the clock, in twips: "the screen" of the
     // placement rules.
     TwipsRect ScreenTwips() const;
+    // Where a balloon of 280 x 140 pixels goes beside the clock, and the
+    // frame picture of that corner.
+    BalloonPlacement BalloonBeside() const;
+    // Moves a dialog beside the clock, keeping its size: right of it, or
+    // left when it would pass the screen's right edge; level with it, or up
+    // to end at the screen's bottom.
+    void PlaceBeside(platform::Window& dialog) const;
 
     platform::Window& Window() { return *window_; }
     platform::Animation& Animation1() { return *animation1_; }

@@ -29,6 +29,7 @@ std::vector<platform::MenuItem> Form1::MenuTree() const {
 
 void Form1::Form_MouseUp(platform::MouseButton) {
     if (m.MemoWindowOpen) m.memos->CloseMemoWindow();
+    if (m.InfoBalloonOpen) m.infoBalloon->Unload();
     mnuMain_Click();
     Module1& module = m;  // the chosen item may unload this window
     const int chosen = m.platform.ui.TrackPopupMenu(*window_, MenuTree());
@@ -66,8 +67,7 @@ void Form1::ysTransForm1_DragEnd() {
         // The memo window follows the clock to its new place, its pointer
         // facing the clock.
         const std::string frame = settings.ReadString(keys::FrameName);
-        m.memos->PlaceMemoWindow(frame, PlaceBalloon(Left(), Top(), Width(), PixelsToTwips(280, m.TwipsX),
-                                                     PixelsToTwips(140, m.TwipsY), ScreenTwips(), m.TwipsY));
+        m.memos->PlaceMemoWindow(frame, BalloonBeside());
     } catch (const RuntimeError& e) {
         m.HandleError(e);
     }

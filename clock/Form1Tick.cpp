@@ -23,10 +23,28 @@ void Form1::TickClockUpdate() {
                                   showTodayMemo, handleError});
 }
 
-// The information balloon opens, refreshes and closes here once it is part of
-// the program; a refresh skips the following step. Until then the pointer on
-// the clock changes nothing.
-bool Form1::TickInfoBalloon() { return false; }
+// The pointer on the clock (all bounds inclusive, in twips) opens the
+// information balloon, or refreshes it when it is open; that refresh skips
+// the following step. Off the clock and off the balloon, it closes.
+bool Form1::TickInfoBalloon() {
+    if (ShowInfoSetting != 1 || m.DragMode || m.MenuOpen) return false;
+    const platform::Point pointer = m.platform.desktop.CursorPos();
+    const long long x = ToInt32(static_cast<long long>(pointer.x) * m.TwipsX);
+    const long long y = ToInt32(static_cast<long long>(pointer.y) * m.TwipsY);
+    if (Left() <= x && x <= Left() + Width() && Top() <= y && y <= Top() + Height()) {
+        if (m.InfoBalloonOpen) {
+            m.infoBalloon->Refresh();
+            return true;
+        }
+        m.infoBalloon->Show();
+        return false;
+    }
+    if (m.InfoBalloonOpen) {
+        const TwipsRect b = m.infoBalloon->Bounds();
+        if (!(b.left <= x && x <= b.right && b.top <= y && y <= b.bottom)) m.infoBalloon->Unload();
+    }
+    return false;
+}
 
 bool Form1::AnyDialogOrModeOpen() const {
     return m.DragMode || m.MenuOpen || m.MemoPickerOpen || m.BasicOptionsOpen || m.ExtendedOptionsOpen ||

@@ -7,7 +7,7 @@ target_link_libraries(morix_platform_posix PUBLIC morix_platform ${CMAKE_DL_LIBS
 
 # The simulated desktop: a platform of plain state over real files. It knows
 # nothing of the program and of GoogleTest.
-morix_layer(morix_fake tests/fake DEPENDS morix_platform_posix)
+morix_layer(morix_fake tests/fake DEPENDS morix_platform_posix morix_vitalink_api)
 
 find_package(GTest REQUIRED)
 find_package(benchmark REQUIRED)

@@ -204,6 +204,7 @@ FakeSystem::FakeSystem(std::string programFolder)
     : libraries(programFolder),
       platform{codePage, files, libraries, pictures, ui, desktop, clock, process, systemInfo} {
     process.folder = std::move(programFolder);
+    VitalinkFigures() = {};
 }
 
 FakeWindow& FakeSystem::ClockWindow() const {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "tests/fake/FakeLibraries.h"
 #include "tests/fake/FakeUi.h"
 #include "platform/posix/PosixCodePage.h"
 #include "platform/posix/PosixDynamicLibraries.h"
@@ -155,7 +156,7 @@ struct FakeSystem {
     FakePictures pictures;
     platform::PosixCodePage codePage;
     FakeFiles files;
-    platform::PosixDynamicLibraries libraries;
+    FakeLibraries libraries;
     FakeSystemInfo systemInfo;
     platform::Platform platform;
 

@@ -1,0 +1,115 @@
+#include "info/Form8.h"
+
+#include "base/Twips.h"
+#include "clock/Form1.h"
+#include "clock/Module1.h"
+#include "face/AssetPaths.h"
+#include "info/InfoLines.h"
+#include "platform/Ui.h"
+
+namespace morix {
+
+Form8::Form8(Module1& module, InfoLines& lines) : m(module), lines_(lines) {
+    platform::Ui& ui = m.platform.ui;
+    window_ = ui.NewWindow(platform::WindowKind::Borderless);
+    window_->SetTitle("Morix - 情報");
+    lstSysInfo_ = ui.NewListBox(*window_, {"lstSysInfo", {}, "", nullptr});
+    lstSysInfo_->SetVisible(false);
+    List1_ = ui.NewListBox(*window_, {"List1", {}, "", nullptr});
+    List1_->SetVisible(false);
+    RichTextBox1_ = ui.NewRichTextBox(*window_, {"RichTextBox1", {}, "", nullptr});
+    RichTextBox1_->SetFont({"ＭＳ ゴシック", 9, true});
+    // Shown, never typed into: the balloon never takes the keyboard.
+    RichTextBox1_->SetReadOnly(true);
+    ysTransForm1_ = ui.NewShaper(*window_);
+    ysTransForm1_->SetVisible(false);
+}
+
+Form8::~Form8() = default;
+
+void Form8::Form_Load() {
+    try {
+        m.InfoBalloonOpen = true;
+        if (m.MemoWindowOpen) m.memos->HideMemoWindow();
+        const SettingsFile settings = m.Settings();
+        const std::string frame = settings.ReadString(keys::FrameName);
+        widthTwips_ = ToInt16(static_cast<long long>(m.TwipsX) * 280);
+        heightTwips_ = ToInt16(static_cast<long long>(m.TwipsY) * 140);
+        const BalloonPlacement place = m.form1()->BalloonBeside();
+        leftTwips_ = place.left;
+        topTwips_ = place.top;
+        window_->Move(TwipsToPixels(leftTwips_, m.TwipsX), TwipsToPixels(topTwips_, m.TwipsY),
+                      TwipsToPixels(widthTwips_, m.TwipsX), TwipsToPixels(heightTwips_, m.TwipsY));
+
+        CpuItemSetting = settings.ReadInt(keys::ShowCpu);
+        ResourceItemSetting = settings.ReadInt(keys::ShowResources);
+        MemoryItemSetting = settings.ReadInt(keys::ShowMemory);
+        PowerItemSetting = settings.ReadInt(keys::ShowPower);
+        DiskItemSetting = settings.ReadInt(keys::ShowFreeSpace);
+        MemoItemSetting = settings.ReadInt(keys::ShowMemo);
+        ListLines(true);
+        ShowListedText();
+        RichTextBox1_->Move({60, 35, 60 + 160, 35 + 80});
+
+        ysTransForm1_->Move(1, 1);
+        ysTransForm1_->SetMaskPicture(
+            m.platform.pictures.Load(FramePicturePath(m.platform.process.ProgramFolder(), frame, place.picture)));
+        ysTransForm1_->ApplyShape(true);
+        window_->ShowTopmostInactive();
+    } catch (const RuntimeError& e) {
+        // The balloon stays as far as it was built and counts as open.
+        m.HandleError(e);
+    }
+}
+
+void Form8::ListLines(bool opening) {
+    lstSysInfo_->Clear();
+    if (CpuItemSetting == 1) {
+        lines_.BuildCpuLine();
+        lstSysInfo_->AddItem(lines_.CpuLine);
+    }
+    if (ResourceItemSetting == 1) {
+        lines_.BuildResourceLine();
+        lstSysInfo_->AddItem(lines_.ResourceLine);
+    }
+    if (MemoryItemSetting == 1) {
+        lines_.BuildMemoryLine();
+        lstSysInfo_->AddItem(lines_.MemoryLine);
+    }
+    if (PowerItemSetting == 1) {
+        lines_.BuildPowerLine();
+        lstSysInfo_->AddItem(lines_.PowerLine);
+    }
+    if (DiskItemSetting == 1) {
+        if (opening) lines_.BuildDiskLine(*List1_);
+        if (!lines_.DiskLine.empty()) lstSysInfo_->AddItem(lines_.DiskLine);
+    }
+    if (MemoItemSetting == 1) {
+        if (opening) lines_.BuildMemoLine();
+        lstSysInfo_->AddItem(lines_.MemoLine);
+    }
+}
+
+void Form8::ShowListedText() {
+    std::string text;
+    for (int i = 0; i < lstSysInfo_->Count(); ++i) text += (i > 0 ? "\r\n" : "") + lstSysInfo_->Item(i);
+    RichTextBox1_->SetText(text);
+}
+
+void Form8::Refresh() {
+    ListLines(false);
+    ShowListedText();
+}
+
+void Form8::Form_Unload() {
+    m.InfoBalloonOpen = false;
+    List1_->Clear();
+    lstSysInfo_->Clear();
+    RichTextBox1_->SetText("");
+    lines_.Clear();
+    if (m.MemoWindowOpen) m.memos->RevealMemoWindow();
+}
+
+TwipsRect Form8::Bounds() const { return {leftTwips_, topTwips_, leftTwips_ + widthTwips_, topTwips_ + heightTwips_}; }
+
+}  // namespace morix

@@ -1,0 +1,62 @@
+// The information balloon: a speech balloon of 280 x 140 pixels beside the
+// clock, shaped to the frame picture of its corner, listing the chosen
+// information lines in a rich-text box while the pointer rests on the clock.
+#pragma once
+
+#include "platform/Controls.h"
+#include "platform/ListBox.h"
+#include "platform/RichTextBox.h"
+#include "platform/Window.h"
+
+#include <cstdint>
+#include <memory>
+
+namespace morix {
+
+class InfoLines;
+class Module1;
+
+class Form8 final {
+public:
+    Form8(Module1& module, InfoLines& lines);
+    ~Form8();
+    Form8(const Form8&) = delete;
+    Form8& operator=(const Form8&) = delete;
+
+    void Form_Load();
+    void Form_Unload();
+    // The tick's refresh: the four changing lines built again, the text
+    // replaced; size, place and picture stay as the opening chose them.
+    void Refresh();
+
+    // Position and size in twips.
+    TwipsRect Bounds() const;
+
+    // The item settings, read at the opening and kept for the refreshes.
+    std::int32_t CpuItemSetting = 0;
+    std::int32_t ResourceItemSetting = 0;
+    std::int32_t MemoryItemSetting = 0;
+    std::int32_t PowerItemSetting = 0;
+    std::int32_t DiskItemSetting = 0;
+    std::int32_t MemoItemSetting = 0;
+
+private:
+    // The chosen lines into lstSysInfo, each built first when `rebuild`
+    // (the disk and memo lines are built at the opening only), then their
+    // text into RichTextBox1.
+    void ListLines(bool opening);
+    void ShowListedText();
+
+    Module1& m;
+    InfoLines& lines_;
+    std::unique_ptr<platform::Window> window_;
+    // The collections of the lines shown and of the drives to measure;
+    // neither is visible.
+    std::unique_ptr<platform::ListBox> lstSysInfo_;
+    std::unique_ptr<platform::ListBox> List1_;
+    std::unique_ptr<platform::RichTextBox> RichTextBox1_;
+    std::unique_ptr<platform::Shaper> ysTransForm1_;
+    long long leftTwips_ = 0, topTwips_ = 0, widthTwips_ = 0, heightTwips_ = 0;
+};
+
+}  // namespace morix

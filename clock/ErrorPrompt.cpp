@@ -13,11 +13,18 @@ void Module1::ShowErrorPrompt() {
     if (ErrNo == err::PathFileAccess || ErrNo == err::PathNotFound || ErrNo == err::FileNotFound) {
         const MessageAnswer answer =
             ui.ShowMessageBox(ErrDescription + "\r\n" + "続けますか？", "Morix", MessageButtons::YesNo, MessageIcon::Question);
-        if (answer != MessageAnswer::Yes) platform.process.Exit(0);
+        if (answer != MessageAnswer::Yes) EndFromPrompt();
         if (form1_) form1_->ShowPlain();
         return;
     }
     ui.ShowMessageBox(ErrDescription, "Morix", MessageButtons::Ok, MessageIcon::Stop);
+    EndFromPrompt();
+}
+
+void Module1::EndFromPrompt() {
+    // No unload handling runs and no setting is written; only an open memo's
+    // text is saved, so that it is not lost.
+    if (MemoWindowOpen && memos) memos->SaveOpenMemo();
     platform.process.Exit(0);
 }
 

@@ -10,11 +10,11 @@ namespace morix {
 std::vector<platform::MenuItem> Form1::MenuTree() const {
     using platform::MenuItem;
     const MenuItem separator{0, "-", true, {}};
-    // The memo, option and date-and-time windows join the menu with their
+    // The option and date-and-time dialogs join the menu with their
     // subsystems; until then their items are shown disabled.
     return {
         MenuItem{0, "備忘録", mnuYoteiEnabled_,
-                 {MenuItem{menu::Add, "新規・開く", false, {}}, MenuItem{menu::Del, "削除", false, {}}}},
+                 {MenuItem{menu::Add, "新規・開く", true, {}}, MenuItem{menu::Del, "削除", true, {}}}},
         separator,
         MenuItem{0, "オプション", true,
                  {MenuItem{menu::Option, "基本オプション", false, {}}, MenuItem{menu::Option2, "拡張オプション", false, {}}}},
@@ -34,6 +34,8 @@ void Form1::Form_MouseUp(platform::MouseButton) {
     Module1& module = m;  // the chosen item may unload this window
     const int chosen = m.platform.ui.TrackPopupMenu(*window_, MenuTree());
     switch (chosen) {
+    case menu::Add: module.memos->OpenMemoPicker(); break;
+    case menu::Del: module.memos->DeleteMemoByHand(); break;
     case menu::Drg: mnuDrg_Click(); break;
     case menu::End: mnuEnd_Click(); break;
     default: break;
@@ -50,6 +52,8 @@ void Form1::mnuDrg_Click() {
 
 void Form1::mnuEnd_Click() {
     platform::Process& process = m.platform.process;
+    // An open memo is saved before the end, however the end comes.
+    if (m.MemoWindowOpen) m.memos->CloseMemoWindow();
     m.UnloadForm1();
     process.Exit(0);
 }

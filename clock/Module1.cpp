@@ -28,10 +28,12 @@ void Module1::UnloadForm1() {
     form->Form_Unload();
 }
 
-void Module1::SetForm1Enabled(bool enabled) {
+Form1& Module1::TouchForm1() {
     LoadForm1();
-    if (form1_) form1_->Window().SetEnabled(enabled);
+    return *form1_;
 }
+
+void Module1::SetForm1Enabled(bool enabled) { TouchForm1().Window().SetEnabled(enabled); }
 
 void Module1::HandleError(const RuntimeError& error) {
     // Numbers beyond 16 bits do not occur among the run-time's errors; one

@@ -33,6 +33,9 @@ public:
     void LoadForm1();
     void UnloadForm1();
     Form1* form1() const { return form1_.get(); }
+    // The clock window, loaded anew first when a dialog unloaded it: the
+    // other windows' touch of it is the second half of the reload cycle.
+    Form1& TouchForm1();
     // Enables or disables the clock window, as a dialog's closing does; a
     // clock window that a dialog unloaded loads anew here (the reload cycle).
     void SetForm1Enabled(bool enabled);
@@ -42,6 +45,8 @@ public:
     // Asks the user whether to go on after a file or path error, or reports
     // any other error; ends the process unless the user goes on.
     void ShowErrorPrompt();
+    // The prompt's end of the program.
+    [[noreturn]] void EndFromPrompt();
 
     SettingsFile Settings() const { return SettingsFile(platform.files, platform.codePage, IniPath); }
     // Today's date stamp, from the system date at the moment of use.

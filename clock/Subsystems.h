@@ -30,6 +30,8 @@ public:
     virtual void ShowMemoWindow() = 0;
     // Closes the memo window, saving it.
     virtual void CloseMemoWindow() = 0;
+    // Saves the open memo and nothing else, as the program ends at once.
+    virtual void SaveOpenMemo() = 0;
     // Hides the open memo window and shows it again, unchanged (the
     // information balloon stands in its place meanwhile).
     virtual void HideMemoWindow() = 0;

@@ -1,5 +1,6 @@
 #include "memo/Memos.h"
 
+#include "clock/Form1.h"
 #include "clock/Module1.h"
 #include "memo/MemoFiles.h"
 
@@ -40,16 +41,60 @@ void Memos::ShowTodayMemo() {
     }
 }
 
-// The memo window (the rich-text balloon beside the clock) and the picker
-// join the program with their windows; until then a request to show the
-// window passes, as a failure of the automatic memo steps would, and no
-// window is open to close or move.
-void Memos::ShowMemoWindow() {}
-void Memos::CloseMemoWindow() { m.MemoWindowOpen = false; }
-void Memos::HideMemoWindow() {}
-void Memos::RevealMemoWindow() {}
-void Memos::PlaceMemoWindow(const std::string&, const BalloonPlacement&) {}
-void Memos::OpenMemoPicker() {}
-void Memos::DeleteMemoByHand() {}
+void Memos::ShowMemoWindow() {
+    // Shown again while it is open, it stays the one window it is.
+    if (form7_) return;
+    form7_ = std::make_unique<Form7>(m);
+    form7_->Form_Load();
+}
+
+void Memos::CloseMemoWindow() {
+    if (!form7_) {
+        m.MemoWindowOpen = false;
+        return;
+    }
+    // The window is gone even when its closing fails; the error still
+    // reaches the event's guard.
+    std::unique_ptr<Form7> form = std::move(form7_);
+    form->Form_Unload();
+}
+
+void Memos::SaveOpenMemo() {
+    if (form7_) form7_->SaveMemo();
+}
+
+void Memos::HideMemoWindow() {
+    if (form7_) form7_->Window().SetVisible(false);
+}
+
+void Memos::RevealMemoWindow() {
+    if (form7_) form7_->Window().ShowTopmostInactive();
+}
+
+void Memos::PlaceMemoWindow(const std::string& frameName, const BalloonPlacement& placement) {
+    if (form7_) form7_->Place(frameName, placement);
+}
+
+void Memos::OpenMemoPicker() {
+    if (form2_) return;
+    form2_ = std::make_unique<Form2>(m, *this);
+    form2_->Form_Load();
+    form2_->Window().ShowTopmostInactive();
+}
+
+void Memos::ClosePicker() {
+    if (!form2_) return;
+    std::unique_ptr<Form2> form = std::move(form2_);
+    form->Form_Unload();
+}
+
+void Memos::DeleteMemoByHand() {
+    // Cancelling, or any failure, ends it silently; the shell asks its own
+    // question and shows its own messages.
+    platform::Window* owner = m.form1() ? &m.form1()->Window() : nullptr;
+    const std::optional<std::string> chosen = m.platform.ui.ShowOpenFileDialog(
+        owner, "テキストファイル (*.rtf)|*.rtf", MemoFolder(m.platform.process.ProgramFolder()));
+    if (chosen) m.platform.ui.DeleteToRecycleBin(owner, *chosen);
+}
 
 }  // namespace morix

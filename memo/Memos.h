@@ -1,9 +1,13 @@
 // The memo subsystem as the rest of the program reaches it: the automatic
-// steps (past memos deleted, the memo of the day shown), the memo window and
-// the memo date picker.
+// steps (past memos deleted, the memo of the day shown), the memo window, the
+// memo date picker and the deletion by hand.
 #pragma once
 
 #include "clock/Subsystems.h"
+#include "memo/Form2.h"
+#include "memo/Form7.h"
+
+#include <memory>
 
 namespace morix {
 
@@ -19,14 +23,22 @@ public:
     void ShowTodayMemo() override;
     void ShowMemoWindow() override;
     void CloseMemoWindow() override;
+    void SaveOpenMemo() override;
     void HideMemoWindow() override;
     void RevealMemoWindow() override;
     void PlaceMemoWindow(const std::string& frameName, const BalloonPlacement& placement) override;
     void OpenMemoPicker() override;
     void DeleteMemoByHand() override;
+    void ClosePicker();
+
+    // The windows while they are loaded, else nullptr.
+    Form7* form7() const { return form7_.get(); }
+    Form2* form2() const { return form2_.get(); }
 
 private:
     Module1& m;
+    std::unique_ptr<Form7> form7_;
+    std::unique_ptr<Form2> form2_;
 };
 
 }  // namespace morix

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <string_view>
+#include <vector>
 
 namespace morix::platform {
 
@@ -24,6 +25,9 @@ public:
     // Raises RuntimeError 53 for a missing file, 76 for a missing folder,
     // 481 for a file that is no picture.
     virtual std::shared_ptr<Picture> Load(std::string_view path) = 0;
+    // A picture the program draws itself: width x height pixels, row by row
+    // from the top, each 0xRRGGBB.
+    virtual std::shared_ptr<Picture> FromPixels(int width, int height, const std::vector<std::uint32_t>& pixels) = 0;
 };
 
 }  // namespace morix::platform

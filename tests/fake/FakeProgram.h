@@ -8,6 +8,7 @@
 #include "clock/Module1.h"
 #include "face/AssetPaths.h"
 #include "settings/SettingsFile.h"
+#include "tests/fake/FakeRtf.h"
 #include "tests/fake/FakeSystem.h"
 #include "tests/fake/TempFolder.h"
 
@@ -49,7 +50,13 @@ public:
         InstallDesign("Tidewalk");
         InstallFrame("Ellip01");
         std::filesystem::create_directories(dir.Path() / "Tickdata");
+        Put(dir.Path() / "Sample.rtf", TextToRtf(SampleText));
     }
+    static constexpr const char* SampleText = "備忘録の見本です。";
+
+    // The sample memo seen and ticked away: a start shows no memo window by
+    // itself.
+    void SampleDone() { Set("起動時のSample.rtf", "1"); }
     virtual ~FakeProgram() = default;
 
     void InstallDesign(const std::string& name, int missingClip = -1) {
@@ -97,7 +104,12 @@ public:
 
     Form1& form() { return *program.form1(); }
     FakeWindow& window() { return sys.ClockWindow(); }
-    FakeShaper& shaper() { return *sys.ui.shapers.back(); }
+    // The clock window's shaping control.
+    FakeShaper& shaper() {
+        for (FakeShaper* s : sys.ui.shapers)
+            if (&s->window == &window()) return *s;
+        throw std::logic_error("the clock window has no shaping control");
+    }
     std::vector<std::string> Log() { return sys.TakeLog(); }
 
     TempFolder dir;

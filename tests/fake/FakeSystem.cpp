@@ -162,6 +162,14 @@ std::shared_ptr<platform::Picture> FakePictures::Load(std::string_view path) {
     return picture;
 }
 
+std::shared_ptr<platform::Picture> FakePictures::FromPixels(int width, int height,
+                                                          const std::vector<std::uint32_t>& pixels) {
+    if (width <= 0 || height <= 0 || pixels.size() != static_cast<std::size_t>(width) * height) Raise(err::InvalidPicture);
+    std::shared_ptr<platform::Picture> picture = std::make_shared<FakePicture>(width, height, "(drawn)");
+    handedOut_.push_back(picture);
+    return picture;
+}
+
 int FakePictures::Alive() const {
     return static_cast<int>(std::count_if(handedOut_.begin(), handedOut_.end(),
                                           [](const std::weak_ptr<platform::Picture>& w) { return !w.expired(); }));

@@ -48,9 +48,11 @@ public:
 class FakeProcess final : public platform::Process {
 public:
     std::string ProgramFolder() const override { return folder; }
+    std::string LocalDataFolder() const override { return localData; }
     bool AnotherInstanceRunning() override { return anotherInstance; }
     [[noreturn]] void Exit(int code) override { throw ProcessEnded{code}; }
     std::string folder;
+    std::string localData;  // none unless a test gives one
     bool anotherInstance = false;
 };
 
@@ -113,6 +115,7 @@ public:
 class FakePictures final : public platform::Pictures {
 public:
     std::shared_ptr<platform::Picture> Load(std::string_view path) override;
+    std::shared_ptr<platform::Picture> FromPixels(int width, int height, const std::vector<std::uint32_t>& pixels) override;
     std::vector<std::string> loaded;
     // Pictures loaded and not yet let go.
     int Alive() const;

@@ -10,6 +10,7 @@ using Log_t = std::vector<std::string>;
 class ClockUpdateTest : public ClockTest {
 protected:
     void SetUp() override {
+        SampleDone();
         Set("アクティブウインドウへの移動", "0");  // keep the following out of these
         sys.clock.Set(8, 0, 30);
         ASSERT_FALSE(Start());
@@ -72,8 +73,11 @@ TEST_F(ClockUpdateTest, MidnightShowsTheNewDaysMemoOnlyWithTwo) {
     EXPECT_EQ(program.MemoPath, "");
     Set("自動表示", "2");
     TickAt(0, 0, 0);
-    EXPECT_FALSE(program.MemoWindowOpen);
+    // The open window was closed first; the new day's memo is open now.
     EXPECT_EQ(program.MemoPath, dir.ProgramPath() + "\\Tickdata\\20261209.rtf");
+    ASSERT_NE(app.memos().form7(), nullptr);
+    EXPECT_TRUE(program.MemoWindowOpen);
+    EXPECT_EQ(sys.ui.FindWindow("Morix - 備忘録")->RichText("txtMsg").fileName, program.MemoPath);
 }
 
 TEST_F(ClockUpdateTest, TwoTicksInOneSecond) {

@@ -10,6 +10,7 @@ using platform::Rect;
 class FollowingTest : public ClockTest {
 protected:
     void SetUp() override {
+        SampleDone();
         sys.clock.Set(10, 15, 20);
         ASSERT_FALSE(Start());
         Log();
@@ -48,7 +49,9 @@ TEST_F(FollowingTest, SizeRulesAtTheirBoundaries) {
         TempFolder other;
         FakeSystem s{other.ProgramPath()};
         std::filesystem::copy(dir.Path() / "Design", other.Path() / "Design", std::filesystem::copy_options::recursive);
-        SettingsFile(s.files, s.codePage, other.ProgramPath() + "\\Morix.ini").WriteValue("移動を許可するウインドウサイズ", std::to_string(c.rule));
+        SettingsFile settings(s.files, s.codePage, other.ProgramPath() + "\\Morix.ini");
+        settings.WriteValue("移動を許可するウインドウサイズ", std::to_string(c.rule));
+        settings.WriteValue("起動時のSample.rtf", "1");
         Program p{s.platform};
         ASSERT_FALSE(Ends([&] { p.Main(); }));
         Rect r{10, 10, 10 + c.w, 10 + c.h};

@@ -12,6 +12,7 @@ using platform::Rect;
 class InfoBalloonTest : public ClockTest {
 protected:
     void SetUp() override {
+        SampleDone();
         Set("アクティブウインドウへの移動", "0");
         ASSERT_FALSE(Start());
         Log();

@@ -9,6 +9,7 @@ using platform::MouseButton;
 class MenuTest : public ClockTest {
 protected:
     void SetUp() override {
+        SampleDone();
         ASSERT_FALSE(Start());
         Log();
     }
@@ -40,7 +41,7 @@ TEST_F(MenuTest, AnyButtonOnTheFaceOrAClipOpensTheMenu) {
     EXPECT_FALSE(ReleaseOnClip(1, MouseButton::Right));
     ASSERT_EQ(sys.ui.menusShown.size(), 4u);
     EXPECT_EQ(Captions(sys.ui.menusShown[0]),
-              (std::vector<std::string>{"備忘録", "  新規・開く (disabled)", "  削除 (disabled)", "-", "オプション",
+              (std::vector<std::string>{"備忘録", "  新規・開く", "  削除", "-", "オプション",
                                         "  基本オプション (disabled)", "  拡張オプション (disabled)", "-",
                                         "日付と時刻の変更 (disabled)", "-", "ドラッグモード", "-", "終了"}));
 }

@@ -37,6 +37,10 @@ TEST_F(ClockTest, FreshStartWithoutSettingsShowsTheCentredShapedClock) {
     EXPECT_EQ(Get("現在のForm1のLeft"), "7185");
     EXPECT_EQ(Get("アクティブウィンドウのタイトル"), "");
     EXPECT_TRUE(sys.ui.messages.empty());
+    // The memo window opens with the sample text.
+    FakeWindow* memo = sys.ui.FindWindow("Morix - 備忘録");
+    ASSERT_NE(memo, nullptr);
+    EXPECT_EQ(memo->RichText("txtMsg").text, SampleText);
 }
 
 TEST_F(ClockTest, HomePositionFromTheSettingsWhenNotFollowing) {
@@ -218,6 +222,7 @@ TEST(MemoStartAction, SampleTodayOrNone) {
 }
 
 TEST_F(ClockTest, UncaughtErrorInAnEventEndsWithTheRunTimeMessage) {
+    SampleDone();
     ASSERT_FALSE(Start());
     // A pointer far outside: an overflow in following is not caught below the tick.
     sys.desktop.twipsX = 15;

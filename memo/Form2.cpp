@@ -1,0 +1,67 @@
+#include "memo/Form2.h"
+
+#include "base/DateStamp.h"
+#include "clock/Form1.h"
+#include "clock/Module1.h"
+#include "memo/MemoFiles.h"
+#include "memo/Memos.h"
+#include "platform/Ui.h"
+
+namespace morix {
+
+namespace {
+
+// The inner area is a grid of 176 x 233 units; the client area is made that
+// many pixels, so a unit is a pixel.
+constexpr int GridWidth = 176, GridHeight = 233;
+
+platform::Rect Grid(int left, int top, int width, int height) { return {left, top, left + width, top + height}; }
+
+}  // namespace
+
+Form2::Form2(Module1& module, Memos& memos) : m(module), memos_(memos) {
+    platform::Ui& ui = m.platform.ui;
+    window_ = ui.NewWindow(platform::WindowKind::Dialog);
+    window_->SetTitle("備忘録（新規・開く）");
+    window_->OnCloseRequest([this] { memos_.ClosePicker(); });
+    Label1_ = ui.NewControl(*window_, platform::ControlKind::Label,
+                            {"Label1", Grid(8, 8, 161, 17), "メモを開く日を選択してください。", nullptr});
+    MonthView1_ = ui.NewDateTime(*window_, platform::DateTimeKind::Calendar, {"MonthView1", Grid(8, 28, 159, 148), "", nullptr});
+    MonthView1_->OnChange([this] { MonthView1_DateClick(); });
+    cmdOK_ = ui.NewControl(*window_, platform::ControlKind::Button, {"cmdOK", Grid(8, 194, 77, 29), "OK", nullptr});
+    cmdOK_->OnClick([this] { cmdOK_Click(); });
+    cmdCancel_ = ui.NewControl(*window_, platform::ControlKind::Button, {"cmdCancel", Grid(92, 194, 73, 29), "ｷｬﾝｾﾙ", nullptr});
+    cmdCancel_->OnClick([this] { cmdCancel_Click(); });
+    window_->SetCancelControl(cmdCancel_.get());
+}
+
+Form2::~Form2() = default;
+
+void Form2::Form_Load() {
+    m.MemoPickerOpen = true;
+    window_->SetClientSize(GridWidth, GridHeight);
+    MonthView1_->SetValue(m.platform.clock.Now());
+    m.TouchForm1().PlaceBeside(*window_);
+    m.SetForm1Enabled(false);
+}
+
+void Form2::MonthView1_DateClick() { cmdOK_->SetFocus(); }
+
+void Form2::cmdOK_Click() {
+    const platform::LocalTime day = MonthView1_->Value();
+    m.MemoPath = MemoFolder(m.platform.process.ProgramFolder()) + "\\" + DateStamp({day.year, day.month, day.day}) + ".rtf";
+    // An existing memo stays as it is; a new day's memo starts as an empty
+    // file. Where it cannot be made, the memo window reports it.
+    if (!m.platform.files.FileExists(m.MemoPath)) m.platform.files.ReplaceAtomically(m.MemoPath, "");
+    memos_.ShowMemoWindow();
+    memos_.ClosePicker();
+}
+
+void Form2::cmdCancel_Click() { memos_.ClosePicker(); }
+
+void Form2::Form_Unload() {
+    m.MemoPickerOpen = false;
+    m.SetForm1Enabled(true);
+}
+
+}  // namespace morix

@@ -1,0 +1,42 @@
+// The memo date picker "備忘録（新規・開く）": a month calendar on today; OK
+// makes sure the chosen day's memo file exists and opens it in the memo
+// window. The clock takes no input while it is open.
+#pragma once
+
+#include "platform/Control.h"
+#include "platform/DateTimeControl.h"
+#include "platform/Window.h"
+
+#include <memory>
+
+namespace morix {
+
+class Memos;
+class Module1;
+
+class Form2 final {
+public:
+    Form2(Module1& module, Memos& memos);
+    ~Form2();
+    Form2(const Form2&) = delete;
+    Form2& operator=(const Form2&) = delete;
+
+    void Form_Load();
+    void Form_Unload();
+    void MonthView1_DateClick();
+    void cmdOK_Click();
+    void cmdCancel_Click();
+
+    platform::Window& Window() { return *window_; }
+
+private:
+    Module1& m;
+    Memos& memos_;
+    std::unique_ptr<platform::Window> window_;
+    std::unique_ptr<platform::Control> Label1_;
+    std::unique_ptr<platform::DateTimeControl> MonthView1_;
+    std::unique_ptr<platform::Control> cmdOK_;
+    std::unique_ptr<platform::Control> cmdCancel_;
+};
+
+}  // namespace morix

@@ -1,0 +1,175 @@
+#include "memo/Form7.h"
+
+#include "base/DateStamp.h"
+#include "base/Twips.h"
+#include "clock/Form1.h"
+#include "clock/Module1.h"
+#include "face/AssetPaths.h"
+#include "memo/CloseButton.h"
+#include "memo/MemoFiles.h"
+#include "platform/FileErrors.h"
+#include "platform/Ui.h"
+
+namespace morix {
+
+namespace {
+
+constexpr platform::Rect TextPlace{60, 35, 60 + 160, 35 + 80};
+constexpr int WindowWidth = 280, WindowHeight = 140;
+constexpr int CheckWidth = 105, CheckHeight = 17;
+constexpr std::uint32_t White = 0xFFFFFF;
+
+}  // namespace
+
+Form7::Form7(Module1& module) : m(module) {
+    platform::Ui& ui = m.platform.ui;
+    window_ = ui.NewWindow(platform::WindowKind::Borderless);
+    window_->SetTitle("Morix - 備忘録");
+    txtMsg_ = ui.NewRichTextBox(*window_, {"txtMsg", TextPlace, "", nullptr});
+    txtMsg_->SetFont({"ＭＳ Ｐゴシック", 9, true});
+    picClose_ = ui.NewControl(*window_, platform::ControlKind::Picture, {"picClose", {}, "", nullptr});
+    picClose_->SetPicture(m.platform.pictures.FromPixels(CloseButtonWidth, CloseButtonHeight, CloseButtonPixels()));
+    picClose_->SetTooltip("Save & Close");
+    picClose_->OnClick([this] { picClose_Click(); });
+    Check1_ = ui.NewControl(*window_, platform::ControlKind::CheckBox, {"Check1", {}, "今後表示しない", nullptr});
+    Check1_->SetBackColour(White);
+    Check1_->SetVisible(false);
+    ysTransForm1_ = ui.NewShaper(*window_);
+    // The corner by which the memo window is dragged.
+    ysTransForm1_->SetSurfaceSize(80, 33);
+}
+
+Form7::~Form7() = default;
+
+void Form7::Form_Load() {
+    try {
+        m.MemoWindowOpen = true;
+        const std::string frame = m.Settings().ReadString(keys::FrameName);
+        Form1& clock = m.TouchForm1();
+        const BalloonPlacement placement = clock.BalloonBeside();
+        window_->Move(TwipsToPixels(placement.left, m.TwipsX), TwipsToPixels(placement.top, m.TwipsY),
+                      TwipsToPixels(ToInt16(static_cast<long long>(m.TwipsX) * WindowWidth), m.TwipsX),
+                      TwipsToPixels(ToInt16(static_cast<long long>(m.TwipsY) * WindowHeight), m.TwipsY));
+
+        txtMsg_->SetText("");
+        txtMsg_->Move(TextPlace);
+        txtMsg_->SetRightMargin(1024);
+        // Centred under the text box.
+        const int closeLeft = (WindowWidth - CloseButtonWidth) / 2;
+        picClose_->Move({closeLeft, TextPlace.bottom + 1, closeLeft + CloseButtonWidth, TextPlace.bottom + 1 + CloseButtonHeight});
+
+        const std::string programFolder = m.platform.process.ProgramFolder();
+        if (!m.MemoPath.empty()) {
+            Check1_->SetVisible(false);
+            txtMsg_->LoadFile(m.MemoPath);
+            memoLoaded_ = true;
+        } else if (m.Settings().ReadInt(keys::SampleMemoDone) == 0) {
+            const int checkLeft = (WindowWidth - CheckWidth) / 2;
+            Check1_->Move({checkLeft, 18, checkLeft + CheckWidth, 18 + CheckHeight});
+            Check1_->SetValue(0);
+            Check1_->SetVisible(true);
+            txtMsg_->LoadFile(programFolder + "\\Sample.rtf");
+        }
+
+        ApplyFrame(frame, placement.picture);
+        clock.SetMemoMenuEnabled(false);
+        window_->ShowTopmostInactive();
+    } catch (const RuntimeError& e) {
+        // The window stays as far as it got and counts as open, so that its
+        // closing still runs.
+        m.HandleError(e);
+    }
+}
+
+void Form7::Place(const std::string& frameName, const BalloonPlacement& placement) {
+    window_->Move(TwipsToPixels(placement.left, m.TwipsX), TwipsToPixels(placement.top, m.TwipsY), WindowWidth,
+                  WindowHeight);
+    ApplyFrame(frameName, placement.picture);
+}
+
+void Form7::ApplyFrame(const std::string& frameName, const std::string& pictureName) {
+    auto picture =
+        m.platform.pictures.Load(FramePicturePath(m.platform.process.ProgramFolder(), frameName, pictureName));
+    // The frame picture is the balloon's face as well as its outline.
+    window_->SetBackground(picture);
+    ysTransForm1_->Move(1, 1);
+    ysTransForm1_->SetMaskPicture(picture);
+    ysTransForm1_->ApplyShape(true);
+}
+
+bool Form7::ShowsSample() const { return txtMsg_->FileName() == m.platform.process.ProgramFolder() + "\\Sample.rtf"; }
+
+void Form7::Form_Unload() {
+    if (!ShowsSample()) {
+        SaveMemo();
+    } else {
+        // The sample is never saved; its box says whether it comes again.
+        m.Settings().WriteValue(keys::SampleMemoDone, std::to_string(Check1_->Value() == 1 ? 1 : 0));
+    }
+    m.TouchForm1().SetMemoMenuEnabled(true);
+    m.MemoWindowOpen = false;
+}
+
+void Form7::SaveMemo() {
+    if (ShowsSample()) return;
+    if (m.MemoPath.empty()) {
+        // A window shown with neither a memo nor the sample has no file; a
+        // text typed into it still must not be lost.
+        if (!txtMsg_->Text().empty()) ReportSaveFailure("", "保存先の備忘録ファイルがありません。");
+        return;
+    }
+    if (!memoLoaded_ && m.platform.files.FileExists(m.MemoPath)) {
+        // A memo that could not be read is never overwritten by what the
+        // window holds instead of it.
+        if (!txtMsg_->Text().empty())
+            ReportSaveFailure(m.MemoPath, "読み込めなかった備忘録は上書きしません。");
+        return;
+    }
+    try {
+        // A memo folder that went missing is made again.
+        const std::string folder = platform::FolderOf(m.MemoPath);
+        if (!folder.empty() && !m.platform.files.FolderExists(folder)) m.platform.files.CreateFolder(folder);
+        txtMsg_->SaveFile(m.MemoPath);
+    } catch (const RuntimeError& e) {
+        ReportSaveFailure(m.MemoPath, e.Description());
+    }
+}
+
+std::string Form7::WriteRecoveryCopy(const std::string& failedPath) {
+    const platform::LocalTime now = m.platform.clock.Now();
+    std::string name = failedPath.empty() ? std::string("memo") : failedPath.substr(failedPath.find_last_of("\\/") + 1);
+    if (name.size() > 4 && name.compare(name.size() - 4, 4, ".rtf") == 0) name.resize(name.size() - 4);
+    name += "-" + DateStamp({now.year, now.month, now.day}) + "-" + TwoDigits(now.hour) + TwoDigits(now.minute) +
+            TwoDigits(now.second) + ".rtf";
+    platform::Files& files = m.platform.files;
+    std::vector<std::string> folders{m.platform.process.ProgramFolder() + "\\Recovered"};
+    const std::string localData = m.platform.process.LocalDataFolder();
+    if (!localData.empty()) {
+        files.CreateFolder(localData + "\\Morix");
+        folders.push_back(localData + "\\Morix\\Recovered");
+    }
+    for (const std::string& folder : folders) {
+        files.CreateFolder(folder);
+        try {
+            txtMsg_->SaveFile(folder + "\\" + name);
+            return folder + "\\" + name;
+        } catch (const RuntimeError&) {
+            // On to the next place.
+        }
+    }
+    return {};
+}
+
+void Form7::ReportSaveFailure(const std::string& path, const std::string& reason) {
+    const std::string copy = WriteRecoveryCopy(path);
+    std::string text = "備忘録を保存できませんでした。\r\n" + (path.empty() ? std::string() : path + "\r\n") + reason +
+                       "\r\n\r\n";
+    text += copy.empty() ? "内容を別の場所に保存することもできませんでした。"
+                         : "内容は次のファイルに保存しました。\r\n" + copy;
+    m.platform.ui.ShowMessageBox(text, "Morix", platform::MessageButtons::Ok, platform::MessageIcon::Exclamation,
+                                 window_.get());
+}
+
+void Form7::picClose_Click() { m.memos->CloseMemoWindow(); }
+
+}  // namespace morix

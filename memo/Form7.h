@@ -1,0 +1,56 @@
+// The memo window: a speech balloon of 280 x 140 pixels beside the clock,
+// shaped to the frame picture of its corner, that shows one memo file (or the
+// sample memo) in an editable rich-text box and saves it when it closes.
+#pragma once
+
+#include "base/Placement.h"
+#include "platform/Control.h"
+#include "platform/Controls.h"
+#include "platform/RichTextBox.h"
+#include "platform/Window.h"
+
+#include <memory>
+#include <string>
+
+namespace morix {
+
+class Module1;
+
+class Form7 final {
+public:
+    explicit Form7(Module1& module);
+    ~Form7();
+    Form7(const Form7&) = delete;
+    Form7& operator=(const Form7&) = delete;
+
+    void Form_Load();
+    // Every way of closing ends here, and it saves.
+    void Form_Unload();
+    void picClose_Click();
+
+    // The memo saved where it belongs, without closing the window: on a
+    // failure the text goes to a recovery copy and the user is told.
+    void SaveMemo();
+    // Sized and moved to the placement, with that corner's frame picture.
+    void Place(const std::string& frameName, const BalloonPlacement& placement);
+    platform::Window& Window() { return *window_; }
+
+private:
+    // Where the text goes when its file cannot be written: a copy in the
+    // program folder's "\Recovered", else in the user's data folder.
+    std::string WriteRecoveryCopy(const std::string& failedPath);
+    void ReportSaveFailure(const std::string& path, const std::string& reason);
+    bool ShowsSample() const;
+    // The frame picture of the corner as the window's face and outline.
+    void ApplyFrame(const std::string& frameName, const std::string& pictureName);
+
+    Module1& m;
+    std::unique_ptr<platform::Window> window_;
+    std::unique_ptr<platform::RichTextBox> txtMsg_;
+    std::unique_ptr<platform::Control> picClose_;
+    std::unique_ptr<platform::Control> Check1_;
+    std::unique_ptr<platform::Shaper> ysTransForm1_;
+    bool memoLoaded_ = false;  // the memo file's content is what the box holds
+};
+
+}  // namespace morix

@@ -1,0 +1,309 @@
+// Memos: the memo window beside the clock, the date picker, deleting by
+// hand, the automatic steps, and every way of closing saving the memo.
+#include "memo/Memos.h"
+#include "tests/fake/FakeRtf.h"
+#include "tests/native/ClockFixture.h"
+
+namespace morix::test {
+namespace {
+
+using platform::MouseButton;
+using platform::Rect;
+
+class MemoTest : public ClockTest {
+public:
+    void SetUp() override {
+        sys.clock.SetDay(2026, 12, 8);
+        Set("アクティブウインドウへの移動", "0");
+    }
+    std::filesystem::path Memo(const std::string& name) { return dir.Path() / "Tickdata" / name; }
+    void PutMemo(const std::string& name, const std::string& text) { Put(Memo(name), TextToRtf(text)); }
+    std::string MemoText(const std::string& name) { return RtfToText(dir.Read("Tickdata/" + name)); }
+    FakeWindow* MemoWindow() { return sys.ui.FindWindow("Morix - 備忘録"); }
+    FakeRichTextBox& Text() { return MemoWindow()->RichText("txtMsg"); }
+    FakeWindow* Picker() { return sys.ui.FindWindow("備忘録（新規・開く）"); }
+    bool ChooseFromMenu(int item) {
+        sys.ui.menuChoices = {item};
+        return Ends([&] { window().MouseUp(MouseButton::Left); });
+    }
+    void OpenToday(const std::string& text) {
+        PutMemo("20261208.rtf", text);
+        SampleDone();
+        ASSERT_FALSE(Start());
+        ASSERT_NE(MemoWindow(), nullptr);
+    }
+};
+
+TEST_F(MemoTest, FirstStartShowsTheSampleWithItsBoxRightOfTheClock) {
+    PutMemo("20261208.rtf", "今日の予定");  // the sample comes first, whatever 自動表示 says
+    ASSERT_FALSE(Start());
+    ASSERT_NE(MemoWindow(), nullptr);
+    EXPECT_EQ(Text().text, SampleText);
+    EXPECT_EQ(program.MemoPath, "");
+    const Rect clock = window().Bounds();
+    EXPECT_EQ(MemoWindow()->Bounds(), (Rect{clock.right, clock.top, clock.right + 280, clock.top + 140}));
+    EXPECT_EQ(Text().place, (Rect{60, 35, 220, 115}));
+    EXPECT_EQ(Text().rightMargin, 1024);
+    EXPECT_EQ(MemoWindow()->Control("picClose").place, (Rect{112, 116, 168, 129}));
+    EXPECT_EQ(MemoWindow()->Control("picClose").tooltip, "Save & Close");
+    auto& box = MemoWindow()->Control("Check1");
+    EXPECT_TRUE(box.visible);
+    EXPECT_EQ(box.value, 0);
+    EXPECT_EQ(box.place, (Rect{87, 18, 192, 35}));
+    EXPECT_EQ(box.text, "今後表示しない");
+    EXPECT_FALSE(form().MemoMenuEnabled());
+    EXPECT_EQ(MemoWindow()->topmostCalls, 1);
+    // The drag corner.
+    FakeShaper* corner = sys.ui.shapers.back();
+    EXPECT_TRUE(corner->visible && corner->shaped);
+    EXPECT_EQ(corner->surfaceWidth, 80);
+    EXPECT_EQ(corner->surfaceHeight, 33);
+    EXPECT_EQ(BaseName(sys.pictures.loaded.back()), "TP.bmp");
+
+    // Closed unticked: "0", the sample comes again; ticked: "1", it does not.
+    const std::string sampleBefore = dir.Read("Sample.rtf");
+    MemoWindow()->Control("picClose").Click();
+    EXPECT_EQ(MemoWindow(), nullptr);
+    EXPECT_EQ(Get("起動時のSample.rtf"), "0");
+    EXPECT_TRUE(form().MemoMenuEnabled());
+    EXPECT_EQ(dir.Read("Sample.rtf"), sampleBefore) << "the sample is never written";
+    app.memos().ShowMemoWindow();
+    MemoWindow()->Control("Check1").Click();
+    MemoWindow()->Control("picClose").Click();
+    EXPECT_EQ(Get("起動時のSample.rtf"), "1");
+}
+
+TEST_F(MemoTest, TodaysMemoAtStartByAutoShowAndExitDate) {
+    struct Case {
+        const char* autoShow;
+        const char* exitDate;  // nullptr: no key
+        bool shown;
+    } cases[] = {{"1", "20261208", true}, {"2", nullptr, true}, {"2", "20261207", true},
+                 {"2", "20261208", false}, {"0", nullptr, false}};
+    for (const Case& c : cases) {
+        TempFolder other;
+        FakeSystem s{other.ProgramPath()};
+        std::filesystem::copy(dir.Path(), other.Path(), std::filesystem::copy_options::recursive);
+        s.clock.SetDay(2026, 12, 8);
+        Put(other.Path() / "Tickdata" / "20261208.rtf", TextToRtf("会議 10時"));
+        SettingsFile settings(s.files, s.codePage, other.ProgramPath() + "\\Morix.ini");
+        settings.WriteValue("起動時のSample.rtf", "1");
+        settings.WriteValue("自動表示", c.autoShow);
+        if (c.exitDate) settings.WriteValue("終了時の日付", c.exitDate);
+        Program p{s.platform};
+        ASSERT_FALSE(Ends([&] { p.Main(); }));
+        FakeWindow* memo = s.ui.FindWindow("Morix - 備忘録");
+        EXPECT_EQ(memo != nullptr, c.shown) << c.autoShow << " " << (c.exitDate ? c.exitDate : "-");
+        if (memo) EXPECT_EQ(memo->RichText("txtMsg").text, "会議 10時");
+    }
+}
+
+TEST_F(MemoTest, ZeroByteMemoOpensEmptyAndTypingMakesItRtf) {
+    Put(Memo("20261208.rtf"), "");
+    SampleDone();
+    ASSERT_FALSE(Start());
+    ASSERT_NE(MemoWindow(), nullptr);
+    EXPECT_EQ(Text().text, "");
+    EXPECT_FALSE(MemoWindow()->Control("Check1").visible);
+    Text().Type("牛乳を買う");
+    MemoWindow()->Control("picClose").Click();
+    EXPECT_EQ(dir.Read("Tickdata/20261208.rtf").substr(0, 5), "{\\rtf");
+    EXPECT_EQ(MemoText("20261208.rtf"), "牛乳を買う");
+}
+
+TEST_F(MemoTest, EveryWayOfClosingSaves) {
+    const std::vector<std::pair<const char*, std::function<bool(MemoTest&)>>> ways = {
+        {"close picture", [](MemoTest& t) { t.MemoWindow()->Control("picClose").Click(); return false; }},
+        {"the menu opening", [](MemoTest& t) { return t.Ends([&] { t.window().MouseUp(MouseButton::Right); }); }},
+        {"menu 終了", [](MemoTest& t) { return t.ChooseFromMenu(menu::End); }},
+        {"closed from outside", [](MemoTest& t) { return t.Ends([&] { t.window().CloseBox(); }); }},
+        {"end of session", [](MemoTest& t) { return t.Ends([&] { t.sys.ui.Raise(t.window().onEndSession); }); }},
+        {"midnight", [](MemoTest& t) {
+             t.Set("自動表示", "2");
+             t.sys.clock.Set(0, 0, 0);
+             return t.Tick();
+         }},
+        {"a prompt answered No", [](MemoTest& t) {
+             t.sys.ui.messageAnswers = {platform::MessageAnswer::No};
+             std::filesystem::remove(t.dir.Path() / "Design" / "Tidewalk" / "00.avi");
+             t.sys.clock.Set(10, 0, 0);
+             return t.Tick();
+         }},
+    };
+    for (const auto& [name, close] : ways) {
+        struct Run : MemoTest {
+            void TestBody() override {}
+        } t;
+        t.SetUp();
+        t.OpenToday("朝");
+        t.Text().Type("、昼");
+        const bool ended = close(t);
+        EXPECT_EQ(t.MemoText("20261208.rtf"), "朝、昼") << name;
+        // The menu item waits for the memo window (midnight opens the day's memo again).
+        if (!ended) EXPECT_EQ(t.form().MemoMenuEnabled(), !t.program.MemoWindowOpen) << name;
+    }
+}
+
+TEST_F(MemoTest, PickerCreatesOrOpensTheDaysMemoBesideTheClock) {
+    SampleDone();
+    ASSERT_FALSE(Start());
+    ASSERT_FALSE(ChooseFromMenu(menu::Add));
+    ASSERT_NE(Picker(), nullptr);
+    EXPECT_TRUE(program.MemoPickerOpen);
+    EXPECT_FALSE(window().enabled) << "the clock takes no input";
+    auto& calendar = Picker()->DateTime("MonthView1");
+    EXPECT_EQ(calendar.value.day, 8);
+    EXPECT_EQ(calendar.place, (Rect{8, 28, 167, 176}));
+    EXPECT_EQ(Picker()->Control("cmdCancel").text, "ｷｬﾝｾﾙ");
+    const Rect clock = window().Bounds(), picker = Picker()->Bounds();
+    EXPECT_EQ(picker.left, clock.right);
+    EXPECT_EQ(picker.top, clock.top);
+    EXPECT_EQ(picker.Width(), 176 + 2 * FakeWindow::FrameWidth);
+
+    // A day without a memo: an empty file is made and opened.
+    calendar.Pick({2026, 12, 24});
+    EXPECT_TRUE(Picker()->Control("cmdOK").focused);
+    Picker()->Control("cmdOK").Click();
+    EXPECT_EQ(Picker(), nullptr);
+    EXPECT_FALSE(program.MemoPickerOpen);
+    EXPECT_TRUE(window().enabled);
+    EXPECT_EQ(dir.Read("Tickdata/20261224.rtf"), "");
+    ASSERT_NE(MemoWindow(), nullptr);
+    EXPECT_EQ(Text().fileName, program.MemoPath);
+
+    // A day with a memo: opened as it is. Esc and the close box cancel.
+    MemoWindow()->Control("picClose").Click();
+    PutMemo("20270105.rtf", "新年会");
+    const std::string before = dir.Read("Tickdata/20270105.rtf");
+    ASSERT_FALSE(ChooseFromMenu(menu::Add));
+    Picker()->DateTime("MonthView1").Pick({2027, 1, 5});
+    Picker()->Control("cmdOK").Click();
+    EXPECT_EQ(Text().text, "新年会");
+    EXPECT_EQ(dir.Read("Tickdata/20270105.rtf"), before);
+    MemoWindow()->Control("picClose").Click();
+    ASSERT_FALSE(ChooseFromMenu(menu::Add));
+    Picker()->PressEsc();
+    EXPECT_EQ(Picker(), nullptr);
+    ASSERT_FALSE(ChooseFromMenu(menu::Add));
+    Picker()->CloseBox();
+    EXPECT_EQ(Picker(), nullptr);
+    EXPECT_TRUE(window().enabled);
+    EXPECT_EQ(MemoWindow(), nullptr);
+}
+
+TEST_F(MemoTest, PickerNearTheRightAndBottomEdges) {
+    SampleDone();
+    ASSERT_FALSE(Start());
+    form().Move((1024 - 66) * 15LL, (768 - 22) * 15LL);
+    ASSERT_FALSE(ChooseFromMenu(menu::Add));
+    const Rect picker = Picker()->Bounds();
+    EXPECT_EQ(picker.right, 1024 - 66) << "left of the clock";
+    EXPECT_EQ(picker.bottom, 768) << "up to end at the screen's bottom";
+}
+
+TEST_F(MemoTest, DraggedClockTakesTheMemoWindowToItsCorner) {
+    OpenToday("メモ");
+    struct Case {
+        int left, top;
+        const char* picture;
+        Rect expected;
+    } cases[] = {{1024 - 66, 0, "MsgLD.gif", {1024 - 66 - 280, 0, 1024 - 66, 140}},
+                 {1024 - 66, 768 - 22, "MsgLU.gif", {1024 - 66 - 280, 768 - 22 - 120, 1024 - 66, 768 - 22 + 20}},
+                 {0, 768 - 22, "MsgRU.gif", {66, 768 - 22 - 120, 346, 768 - 22 + 20}},
+                 {0, 0, "MsgRD.gif", {66, 0, 346, 140}}};
+    for (const Case& c : cases) {
+        shaper().visible = true;
+        program.DragMode = true;
+        window().Move(c.left, c.top, 66, 22);
+        ASSERT_FALSE(Ends([&] { shaper().RightClick(); }));
+        EXPECT_EQ(MemoWindow()->Bounds(), c.expected) << c.picture;
+        EXPECT_EQ(BaseName(sys.pictures.loaded.back()), c.picture);
+    }
+}
+
+TEST_F(MemoTest, TheInformationBalloonHidesTheMemoWindowMeanwhile) {
+    OpenToday("メモ");
+    Text().Type("追記");
+    sys.desktop.cursor = {window().Bounds().left + 5, window().Bounds().top + 5};
+    ASSERT_FALSE(Tick());
+    EXPECT_FALSE(MemoWindow()->visible);
+    EXPECT_TRUE(program.MemoWindowOpen);
+    sys.desktop.cursor = {0, 0};
+    ASSERT_FALSE(Tick());
+    EXPECT_TRUE(MemoWindow()->visible);
+    EXPECT_EQ(Text().text, "メモ追記") << "hidden, not closed";
+    EXPECT_EQ(Text().saves, 0);
+}
+
+TEST_F(MemoTest, SaveFailuresTellTheUserAndKeepTheText) {
+    // The memo folder replaced by a plain file while the memo is open: it
+    // cannot be made again.
+    OpenToday("大事なこと");
+    Text().Type("、忘れない");
+    std::filesystem::remove_all(dir.Path() / "Tickdata");
+    Put(dir.Path() / "Tickdata", "not a folder");
+    MemoWindow()->Control("picClose").Click();
+    ASSERT_EQ(sys.ui.messages.size(), 1u);
+    const ShownMessage& m = sys.ui.messages[0];
+    EXPECT_EQ(m.Flags(), 48);
+    EXPECT_NE(m.text.find(dir.ProgramPath() + "\\Tickdata\\20261208.rtf"), std::string::npos) << m.text;
+    const std::string copy = dir.ProgramPath() + "\\Recovered\\20261208-20261208-101520.rtf";
+    EXPECT_NE(m.text.find(copy), std::string::npos) << m.text;
+    EXPECT_EQ(RtfToText(dir.Read("Recovered/20261208-20261208-101520.rtf")), "大事なこと、忘れない");
+    EXPECT_EQ(MemoWindow(), nullptr);
+    EXPECT_TRUE(form().MemoMenuEnabled()) << "the other closing steps still happen";
+    EXPECT_FALSE(program.MemoWindowOpen);
+
+    // Not even the program folder takes the copy: the user's data folder does.
+    TempFolder localData;
+    sys.process.localData = localData.ProgramPath();
+    std::filesystem::remove(dir.Path() / "Tickdata");
+    std::filesystem::create_directories(dir.Path() / "Tickdata");
+    PutMemo("20261208.rtf", "二度目");
+    app.memos().ShowTodayMemo();
+    std::filesystem::remove_all(dir.Path() / "Recovered");
+    Put(dir.Path() / "Recovered", "");
+    std::filesystem::remove_all(dir.Path() / "Tickdata");
+    Put(dir.Path() / "Tickdata", "");
+    app.memos().CloseMemoWindow();
+    EXPECT_EQ(RtfToText(localData.Read("Morix/Recovered/20261208-20261208-101520.rtf")), "二度目");
+}
+
+TEST_F(MemoTest, AMissingMemoFolderIsMadeWhenTheMemoIsSaved) {
+    OpenToday("A");
+    std::filesystem::remove_all(dir.Path() / "Tickdata");
+    MemoWindow()->Control("picClose").Click();
+    EXPECT_TRUE(sys.ui.messages.empty());
+    EXPECT_EQ(MemoText("20261208.rtf"), "A");
+}
+
+TEST_F(MemoTest, AMemoThatCouldNotBeReadIsNeverOverwritten) {
+    SampleDone();
+    ASSERT_FALSE(Start());
+    std::filesystem::create_directories(Memo("20261209.rtf"));  // a folder: it cannot be read as a file
+    program.MemoPath = dir.ProgramPath() + "\\Tickdata\\20261209.rtf";
+    app.memos().ShowMemoWindow();
+    ASSERT_EQ(sys.ui.messages.size(), 1u);  // 75, and the user goes on
+    EXPECT_TRUE(program.MemoWindowOpen);
+    app.memos().CloseMemoWindow();
+    EXPECT_TRUE(std::filesystem::is_directory(Memo("20261209.rtf")));
+    EXPECT_FALSE(program.MemoWindowOpen);
+}
+
+TEST_F(MemoTest, DeletingByHandGoesThroughTheFileDialogAndTheRecycleBin) {
+    SampleDone();
+    ASSERT_FALSE(Start());
+    PutMemo("20261201.rtf", "古い");
+    ASSERT_FALSE(ChooseFromMenu(menu::Del));  // cancelled: nothing happens
+    ASSERT_EQ(sys.ui.fileDialogsShown.size(), 1u);
+    EXPECT_EQ(sys.ui.fileDialogsShown[0].first, "テキストファイル (*.rtf)|*.rtf");
+    EXPECT_EQ(sys.ui.fileDialogsShown[0].second, dir.ProgramPath() + "\\Tickdata");
+    EXPECT_TRUE(sys.ui.recycled.empty());
+    EXPECT_TRUE(sys.ui.messages.empty());
+    sys.ui.fileDialogAnswers = {dir.ProgramPath() + "\\Tickdata\\20261201.rtf"};
+    ASSERT_FALSE(ChooseFromMenu(menu::Del));
+    EXPECT_EQ(sys.ui.recycled, (std::vector<std::string>{dir.ProgramPath() + "\\Tickdata\\20261201.rtf"}));
+}
+
+}  // namespace
+}  // namespace morix::test

@@ -4,9 +4,12 @@
 
 namespace morix {
 
-Program::Program(platform::Platform& platform) : module_(platform), memos_(module_), infoBalloon_(module_) {
+Program::Program(platform::Platform& platform)
+    : module_(platform), memos_(module_), infoBalloon_(module_), options_(module_), dateTime_(module_) {
     module_.memos = &memos_;
     module_.infoBalloon = &infoBalloon_;
+    module_.options = &options_;
+    module_.dateTime = &dateTime_;
 }
 
 void Program::Main() {

@@ -5,8 +5,10 @@
 #pragma once
 
 #include "clock/Module1.h"
+#include "datetime/DateTime.h"
 #include "info/InfoBalloon.h"
 #include "memo/Memos.h"
+#include "options/Options.h"
 
 namespace morix {
 
@@ -23,11 +25,15 @@ public:
     Module1& module() { return module_; }
     InfoBalloon& infoBalloon() { return infoBalloon_; }
     Memos& memos() { return memos_; }
+    Options& options() { return options_; }
+    DateTime& dateTime() { return dateTime_; }
 
 private:
     Module1 module_;
     Memos memos_;
     InfoBalloon infoBalloon_;
+    Options options_;
+    DateTime dateTime_;
 };
 
 }  // namespace morix

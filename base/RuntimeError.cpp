@@ -21,6 +21,7 @@ std::string StandardDescription(int number) {
     case err::PathFileAccess: return "パス名が無効です。";
     case err::PathNotFound: return "パスが見つかりません。";
     case err::ObjectNotSet: return "オブジェクト変数または With ブロック変数が設定されていません。";
+    case err::NoSuchControl: return "コントロール配列の要素が存在しません。";
     case err::InvalidProperty: return "プロパティの値が不正です。";
     case err::DllEntryNotFound: return "DLL エントリ ポイントが見つかりません。";
     case err::InvalidPicture: return "ピクチャが不正です。";

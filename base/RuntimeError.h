@@ -26,6 +26,7 @@ inline constexpr int PermissionDenied = 70;
 inline constexpr int PathFileAccess = 75;
 inline constexpr int PathNotFound = 76;
 inline constexpr int ObjectNotSet = 91;
+inline constexpr int NoSuchControl = 340;
 inline constexpr int InvalidProperty = 380;
 inline constexpr int DllEntryNotFound = 453;
 inline constexpr int InvalidPicture = 481;

@@ -10,16 +10,14 @@ namespace morix {
 std::vector<platform::MenuItem> Form1::MenuTree() const {
     using platform::MenuItem;
     const MenuItem separator{0, "-", true, {}};
-    // The option and date-and-time dialogs join the menu with their
-    // subsystems; until then their items are shown disabled.
     return {
         MenuItem{0, "備忘録", mnuYoteiEnabled_,
                  {MenuItem{menu::Add, "新規・開く", true, {}}, MenuItem{menu::Del, "削除", true, {}}}},
         separator,
         MenuItem{0, "オプション", true,
-                 {MenuItem{menu::Option, "基本オプション", false, {}}, MenuItem{menu::Option2, "拡張オプション", false, {}}}},
+                 {MenuItem{menu::Option, "基本オプション", true, {}}, MenuItem{menu::Option2, "拡張オプション", true, {}}}},
         separator,
-        MenuItem{menu::Nitiji, "日付と時刻の変更", false, {}},
+        MenuItem{menu::Nitiji, "日付と時刻の変更", true, {}},
         separator,
         MenuItem{menu::Drg, "ドラッグモード", true, {}},
         separator,
@@ -36,6 +34,9 @@ void Form1::Form_MouseUp(platform::MouseButton) {
     switch (chosen) {
     case menu::Add: module.memos->OpenMemoPicker(); break;
     case menu::Del: module.memos->DeleteMemoByHand(); break;
+    case menu::Option: module.options->OpenBasicOptions(); break;
+    case menu::Option2: module.options->OpenExtendedOptions(); break;
+    case menu::Nitiji: module.dateTime->OpenDateTime(); break;
     case menu::Drg: mnuDrg_Click(); break;
     case menu::End: mnuEnd_Click(); break;
     default: break;

@@ -28,6 +28,17 @@ void Module1::UnloadForm1() {
     form->Form_Unload();
 }
 
+void Module1::UnloadForm1ForReload() {
+    Reloading = true;
+    UnloadForm1();
+}
+
+void Module1::ReshowMemoWindow() {
+    if (!MemoWindowOpen) return;
+    memos->CloseMemoWindow();
+    memos->ShowMemoWindow();
+}
+
 Form1& Module1::TouchForm1() {
     LoadForm1();
     return *form1_;

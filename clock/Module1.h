@@ -91,7 +91,14 @@ public:
     // program's assembly.
     MemoWindows* memos = nullptr;
     InfoBalloonWindow* infoBalloon = nullptr;
-    DialogWindows* dialogs = nullptr;
+    OptionDialogs* options = nullptr;
+    DateTimeDialog* dateTime = nullptr;
+
+    // What a dialog's OK does after writing: the clock window unloaded for
+    // the reload cycle (its unload writes nothing), and an open memo window
+    // closed and shown again, so that it follows the re-created clock.
+    void UnloadForm1ForReload();
+    void ReshowMemoWindow();
 
 private:
     std::unique_ptr<Form1> form1_;

@@ -56,13 +56,19 @@ public:
     virtual TwipsRect Bounds() const = 0;
 };
 
-// The dialogs of the menu.
-class DialogWindows {
+// The option dialogs of the menu.
+class OptionDialogs {
 public:
-    virtual ~DialogWindows() = default;
+    virtual ~OptionDialogs() = default;
     virtual void OpenBasicOptions() = 0;     // "基本オプション", Form3
     virtual void OpenExtendedOptions() = 0;  // "拡張オプション", Form4
-    virtual void OpenDateTime() = 0;         // "日付と時刻の変更", Form5
+};
+
+// The date and time dialog of the menu ("日付と時刻の変更", Form5).
+class DateTimeDialog {
+public:
+    virtual ~DateTimeDialog() = default;
+    virtual void OpenDateTime() = 0;
 };
 
 }  // namespace morix

@@ -28,6 +28,9 @@ public:
     // A picture the program draws itself: width x height pixels, row by row
     // from the top, each 0xRRGGBB.
     virtual std::shared_ptr<Picture> FromPixels(int width, int height, const std::vector<std::uint32_t>& pixels) = 0;
+    // The program's own icon at `size` x `size` pixels, on a face of the
+    // dialogs' colour.
+    virtual std::shared_ptr<Picture> ProgramIcon(int size) = 0;
 };
 
 }  // namespace morix::platform

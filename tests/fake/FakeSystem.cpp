@@ -170,6 +170,12 @@ std::shared_ptr<platform::Picture> FakePictures::FromPixels(int width, int heigh
     return picture;
 }
 
+std::shared_ptr<platform::Picture> FakePictures::ProgramIcon(int size) {
+    std::shared_ptr<platform::Picture> picture = std::make_shared<FakePicture>(size, size, "(program icon)");
+    handedOut_.push_back(picture);
+    return picture;
+}
+
 int FakePictures::Alive() const {
     return static_cast<int>(std::count_if(handedOut_.begin(), handedOut_.end(),
                                           [](const std::weak_ptr<platform::Picture>& w) { return !w.expired(); }));

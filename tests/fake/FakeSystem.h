@@ -116,6 +116,7 @@ class FakePictures final : public platform::Pictures {
 public:
     std::shared_ptr<platform::Picture> Load(std::string_view path) override;
     std::shared_ptr<platform::Picture> FromPixels(int width, int height, const std::vector<std::uint32_t>& pixels) override;
+    std::shared_ptr<platform::Picture> ProgramIcon(int size) override;
     std::vector<std::string> loaded;
     // Pictures loaded and not yet let go.
     int Alive() const;

@@ -42,8 +42,8 @@ TEST_F(MenuTest, AnyButtonOnTheFaceOrAClipOpensTheMenu) {
     ASSERT_EQ(sys.ui.menusShown.size(), 4u);
     EXPECT_EQ(Captions(sys.ui.menusShown[0]),
               (std::vector<std::string>{"備忘録", "  新規・開く", "  削除", "-", "オプション",
-                                        "  基本オプション (disabled)", "  拡張オプション (disabled)", "-",
-                                        "日付と時刻の変更 (disabled)", "-", "ドラッグモード", "-", "終了"}));
+                                        "  基本オプション", "  拡張オプション", "-",
+                                        "日付と時刻の変更", "-", "ドラッグモード", "-", "終了"}));
 }
 
 TEST_F(MenuTest, MenuOpenWhileTrackingAndMemoWindowClosedFirst) {

@@ -1,0 +1,25 @@
+#include "datetime/DateTime.h"
+
+#include "clock/Module1.h"
+
+namespace morix {
+
+DateTime::DateTime(Module1& module) : m(module) {}
+
+DateTime::~DateTime() = default;
+
+void DateTime::OpenDateTime() {
+    if (!form5_) {
+        form5_ = std::make_unique<Form5>(m, *this);
+        form5_->Form_Load();
+    }
+    form5_->Window().ShowTopmostInactive();
+}
+
+void DateTime::CloseDateTime() {
+    if (!form5_) return;
+    std::unique_ptr<Form5> form = std::move(form5_);
+    form->Form_Unload();
+}
+
+}  // namespace morix

@@ -1,0 +1,76 @@
+#include "datetime/Form5.h"
+
+#include "clock/Form1.h"
+#include "clock/Module1.h"
+#include "datetime/DateTime.h"
+#include "platform/Ui.h"
+
+namespace morix {
+
+namespace {
+
+// The inner area is a grid of 176 x 233 units, one pixel each.
+constexpr int GridWidth = 176, GridHeight = 233;
+
+platform::Rect Grid(int left, int top, int width, int height) { return {left, top, left + width, top + height}; }
+
+}  // namespace
+
+Form5::Form5(Module1& module, DateTime& owner) : m(module), owner_(owner) {
+    platform::Ui& ui = m.platform.ui;
+    window_ = ui.NewWindow(platform::WindowKind::Dialog);
+    window_->SetTitle("日付と日時の変更");
+    window_->OnCloseRequest([this] { owner_.CloseDateTime(); });
+    MonthView1_ = ui.NewDateTime(*window_, platform::DateTimeKind::Calendar, {"MonthView1", Grid(8, 8, 159, 148), "", nullptr});
+    DTPicker1_ = ui.NewDateTime(*window_, platform::DateTimeKind::TimePicker, {"DTPicker1", Grid(8, 164, 157, 21), "", nullptr});
+    cmdOK_ = ui.NewControl(*window_, platform::ControlKind::Button, {"cmdOK", Grid(8, 196, 77, 29), "OK", nullptr});
+    cmdOK_->OnClick([this] { cmdOK_Click(); });
+    cmdCancel_ = ui.NewControl(*window_, platform::ControlKind::Button, {"cmdCancel", Grid(92, 196, 77, 29), "キャンセル", nullptr});
+    cmdCancel_->OnClick([this] { cmdCancel_Click(); });
+    window_->SetCancelControl(cmdCancel_.get());
+}
+
+Form5::~Form5() = default;
+
+void Form5::Form_Load() {
+    m.DateTimeOpen = true;
+    window_->SetClientSize(GridWidth, GridHeight);
+    // Today selected, and the time of day to the second.
+    const platform::LocalTime now = m.platform.clock.Now();
+    MonthView1_->SetValue(now);
+    DTPicker1_->SetValue(now);
+    m.TouchForm1().PlaceBeside(*window_);
+    m.SetForm1Enabled(false);
+}
+
+void Form5::cmdOK_Click() {
+    using platform::SetTimeResult;
+    platform::Clock& clock = m.platform.clock;
+    const platform::LocalTime day = MonthView1_->Value();
+    const platform::LocalTime time = DTPicker1_->Value();
+    // The picker's time is set as it stands, changed by the user or not; a
+    // date already set stays when the time is refused.
+    SetTimeResult result = clock.SetDate(day.year, day.month, day.day);
+    if (result == SetTimeResult::Done) result = clock.SetTimeOfDay(time.hour, time.minute, time.second);
+    if (result != SetTimeResult::Done) {
+        std::string text = "半角文字で正しく入力してください！";
+        // The usual refusal is the user's right, not the input: say so.
+        if (result == SetTimeResult::Denied) text += "\r\nこのユーザーには日付と時刻を変更する権限がありません。";
+        m.platform.ui.ShowMessageBox(text, "入力ミス", platform::MessageButtons::Ok, platform::MessageIcon::Exclamation,
+                                     window_.get());
+        return;
+    }
+    m.RestoreFollowedWindow = true;
+    m.UnloadForm1ForReload();
+    owner_.CloseDateTime();
+}
+
+// The date and time stay; Reloading is not set.
+void Form5::cmdCancel_Click() { owner_.CloseDateTime(); }
+
+void Form5::Form_Unload() {
+    m.DateTimeOpen = false;
+    m.SetForm1Enabled(true);
+}
+
+}  // namespace morix

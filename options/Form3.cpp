@@ -1,0 +1,276 @@
+#include "options/Form3.h"
+
+#include "clock/Form1.h"
+#include "clock/FormLayout.h"
+#include "clock/Module1.h"
+#include "face/AssetPaths.h"
+#include "options/Options.h"
+#include "platform/Ui.h"
+
+namespace morix {
+
+namespace {
+
+using platform::ControlKind;
+
+// The client area, in twips.
+constexpr long long ClientWidth = 7005, ClientHeight = 5100;
+
+}  // namespace
+
+Form3::Form3(Module1& module, Options& options) : m(module), options_(options) {
+    platform::Ui& ui = m.platform.ui;
+    const TwipsLayout at(m.TwipsX, m.TwipsY);
+    window_ = ui.NewWindow(platform::WindowKind::Dialog);
+    window_->SetTitle("オプション");
+    window_->OnCloseRequest([this] { options_.CloseBasicOptions(); });
+    platform::Window& w = *window_;
+
+    Check2_ = ui.NewControl(w, ControlKind::CheckBox,
+                            at("Check2", "過ぎた日の備忘録（.rtfファイル）は自動的に削除する", 120, 120, 4695, 315));
+    Check3_ = ui.NewControl(w, ControlKind::CheckBox,
+                            at("Check3", ".rtfファイルがある場合、備忘録を自動的に表示する", 120, 480, 4335, 315));
+    Check3_->OnClick([this] { Check3_Click(); });
+    Picture1_ = ui.NewControl(w, ControlKind::Picture, at("Picture1", "", 360, 840, 4635, 615));
+    Option1_[0] = ui.NewControl(w, ControlKind::OptionButton,
+                                at("Option1(0)", "Morix の起動時毎に表示する", 0, 0, 4515, 315, Picture1_.get()));
+    Option1_[1] = ui.NewControl(w, ControlKind::OptionButton,
+                                at("Option1(1)", "日付が変わった（もしくは、起動時に変わっていた）場合", 0, 360, 4515, 315,
+                                   Picture1_.get()));
+    Check4_ = ui.NewControl(w, ControlKind::CheckBox, at("Check4", "アラームを鳴らす", 120, 1560, 1875, 315));
+    Check4_->OnClick([this] { Check4_Click(); });
+    Picture2_ = ui.NewControl(w, ControlKind::Picture, at("Picture2", "", 360, 1920, 1635, 615));
+    Option2_[0] = ui.NewControl(w, ControlKind::OptionButton,
+                                at("Option2(0)", "1時間毎に鳴らす", 0, 0, 1815, 315, Picture2_.get()));
+    Option2_[1] = ui.NewControl(w, ControlKind::OptionButton,
+                                at("Option2(1)", "30分毎に鳴らす", 0, 360, 1755, 315, Picture2_.get()));
+
+    Frame1_ = ui.NewControl(w, ControlKind::Frame, at("Frame1", "デザインの変更", 120, 2760, 4095, 975));
+    lstDsin_ = ui.NewListBox(w, at("lstDsin", "", 120, 240, 2055, 600, Frame1_.get()));
+    cmdPreView_ = ui.NewControl(w, ControlKind::Button, at("cmdPreView", "ﾌﾟﾚﾋﾞｭｰ", 2400, 360, 975, 375, Frame1_.get()));
+    cmdPreView_->OnClick([this] { cmdPreView_Click(); });
+    aniPreView_ = ui.NewAnimation(w, Frame1_.get());
+    aniPreView_->Move(at.Pixels(3480), at.PixelsY(360));
+    aniPreView_->SetVisible(false);
+
+    Frame2_ = ui.NewControl(w, ControlKind::Frame, at("Frame2", "チャイムの変更", 120, 3960, 4095, 975));
+    lstCyaim_ = ui.NewListBox(w, at("lstCyaim", "", 120, 240, 2055, 600, Frame2_.get()));
+    cmdPlay_ = ui.NewControl(w, ControlKind::Button, at("cmdPlay", "Play", 2400, 360, 735, 375, Frame2_.get()));
+    cmdPlay_->OnClick([this] { cmdPlay_Click(); });
+    cmdStop_ = ui.NewControl(w, ControlKind::Button, at("cmdStop", "Stop", 3240, 360, 735, 375, Frame2_.get()));
+    cmdStop_->OnClick([this] { cmdStop_Click(); });
+
+    Frame3_ = ui.NewControl(w, ControlKind::Frame, at("Frame3", "吹き出しの変更", 4320, 2760, 2535, 975));
+    lstHukidasi_ = ui.NewListBox(w, at("lstHukidasi", "", 120, 240, 1215, 600, Frame3_.get()));
+    lstHukidasi_->OnClick([this] { lstHukidasi_Click(); });
+    imgHukidasi_ = ui.NewControl(w, ControlKind::Picture, at("imgHukidasi", "", 1440, 240, 975, 615, Frame3_.get()));
+
+    cmdOK_ = ui.NewControl(w, ControlKind::Button, at("cmdOK", "OK", 4320, 4080, 1155, 795));
+    cmdOK_->OnClick([this] { cmdOK_Click(); });
+    cmdCancel_ = ui.NewControl(w, ControlKind::Button, at("cmdCancel", "キャンセル", 5640, 4080, 1155, 795));
+    cmdCancel_->OnClick([this] { cmdCancel_Click(); });
+    // Esc presses "キャンセル"; Enter presses no button.
+    window_->SetCancelControl(cmdCancel_.get());
+
+    Timer1_ = ui.NewTimer(w);
+    Timer1_->OnTimer([this] { Timer1_Timer(); });
+    mciChyaim_ = ui.NewSoundDevice();
+    mciChyaim_->OnDone([this](platform::SoundEnd) { mciChyaim_Done(); });
+    window_->SetClientSize(at.Pixels(ClientWidth), at.PixelsY(ClientHeight));
+}
+
+Form3::~Form3() = default;
+
+void Form3::Form_Load() {
+    try {
+        m.BasicOptionsOpen = true;
+        m.TouchForm1().PlaceBeside(*window_);
+        LoadAutoDelete();
+        LoadAutoShow();
+        FillDesignList();
+        FillChimeList();
+        FillFrameList();
+        Timer1_->SetInterval(2000);
+        Timer1_->SetEnabled(false);
+        m.SetForm1Enabled(false);
+    } catch (const RuntimeError& e) {
+        m.HandleError(e);
+    }
+}
+
+void Form3::LoadAutoDelete() { Check2_->SetValue(CheckBoxValue(m.Settings().ReadInt(keys::AutoDeleteMemos))); }
+
+void Form3::LoadAutoShow() {
+    const std::int16_t v = ToInt16(m.Settings().ReadInt(keys::AutoShowMemo));
+    Check3_->SetValue(v == 0 ? 0 : 1);
+    for (auto& b : Option1_) b->SetEnabled(v != 0);
+    if (v != 0) ElementAt(Option1_, v - 1).SetValue(1);
+}
+
+void Form3::FillList(platform::ListBox& list, const std::vector<std::string>& entries, const std::string& stored) {
+    for (const std::string& name : entries) {
+        list.AddItem(name);
+        if (name == stored) list.SetListIndex(list.Count() - 1);
+    }
+}
+
+void Form3::FillDesignList() {
+    try {
+        const std::string stored = m.Settings().ReadString(keys::DesignName);
+        FillList(*lstDsin_, m.platform.files.ListFolders(m.platform.process.ProgramFolder() + "\\Design"), stored);
+    } catch (const RuntimeError& e) {
+        m.HandleError(e);
+    }
+}
+
+void Form3::SetChimeControlsEnabled(bool enabled) {
+    Frame2_->SetEnabled(enabled);
+    lstCyaim_->SetEnabled(enabled);
+    cmdPlay_->SetEnabled(enabled);
+    cmdStop_->SetEnabled(enabled);
+}
+
+void Form3::FillChimeList() {
+    try {
+        const SettingsFile settings = m.Settings();
+        const std::int16_t v = ToInt16(settings.ReadInt(keys::ChimeMode));
+        Check4_->SetValue(v == 0 ? 0 : 1);
+        for (auto& b : Option2_) b->SetEnabled(v != 0);
+        if (v != 0) ElementAt(Option2_, v - 1).SetValue(1);
+        SetChimeControlsEnabled(v != 0);
+        FillList(*lstCyaim_, m.platform.files.ListFiles(m.platform.process.ProgramFolder() + "\\Sound", ""),
+                 settings.ReadString(keys::ChimeFile));
+    } catch (const RuntimeError& e) {
+        m.HandleError(e);
+    }
+}
+
+void Form3::FillFrameList() {
+    try {
+        const std::string stored = m.Settings().ReadString(keys::FrameName);
+        for (const std::string& name : m.platform.files.ListFolders(m.platform.process.ProgramFolder() + "\\Frame")) {
+            lstHukidasi_->AddItem(name);
+            if (name != stored) continue;
+            lstHukidasi_->SetListIndex(lstHukidasi_->Count() - 1);
+            // Selecting the stored frame shows its picture at once.
+            lstHukidasi_Click();
+        }
+    } catch (const RuntimeError& e) {
+        m.HandleError(e);
+    }
+}
+
+void Form3::Check3_Click() {
+    for (auto& b : Option1_) b->SetEnabled(!b->Enabled());
+}
+
+void Form3::Check4_Click() {
+    Option2_[0]->SetEnabled(!Option2_[0]->Enabled());
+    SetChimeControlsEnabled(Option2_[0]->Enabled());
+    Option2_[1]->SetEnabled(!Option2_[1]->Enabled());
+}
+
+void Form3::lstHukidasi_Click() {
+    try {
+        imgHukidasi_->SetPicture(m.platform.pictures.Load(
+            FramePicturePath(m.platform.process.ProgramFolder(), SelectedText(*lstHukidasi_), "MsgLU.gif")));
+        imgHukidasi_->SetVisible(true);
+    } catch (const RuntimeError& e) {
+        m.HandleError(e);
+    }
+}
+
+void Form3::cmdPreView_Click() {
+    try {
+        PreviewBusy = true;
+        const std::string clip =
+            DesignFolder(m.platform.process.ProgramFolder(), SelectedText(*lstDsin_)) + "\\" + ClipName(0);
+        aniPreView_->SetVisible(true);
+        aniPreView_->SetAutoPlay(false);
+        aniPreView_->Open(clip);
+        aniPreView_->Play(1);
+        cmdPreView_->SetEnabled(false);
+        cmdOK_->SetEnabled(false);
+        cmdCancel_->SetEnabled(false);
+        Timer1_->SetEnabled(true);
+    } catch (const RuntimeError& e) {
+        // A preview that could not start is no preview running.
+        PreviewBusy = false;
+        aniPreView_->SetVisible(false);
+        m.HandleError(e);
+    }
+}
+
+void Form3::Timer1_Timer() {
+    PreviewBusy = false;
+    aniPreView_->Stop();
+    aniPreView_->Close();
+    aniPreView_->SetVisible(false);
+    cmdPreView_->SetEnabled(true);
+    if (!ChimeBusy) {
+        cmdOK_->SetEnabled(true);
+        cmdCancel_->SetEnabled(true);
+    }
+    Timer1_->SetEnabled(false);
+}
+
+void Form3::cmdPlay_Click() {
+    try {
+        ChimeBusy = true;
+        mciChyaim_->SetFileName(ChimePath(m.platform.process.ProgramFolder(), SelectedText(*lstCyaim_)));
+        mciChyaim_->SetCommand("open");
+        mciChyaim_->SetCommand("play");
+        cmdPlay_->SetEnabled(false);
+        cmdStop_->SetEnabled(true);
+        cmdOK_->SetEnabled(false);
+        cmdCancel_->SetEnabled(false);
+    } catch (const RuntimeError& e) {
+        m.HandleError(e);
+    }
+}
+
+// The buttons change when the device reports the end.
+void Form3::cmdStop_Click() { mciChyaim_->SetCommand("stop"); }
+
+void Form3::mciChyaim_Done() {
+    ChimeBusy = false;
+    mciChyaim_->SetCommand("close");
+    cmdPlay_->SetEnabled(true);
+    cmdStop_->SetEnabled(false);
+    if (!PreviewBusy) {
+        cmdOK_->SetEnabled(true);
+        cmdCancel_->SetEnabled(true);
+    }
+}
+
+void Form3::SaveOptions() {
+    SettingsFile settings = m.Settings();
+    settings.WriteValue(keys::AutoDeleteMemos, std::to_string(Check2_->Value()));
+    settings.WriteValue(keys::AutoShowMemo, Check3_->Value() == 0 ? "0" : Option1_[0]->Value() == 1 ? "1" : "2");
+    settings.WriteValue(keys::ChimeMode, Check4_->Value() == 0 ? "0" : Option2_[0]->Value() == 1 ? "1" : "2");
+    settings.WriteValue(keys::ChimeFile, SelectedText(*lstCyaim_));
+    settings.WriteValue(keys::DesignName, SelectedText(*lstDsin_));
+    settings.WriteValue(keys::FrameName, SelectedText(*lstHukidasi_));
+    m.RestoreFollowedWindow = true;
+}
+
+void Form3::cmdOK_Click() {
+    SaveOptions();
+    m.UnloadForm1ForReload();
+    m.ReshowMemoWindow();
+    options_.CloseBasicOptions();
+}
+
+// Closing without OK changes nothing; Reloading is not set, so that a later
+// real exit still writes its exit date and cleans up past memos.
+void Form3::cmdCancel_Click() { options_.CloseBasicOptions(); }
+
+void Form3::Form_Unload() {
+    m.BasicOptionsOpen = false;
+    lstDsin_->Clear();
+    lstCyaim_->Clear();
+    lstHukidasi_->Clear();
+    m.SetForm1Enabled(true);
+}
+
+}  // namespace morix

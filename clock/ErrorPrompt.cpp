@@ -10,14 +10,17 @@ void Module1::ShowErrorPrompt() {
     using platform::MessageButtons;
     using platform::MessageIcon;
     platform::Ui& ui = platform.ui;
+    // Modal to the clock: its menu and drag mode wait for the answer.
+    platform::Window* owner = form1_ ? &form1_->Window() : nullptr;
     if (ErrNo == err::PathFileAccess || ErrNo == err::PathNotFound || ErrNo == err::FileNotFound) {
         const MessageAnswer answer =
-            ui.ShowMessageBox(ErrDescription + "\r\n" + "続けますか？", "Morix", MessageButtons::YesNo, MessageIcon::Question);
+            ui.ShowMessageBox(ErrDescription + "\r\n" + "続けますか？", "Morix", MessageButtons::YesNo, MessageIcon::Question,
+                              owner);
         if (answer != MessageAnswer::Yes) EndFromPrompt();
         if (form1_) form1_->ShowPlain();
         return;
     }
-    ui.ShowMessageBox(ErrDescription, "Morix", MessageButtons::Ok, MessageIcon::Stop);
+    ui.ShowMessageBox(ErrDescription, "Morix", MessageButtons::Ok, MessageIcon::Stop, owner);
     EndFromPrompt();
 }
 

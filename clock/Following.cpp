@@ -7,8 +7,8 @@
 
 #include <array>
 
+#include <algorithm>
 #include <cstdlib>
-#include <limits>
 
 namespace morix {
 
@@ -66,12 +66,25 @@ void Form1::PlaceByActiveWindow() {
 void Form1::MoveOntoActiveWindow() {
     platform::Desktop& desktop = m.platform.desktop;
     const platform::Rect r = desktop.WindowRect(ActiveHandle);
-    using platform::Metric;
-    const long long d =
-        desktop.SystemMetric(Metric::CaptionButtonWidth) + desktop.SystemMetric(Metric::SizingFrameWidth) / 2;
-    const long long newLeft = Checked32(Checked32((r.right - 3 * d + 2) * m.TwipsX) - Width());
-    const long long newTop = Checked32(std::llabs(Checked32(desktop.SystemMetric(Metric::CaptionButtonHeight) * static_cast<long long>(m.TwipsY)) - Height()) / 2 +
-                                       Checked32((static_cast<long long>(r.top) + 1) * m.TwipsY));
+    long long newLeft = 0, newTop = 0;
+    if (const std::optional<platform::CaptionButtons> caption = desktop.CaptionButtonsOf(ActiveHandle)) {
+        // The window manager's own buttons are wider than the system's metric
+        // says and the outer rectangle has an invisible border: the clock goes
+        // a few pixels left of the buttons, centred on their height, inside
+        // the visible frame.
+        constexpr int Gap = 4;
+        const platform::Rect& b = caption->buttons;
+        newLeft = Checked32(Checked32((static_cast<long long>(b.left) - Gap) * m.TwipsX) - Width());
+        newTop = Checked32(static_cast<long long>(b.top) * m.TwipsY + (static_cast<long long>(b.Height()) * m.TwipsY - Height()) / 2);
+        newTop = std::max(newTop, static_cast<long long>(caption->visibleFrame.top) * m.TwipsY);
+    } else {
+        using platform::Metric;
+        const long long d =
+            desktop.SystemMetric(Metric::CaptionButtonWidth) + desktop.SystemMetric(Metric::SizingFrameWidth) / 2;
+        newLeft = Checked32(Checked32((r.right - 3 * d + 2) * m.TwipsX) - Width());
+        newTop = Checked32(std::llabs(Checked32(desktop.SystemMetric(Metric::CaptionButtonHeight) * static_cast<long long>(m.TwipsY)) - Height()) / 2 +
+                           Checked32((static_cast<long long>(r.top) + 1) * m.TwipsY));
+    }
     Move(newLeft, newTop);
 
     const platform::Rect again = desktop.WindowRect(ActiveHandle);
@@ -83,26 +96,35 @@ void Form1::MoveOntoActiveWindow() {
 
 void Form1::ReturnHome() {
     SettingsFile settings = m.Settings();
-    const platform::Rect screen = Screen();
-    const long long defaultLeft = PixelsToTwips(screen.left, m.TwipsX) + (PixelsToTwips(screen.Width(), m.TwipsX) - Width()) / 2;
-    const long long defaultTop = PixelsToTwips(screen.top, m.TwipsY) + (PixelsToTwips(screen.Height(), m.TwipsY) - Height()) / 2;
-    // A stored home beyond 16 bits (a clock dragged far out on a very wide
-    // desktop) cannot be held: the clock goes to the default home instead
-    // of ending the program from the tick.
-    auto home = [&](std::string_view key, long long fallback) {
-        const std::int32_t stored = settings.ReadInt(key, static_cast<std::int32_t>(fallback));
-        if (stored < std::numeric_limits<std::int16_t>::min() || stored > std::numeric_limits<std::int16_t>::max())
-            return ToInt16(fallback);
-        return static_cast<std::int16_t>(stored);
-    };
-    m.HomeLeft = home(keys::HomeLeft, defaultLeft);
-    m.HomeTop = home(keys::HomeTop, defaultTop);
+    LoadHome(settings);
     Move(m.HomeLeft, m.HomeTop);
     if (!m.ActiveTitle.empty()) m.ActiveTitle.clear();
 
     // No handle held is written as empty text.
     WriteFollowedRecord(settings, {"", "", "", "", std::to_string(m.HomeLeft), std::to_string(m.HomeTop), m.ActiveTitle,
                                    ActiveHandle == 0 ? std::string() : std::to_string(ActiveHandle)});
+}
+
+}  // namespace morix
+
+namespace morix {
+
+// One home for the start-up and for every return home: the stored place, or
+// the centre of the primary screen. Held in 32 bits, so that a home on a wide
+// desktop fits; a stored home that lies on no monitor (one unplugged, a file
+// edited by hand) gives way to the default for this run, and is not written
+// back.
+void Form1::LoadHome(const SettingsFile& settings) {
+    const platform::Rect screen = m.platform.desktop.PrimaryScreen();
+    const std::int32_t defaultLeft = ToInt32((PixelsToTwips(screen.Width(), m.TwipsX) - Width()) / 2);
+    const std::int32_t defaultTop = ToInt32((PixelsToTwips(screen.Height(), m.TwipsY) - Height()) / 2);
+    const std::int32_t left = settings.ReadInt(keys::HomeLeft, defaultLeft);
+    const std::int32_t top = settings.ReadInt(keys::HomeTop, defaultTop);
+    const int x = TwipsToPixels(left, m.TwipsX), y = TwipsToPixels(top, m.TwipsY);
+    const platform::Rect place{x, y, x + TwipsToPixels(Width(), m.TwipsX), y + TwipsToPixels(Height(), m.TwipsY)};
+    const bool onAMonitor = m.platform.desktop.OnAnyMonitor(place);
+    m.HomeLeft = onAMonitor ? left : defaultLeft;
+    m.HomeTop = onAMonitor ? top : defaultTop;
 }
 
 }  // namespace morix

@@ -51,11 +51,7 @@ void Form1::Form_Load() {
             SizeRule = ToInt16(settings.ReadInt(keys::FollowSizeRule));
             PlaceByActiveWindow();
         } else {
-            const platform::Rect screen = m.platform.desktop.PrimaryScreen();
-            m.HomeLeft = ToInt16(settings.ReadInt(
-                keys::HomeLeft, static_cast<std::int32_t>((PixelsToTwips(screen.Width(), m.TwipsX) - Width()) / 2)));
-            m.HomeTop = ToInt16(settings.ReadInt(
-                keys::HomeTop, static_cast<std::int32_t>((PixelsToTwips(screen.Height(), m.TwipsY) - Height()) / 2)));
+            LoadHome(settings);
             Move(m.HomeLeft, m.HomeTop);
         }
 

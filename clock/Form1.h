@@ -49,6 +49,8 @@ public:
     void PlaceByActiveWindow();
     void MoveOntoActiveWindow();
     void ReturnHome();
+    // HomeLeft and HomeTop from the settings, or the default home.
+    void LoadHome(const SettingsFile& settings);
 
     // The plain window the error prompt leaves when the user goes on:
     // 70 x 20 pixels at the home position, shown.

@@ -64,8 +64,9 @@ public:
     ClipState clips;
     std::string BackgroundPath;
 
-    std::int16_t HomeLeft = 0;
-    std::int16_t HomeTop = 0;
+    // The home position in twips, 32-bit: a wide desktop goes beyond 16 bits.
+    std::int32_t HomeLeft = 0;
+    std::int32_t HomeTop = 0;
 
     bool Reloading = false;
     bool RestoreFollowedWindow = false;

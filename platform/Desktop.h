@@ -4,6 +4,7 @@
 
 #include "platform/Geometry.h"
 
+#include <optional>
 #include <string>
 
 namespace morix::platform {
@@ -15,6 +16,14 @@ enum class Metric {
     SizingFrameWidth,     // SM_CXFRAME
 };
 
+// Where the desktop window manager draws a window's caption buttons, and the
+// window's visible frame (without the invisible resize border that its outer
+// rectangle includes on Windows 10 and 11), in screen pixels.
+struct CaptionButtons {
+    Rect buttons;
+    Rect visibleFrame;
+};
+
 class Desktop {
 public:
     virtual ~Desktop() = default;
@@ -23,6 +32,8 @@ public:
     // The monitor that holds most of the rectangle (the nearest one when it
     // is on none), in virtual-screen pixels.
     virtual Rect ScreenOf(const Rect& area) const = 0;
+    // True when the rectangle overlaps at least one monitor.
+    virtual bool OnAnyMonitor(const Rect& area) const = 0;
     // Twips per pixel (15 at 96 dots per inch).
     virtual int TwipsPerPixelX() const = 0;
     virtual int TwipsPerPixelY() const = 0;
@@ -35,6 +46,10 @@ public:
     virtual Rect WindowRect(WindowHandle window) const = 0;
     virtual bool SetForegroundWindow(WindowHandle window) = 0;
     virtual int SystemMetric(Metric metric) const = 0;
+    // The caption buttons of the window as the window manager reports them;
+    // nothing where it reports none (classic themes, Wine, a window without
+    // buttons).
+    virtual std::optional<CaptionButtons> CaptionButtonsOf(WindowHandle window) const = 0;
     virtual Point CursorPos() const = 0;
 };
 

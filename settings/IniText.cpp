@@ -159,6 +159,7 @@ IniLocation LocateKey(std::string_view body, std::string_view section, std::stri
                 std::string_view name = TrimIni(line.substr(0, eq));
                 if (EqualFolded(name, key, ansi)) {
                     loc.keyFound = true;
+                    loc.hasValue = eq != std::string_view::npos;
                     loc.lineEnd = lineEnd;
                     loc.nameBegin = static_cast<std::size_t>(name.data() - body.data());
                     loc.nameEnd = loc.nameBegin + name.size();

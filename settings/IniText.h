@@ -34,6 +34,9 @@ struct IniText {
 struct IniLocation {
     bool sectionFound = false;
     bool keyFound = false;
+    // A line of the key's name with no "=" is found for a write (which puts
+    // the value on it) but holds no value for a read, as with the system.
+    bool hasValue = false;
     std::size_t lineEnd = 0;     // the key's line ends here, before "\r\n" / "\n"
     std::size_t nameBegin = 0, nameEnd = 0;
     std::size_t valueBegin = 0, valueEnd = 0;   // untrimmed, after "="

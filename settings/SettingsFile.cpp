@@ -74,7 +74,7 @@ bool SettingsFile::FindValue(std::string_view key, std::string& value, bool& ans
     std::string section = ansi ? codePage_.ToAnsi(keys::Section) : std::string(keys::Section);
     std::string name = ansi ? codePage_.ToAnsi(key) : std::string(key);
     IniLocation loc = LocateKey(text.body, section, name, ansi);
-    if (!loc.keyFound) return false;
+    if (!loc.keyFound || !loc.hasValue) return false;
     value.assign(text.body, loc.valueBegin, loc.valueEnd - loc.valueBegin);
     return true;
 }
@@ -112,7 +112,7 @@ void SettingsFile::WriteValue(std::string_view key, std::string_view text) {
     IniLocation loc = LocateKey(ini.body, section, name, ansi);
     std::string& body = ini.body;
     if (loc.keyFound) {
-        if (std::string_view(body).substr(loc.valueBegin, loc.valueEnd - loc.valueBegin) == value)
+        if (loc.hasValue && std::string_view(body).substr(loc.valueBegin, loc.valueEnd - loc.valueBegin) == value)
             return;  // already holds exactly this text
         // The line keeps its indentation and the name as it was spelt.
         body.replace(loc.nameEnd, loc.lineEnd - loc.nameEnd, "=" + value);

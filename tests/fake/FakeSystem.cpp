@@ -109,6 +109,12 @@ platform::Rect FakeDesktop::ScreenOf(const platform::Rect& area) const {
     return *best;
 }
 
+bool FakeDesktop::OnAnyMonitor(const platform::Rect& a) const {
+    for (const auto& m : monitors)
+        if (a.left < m.right && m.left < a.right && a.top < m.bottom && m.top < a.bottom) return true;
+    return false;
+}
+
 std::string FakeDesktop::WindowTitle(platform::WindowHandle window) const {
     auto it = windows.find(window);
     return it == windows.end() ? std::string() : it->second.title;

@@ -85,6 +85,7 @@ public:
     FakeDesktop();
     platform::Rect PrimaryScreen() const override { return monitors.front(); }
     platform::Rect ScreenOf(const platform::Rect& area) const override;
+    bool OnAnyMonitor(const platform::Rect& area) const override;
     int TwipsPerPixelX() const override { return twipsX; }
     int TwipsPerPixelY() const override { return twipsY; }
     platform::WindowHandle ForegroundWindow() const override { return foreground; }
@@ -93,6 +94,11 @@ public:
     platform::Rect WindowRect(platform::WindowHandle window) const override;
     bool SetForegroundWindow(platform::WindowHandle window) override;
     int SystemMetric(platform::Metric metric) const override;
+    std::optional<platform::CaptionButtons> CaptionButtonsOf(platform::WindowHandle window) const override {
+        auto it = captionButtons.find(window);
+        if (it == captionButtons.end()) return std::nullopt;
+        return it->second;
+    }
     platform::Point CursorPos() const override { return cursor; }
 
     // Adds another program's window and brings it to the front.
@@ -109,6 +115,8 @@ public:
     platform::WindowHandle foreground = 0x10010;
     platform::WindowHandle nextHandle = 0x20000;
     std::vector<platform::WindowHandle> foregroundRequests;
+    // Windows whose caption buttons the window manager reports.
+    std::map<platform::WindowHandle, platform::CaptionButtons> captionButtons;
     platform::Point cursor{0, 0};
 };
 

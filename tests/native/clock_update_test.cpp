@@ -80,6 +80,25 @@ TEST_F(ClockUpdateTest, MidnightShowsTheNewDaysMemoOnlyWithTwo) {
     EXPECT_EQ(sys.ui.FindWindow("Morix - 備忘録")->RichText("txtMsg").fileName, program.MemoPath);
 }
 
+TEST_F(ClockUpdateTest, OnlyMidnightShowsTheMemoAndBeforeTheChime) {
+    sys.clock.SetDay(2026, 12, 9);
+    std::ofstream(dir.Path() / "Tickdata" / "20261209.rtf") << "";
+    Set("自動表示", "2");
+    for (auto [h, m] : {std::pair{1, 0}, std::pair{0, 30}}) {
+        TickAt(h, m, 0);
+        EXPECT_FALSE(program.MemoWindowOpen) << h << ":" << m;
+    }
+    // The memo window's frame picture missing: its prompt shows what had
+    // happened before it.
+    std::filesystem::remove(dir.Path() / "Frame" / "Ellip01" / "MsgRD.gif");
+    std::vector<std::string> logAtMemo;
+    sys.ui.whileMessageShown = [&](const ShownMessage&) { logAtMemo = sys.ui.log; };
+    TickAt(0, 0, 0);
+    EXPECT_TRUE(program.MemoWindowOpen);
+    EXPECT_EQ(logAtMemo, Join(Minute("00.avi"), {"Animation1 Open 00.avi", "Animation1 Play 1"}))
+        << "the memo comes after the clips and before the chime";
+}
+
 TEST_F(ClockUpdateTest, TwoTicksInOneSecond) {
     EXPECT_EQ(TickAt(7, 20, 58), Minute("21.avi"));
     EXPECT_EQ(TickAt(7, 20, 58), Log_t{});

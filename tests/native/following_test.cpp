@@ -247,18 +247,45 @@ TEST_F(FollowingTest, LongTitleIsComparedAsTheAnsiCallReturnsIt) {
 namespace morix::test {
 namespace {
 
-TEST_F(FollowingTest, OnASecondMonitorTheDefaultHomeIsThatMonitorsCentre) {
-    sys.desktop.monitors.push_back({1024, 0, 1024 + 1280, 1024});
-    platform::Rect r{1100, 100, 2200, 900};
+// Two 1920 x 1080 monitors side by side: the clock follows a window onto the
+// right one, and goes home again with no error; the default home is the
+// primary screen's centre on every path.
+TEST_F(FollowingTest, TwoWideMonitorsFollowingOntoTheRightOneAndHomeAgain) {
+    sys.desktop.monitors = {{0, 0, 1920, 1080}, {1920, 0, 3840, 1080}};
+    platform::Rect r{2500, 100, 3700, 900};
     sys.desktop.Open("Editor", r);
     ASSERT_FALSE(Tick());
     ASSERT_TRUE(OnTitleBarOf(r));
-    EXPECT_GT(window().Bounds().left, 1024);
+    EXPECT_GT(form().Left(), 32767) << "beyond 16 bits";
     sys.desktop.foreground = sys.desktop.desktopHandle;
     ASSERT_FALSE(Tick());
-    // (1024 + (1280 - 66) / 2) pixels, (1024 - 22) / 2.
-    EXPECT_EQ(form().Left(), 1024 * 15 + (1280 * 15 - 990) / 2);
-    EXPECT_EQ(form().Top(), (1024 * 15 - 330) / 2);
+    EXPECT_TRUE(sys.ui.messages.empty());
+    EXPECT_EQ(form().Left(), (1920 * 15 - 990) / 2);
+    EXPECT_EQ(form().Top(), (1080 * 15 - 330) / 2);
+}
+
+// Where the window manager reports its caption buttons (Windows 10 and 11),
+// the clock stands 4 pixels left of them, centred on their height and inside
+// the visible frame; the record keeps the outer rectangle.
+TEST_F(FollowingTest, CaptionButtonsOfTheWindowManager) {
+    struct Case {
+        const char* name;
+        Rect outer;
+        platform::CaptionButtons caption;
+        Rect clock;
+    } cases[] = {
+        {"at 100 %", {100, 50, 1000, 700}, {{855, 51, 993, 81}, {107, 50, 993, 693}}, {785, 55, 851, 77}},
+        {"maximised", {-8, -8, 1032, 776}, {{886, -2, 1024, 20}, {0, 0, 1024, 768}}, {816, 0, 882, 22}},
+    };
+    for (const Case& c : cases) {
+        auto h = sys.desktop.Open(std::string("Window ") + c.name, c.outer);
+        sys.desktop.captionButtons[h] = c.caption;
+        ASSERT_FALSE(Tick());
+        EXPECT_EQ(window().Bounds(), c.clock) << c.name;
+        EXPECT_EQ(Get("アクティブウィンドウのLeft"), std::to_string(c.outer.left)) << c.name;
+        EXPECT_EQ(Get("アクティブウィンドウのTop"), std::to_string(c.outer.top)) << c.name;
+        sys.desktop.Close(h);
+    }
 }
 
 }  // namespace

@@ -172,7 +172,12 @@ TEST_F(SettingsTest, CommentsAndLinesWithoutEqualsSign) {
     MorixLines(";自動表示=0\r\n自動削除\r\nメモの内容\r\n");
     EXPECT_EQ(settings.ReadInt(keys::AutoShowMemo), 1);
     EXPECT_EQ(settings.ReadInt(keys::AutoDeleteMemos), 1);  // no value: the default
+    // As the system reads it: a name with no "=" holds no value, so the default.
+    EXPECT_EQ(settings.ReadString(keys::MemoText), "メモをお書きください...");
+    // A write puts the value on that line, as the system's writer does.
+    settings.WriteValue(keys::MemoText, "");
     EXPECT_EQ(settings.ReadString(keys::MemoText), "");
+    EXPECT_EQ(IniBytes(), A("[Morix]\r\n;自動表示=0\r\n自動削除\r\nメモの内容=\r\n"));
 }
 
 TEST_F(SettingsTest, LfLineEndsAreRead) {

@@ -36,6 +36,7 @@ TEST_F(ClockTest, FreshStartWithoutSettingsShowsTheCentredShapedClock) {
     // Following is on by default: the fresh start sent the clock home and recorded it.
     EXPECT_EQ(Get("現在のForm1のLeft"), "7185");
     EXPECT_EQ(Get("アクティブウィンドウのタイトル"), "");
+    EXPECT_EQ(Get("アクティブウィンドウのhDC"), "") << "no handle held is empty text, not 0";
     EXPECT_TRUE(sys.ui.messages.empty());
     // The memo window opens with the sample text.
     FakeWindow* memo = sys.ui.FindWindow("Morix - 備忘録");
@@ -61,16 +62,35 @@ TEST_F(ClockTest, HomePositionDefaultsToTheCentreWhenNotFollowing) {
     EXPECT_EQ(program.HomeTop, 5595);
 }
 
-TEST_F(ClockTest, StoredPositionBeyond16BitsEndsWithTheOverflowPrompt) {
-    Set("アクティブウインドウへの移動", "0");
-    Set("起動時のLeft", "32768");
-    const std::string before = IniBytes();
-    EXPECT_TRUE(Start());
-    ASSERT_EQ(sys.ui.messages.size(), 1u);
-    EXPECT_EQ(sys.ui.messages[0].text, "オーバーフローしました。");
-    EXPECT_EQ(sys.ui.messages[0].Flags(), 16);
-    EXPECT_EQ(sys.ui.messages[0].title, "Morix");
-    EXPECT_EQ(IniBytes(), before);
+// A 2560 x 1440 monitor: the clock dropped at x = 2400 px (36000 twips,
+// beyond 16 bits) starts there next time with no prompt; a home on no
+// monitor (one unplugged, or beyond 32 bits in the file) gives way to the
+// default home for this run and is not written back.
+TEST_F(ClockTest, HomesOfAWideDesktopAndHomesOnNoMonitor) {
+    struct Case {
+        const char* left;
+        const char* top;
+        platform::Rect expected;
+    } cases[] = {{"36000", "1500", {2400, 100, 2466, 122}},
+                 {"60000", "1500", {(2560 - 66) / 2, (1440 - 22) / 2, (2560 - 66) / 2 + 66, (1440 - 22) / 2 + 22}},
+                 {"99999999999", "0", {(2560 - 66) / 2, (1440 - 22) / 2, (2560 - 66) / 2 + 66, (1440 - 22) / 2 + 22}},
+                 {"-900", "-300", {-60, -20, 6, 2}}};
+    for (const Case& c : cases) {
+        TempFolder other;
+        FakeSystem s{other.ProgramPath()};
+        s.desktop.monitors = {{0, 0, 2560, 1440}};
+        std::filesystem::copy(dir.Path(), other.Path(), std::filesystem::copy_options::recursive);
+        SettingsFile settings(s.files, s.codePage, other.ProgramPath() + "\\Morix.ini");
+        settings.WriteValue("起動時のSample.rtf", "1");
+        settings.WriteValue("アクティブウインドウへの移動", "0");
+        settings.WriteValue("起動時のLeft", c.left);
+        settings.WriteValue("起動時のTop", c.top);
+        Program p{s.platform};
+        ASSERT_FALSE(Ends([&] { p.Main(); })) << c.left;
+        EXPECT_TRUE(s.ui.messages.empty()) << c.left;
+        EXPECT_EQ(s.ClockWindow().Bounds(), c.expected) << c.left;
+        EXPECT_EQ(settings.ReadString("起動時のLeft", ""), c.left) << "never written back";
+    }
 }
 
 TEST_F(ClockTest, MissingDesignFolderAsksToGoOnAndYesLeavesAPlainWindowAtHome) {
@@ -110,6 +130,7 @@ TEST_F(ClockTest, MissingClipIsFileNotFoundAndTheRestOfTheStartGoesOn) {
     ASSERT_EQ(sys.ui.messages.size(), 1u);
     EXPECT_EQ(sys.ui.messages[0].text.rfind("ファイルが見つかりません。", 0), 0u);
     EXPECT_NE(sys.ui.messages[0].text.find("10.avi)\r\n続けますか？"), std::string::npos);
+    EXPECT_EQ(sys.ui.messages[0].owner, &window()) << "modal to the clock";
     // The minute clip was never reached; the window is shaped and topmost.
     EXPECT_EQ(Log(), (std::vector<std::string>{"Animation1 Open 10.avi"}));
     EXPECT_TRUE(shaper().shaped);

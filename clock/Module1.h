@@ -8,6 +8,7 @@
 #include "clock/Subsystems.h"
 #include "face/ClockUpdate.h"
 #include "platform/Platform.h"
+#include "settings/SettingsCache.h"
 #include "settings/SettingsFile.h"
 
 #include <cstdint>
@@ -48,7 +49,7 @@ public:
     // The prompt's end of the program.
     [[noreturn]] void EndFromPrompt();
 
-    SettingsFile Settings() const { return SettingsFile(platform.files, platform.codePage, IniPath); }
+    SettingsFile Settings() const { return SettingsFile(platform.files, platform.codePage, IniPath, &settingsCache_); }
     // Today's date stamp, from the system date at the moment of use.
     std::string TodayStamp() const;
     // The program folder + "\Design\" + DesignName.
@@ -103,6 +104,7 @@ public:
 
 private:
     std::unique_ptr<Form1> form1_;
+    mutable SettingsCache settingsCache_;
 };
 
 }  // namespace morix

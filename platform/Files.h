@@ -3,12 +3,23 @@
 // maps them onto its file system.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace morix::platform {
+
+// What tells one version of a file from the next without reading it.
+struct FileStamp {
+    std::uint64_t size = 0;
+    std::int64_t lastWrite = 0;  // in the system's own unit
+    // Which file it is: a file replaced by a rename is another one even
+    // within the same tick of the write-time clock.
+    std::uint64_t identity = 0;
+    friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
 
 class Files {
 public:
@@ -20,6 +31,9 @@ public:
     // written, flushed and renamed over it. False (and the old file intact)
     // on any failure.
     virtual bool ReplaceAtomically(std::string_view path, std::string_view bytes) = 0;
+    // The file's size and last-write time (one attribute query), or nothing
+    // when there is no such file.
+    virtual std::optional<FileStamp> Stamp(std::string_view path) const = 0;
     virtual bool FileExists(std::string_view path) const = 0;
     virtual bool FolderExists(std::string_view path) const = 0;
     // The names of the folder's ordinary files (no folders, no hidden or

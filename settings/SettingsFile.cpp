@@ -4,6 +4,7 @@
 #include "platform/CodePage.h"
 #include "platform/Files.h"
 #include "settings/IniText.h"
+#include "settings/SettingsCache.h"
 
 #include <limits>
 
@@ -63,11 +64,15 @@ std::string SingleLine(std::string_view text) {
 
 }  // namespace
 
-SettingsFile::SettingsFile(platform::Files& files, const CodePage& codePage, std::string iniPath)
-    : files_(files), codePage_(codePage), path_(std::move(iniPath)) {}
+SettingsFile::SettingsFile(platform::Files& files, const CodePage& codePage, std::string iniPath, SettingsCache* cache)
+    : files_(files), codePage_(codePage), path_(std::move(iniPath)), cache_(cache) {}
+
+std::optional<std::string> SettingsFile::ReadFile() const {
+    return cache_ ? cache_->Read(files_, path_) : files_.ReadAll(path_);
+}
 
 bool SettingsFile::FindValue(std::string_view key, std::string& value, bool& ansi) const {
-    auto raw = files_.ReadAll(path_);
+    auto raw = ReadFile();
     if (!raw) return false;
     IniText text = IniText::Decode(*raw);
     ansi = text.IsAnsi();
@@ -100,7 +105,7 @@ std::string SettingsFile::ReadString(std::string_view key, std::string_view defa
 }
 
 void SettingsFile::WriteValue(std::string_view key, std::string_view text) {
-    auto raw = files_.ReadAll(path_);
+    auto raw = ReadFile();
     if (!raw && files_.FileExists(path_)) return;  // unreadable: never overwrite what we could not read
     IniText ini = IniText::Decode(raw ? *raw : std::string());
     const bool ansi = ini.IsAnsi();
@@ -133,7 +138,12 @@ void SettingsFile::WriteValue(std::string_view key, std::string_view text) {
             body.insert(at, "[" + section + "]\r\n" + name + "=" + value + "\r\n");
         }
     }
-    files_.ReplaceAtomically(path_, ini.Encode());
+    std::string bytes = ini.Encode();
+    if (!files_.ReplaceAtomically(path_, bytes)) {
+        if (cache_) cache_->Forget();
+        return;
+    }
+    if (cache_) cache_->Wrote(files_, path_, std::move(bytes));
 }
 
 }  // namespace morix

@@ -7,6 +7,7 @@
 #include "settings/Keys.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,12 +17,15 @@ namespace platform {
 class Files;
 }  // namespace platform
 
+class SettingsCache;
+
 class SettingsFile {
 public:
     // Text values are cut to what a 256-byte ANSI buffer holds.
     static constexpr std::size_t MaxTextBytes = 255;
 
-    SettingsFile(platform::Files& files, const CodePage& codePage, std::string iniPath);
+    // With a cache, reads of an unchanged file skip opening it.
+    SettingsFile(platform::Files& files, const CodePage& codePage, std::string iniPath, SettingsCache* cache = nullptr);
 
     // Missing file, section or key, or an empty value: the default. Otherwise
     // an optional sign and digits (decimal, or after "0x", "0o", "0b" as the
@@ -51,10 +55,12 @@ public:
 private:
     // The raw value of the key, untrimmed, or nothing when it is missing.
     bool FindValue(std::string_view key, std::string& value, bool& ansi) const;
+    std::optional<std::string> ReadFile() const;
 
     platform::Files& files_;
     const CodePage& codePage_;
     std::string path_;
+    SettingsCache* cache_;
 };
 
 }  // namespace morix

@@ -63,6 +63,14 @@ bool PosixFiles::ReplaceAtomically(std::string_view path, std::string_view bytes
     return false;
 }
 
+std::optional<FileStamp> PosixFiles::Stamp(std::string_view path) const {
+    struct stat st{};
+    if (::stat(NativePath(path).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+    return FileStamp{static_cast<std::uint64_t>(st.st_size),
+                     static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
+                     static_cast<std::uint64_t>(st.st_ino)};
+}
+
 bool PosixFiles::FileExists(std::string_view path) const {
     struct stat st{};
     return ::stat(NativePath(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);

@@ -11,6 +11,7 @@ class PosixFiles final : public Files {
 public:
     std::optional<std::string> ReadAll(std::string_view path) const override;
     bool ReplaceAtomically(std::string_view path, std::string_view bytes) override;
+    std::optional<FileStamp> Stamp(std::string_view path) const override;
     bool FileExists(std::string_view path) const override;
     bool FolderExists(std::string_view path) const override;
     std::vector<std::string> ListFiles(std::string_view folder, std::string_view suffix) const override;

@@ -30,7 +30,11 @@ struct ProcessEnded {
 // Real files, with a count of the writes that reach the disk.
 class FakeFiles final : public platform::Files {
 public:
-    std::optional<std::string> ReadAll(std::string_view p) const override { return real.ReadAll(p); }
+    std::optional<std::string> ReadAll(std::string_view p) const override {
+        ++reads;
+        return real.ReadAll(p);
+    }
+    std::optional<platform::FileStamp> Stamp(std::string_view p) const override { return real.Stamp(p); }
     bool ReplaceAtomically(std::string_view p, std::string_view b) override {
         ++writes;
         return real.ReplaceAtomically(p, b);
@@ -43,6 +47,7 @@ public:
     bool RemoveFile(std::string_view p) override { return real.RemoveFile(p); }
     platform::PosixFiles real;
     int writes = 0;
+    mutable int reads = 0;
 };
 
 class FakeProcess final : public platform::Process {

@@ -24,6 +24,11 @@ public:
         return true;
     }
     bool FileExists(std::string_view p) const override { return files.count(std::string(p)) > 0; }
+    std::optional<morix::platform::FileStamp> Stamp(std::string_view p) const override {
+        auto it = files.find(std::string(p));
+        if (it == files.end()) return std::nullopt;
+        return morix::platform::FileStamp{it->second.size(), 0};
+    }
     bool FolderExists(std::string_view) const override { return true; }
     std::vector<std::string> ListFiles(std::string_view, std::string_view) const override { return {}; }
     std::vector<std::string> ListFolders(std::string_view) const override { return {}; }

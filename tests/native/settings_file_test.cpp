@@ -2,7 +2,11 @@
 #include "base/RuntimeError.h"
 #include "platform/posix/PosixCodePage.h"
 #include "platform/posix/PosixFiles.h"
+#include "settings/SettingsCache.h"
 #include "settings/SettingsFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
 #include "tests/fake/FakeSystem.h"
 #include "tests/fake/TempFolder.h"
 
@@ -357,6 +361,41 @@ TEST_F(SettingsTest, GarbageNulsAndHugeFilesNeverCrashOrLoseTheFile) {
 TEST_F(SettingsTest, HugeValueLineIsCut) {
     Ini(A("[Morix]\r\nメモの内容=") + std::string(100000, 'm') + "\r\n");
     EXPECT_EQ(settings.ReadString(keys::MemoText).size(), 255u);
+}
+
+}  // namespace
+}  // namespace morix
+
+namespace morix {
+namespace {
+
+// The copy of the file's bytes: unchanged files are not read again, a
+// change from outside is seen by the next read, our writes update the copy.
+TEST(SettingsCache, ReadsOnlyWhatChanged) {
+    test::TempFolder dir;
+    platform::PosixCodePage cp;
+    test::FakeFiles files;
+    SettingsCache cache;
+    SettingsFile settings{files, cp, dir.ProgramPath() + "\\Morix.ini", &cache};
+    SettingsFile outside{files, cp, dir.ProgramPath() + "\\Morix.ini"};
+    settings.WriteValue(keys::ChimeMode, "2");
+    const int reads = files.reads;
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(settings.ReadInt(keys::ChimeMode), 2);
+    EXPECT_EQ(files.reads, reads) << "our own write is the copy";
+    outside.WriteValue(keys::ChimeMode, "0");
+    EXPECT_EQ(settings.ReadInt(keys::ChimeMode), 0);
+    EXPECT_EQ(files.reads, reads + 2) << "outside's write read the file once, ours once";
+    // Edited in place, same size: the write time tells.
+    std::string bytes = dir.Read("Morix.ini");
+    bytes.replace(bytes.find("=0"), 2, "=1");
+    struct stat st{};
+    ::stat(dir.File("Morix.ini").c_str(), &st);
+    dir.Write("Morix.ini", bytes);
+    timespec times[2] = {st.st_atim, {st.st_mtim.tv_sec + 1, st.st_mtim.tv_nsec}};
+    ::utimensat(AT_FDCWD, dir.File("Morix.ini").c_str(), times, 0);
+    EXPECT_EQ(settings.ReadInt(keys::ChimeMode), 1);
+    std::filesystem::remove(dir.File("Morix.ini"));
+    EXPECT_EQ(settings.ReadInt(keys::ChimeMode), 1) << "gone: the default";
 }
 
 }  // namespace

@@ -19,6 +19,7 @@
 #include "tools/assetgen/Designs.h"
 #include "tools/assetgen/Frames.h"
 #include "tools/assetgen/Gif.h"
+#include "tools/assetgen/Icon.h"
 #include "tools/assetgen/Midi.h"
 #include "tools/assetgen/ProgramFolder.h"
 #include "tools/assetgen/Rtf.h"
@@ -778,3 +779,38 @@ TEST(AssetgenProgramFolder, WritesEveryAssetAndLeavesOtherFilesAlone) {
 }
 
 }  // namespace
+
+namespace assetgen {
+namespace {
+
+// The icon file: three images of 16, 32 and 48 pixels, each a 32-bit bitmap
+// with its mask; the tile's corners are see-through, its middle is not.
+TEST(Icon, ThreeSizesWithTransparentCorners) {
+    std::vector<IconImage> icons;
+    for (int size : kIconSizes) icons.push_back(DrawIcon(size));
+    const Bytes ico = EncodeIco(icons);
+    auto u16 = [&](std::size_t at) { return unsigned(ico.at(at) | ico.at(at + 1) << 8); };
+    auto u32 = [&](std::size_t at) { return u16(at) | u16(at + 2) << 16; };
+    ASSERT_EQ(u16(0), 0u);
+    ASSERT_EQ(u16(2), 1u);
+    ASSERT_EQ(u16(4), 3u);
+    std::size_t expectedOffset = 6 + 3 * 16;
+    for (std::size_t i = 0; i < 3; ++i) {
+        const std::size_t entry = 6 + 16 * i;
+        const unsigned n = unsigned(kIconSizes[i]);
+        EXPECT_EQ(ico[entry], n);
+        EXPECT_EQ(u16(entry + 6), 32u) << "bits per pixel";
+        EXPECT_EQ(u32(entry + 12), expectedOffset);
+        const std::size_t body = u32(entry + 12);
+        EXPECT_EQ(u32(body + 4), n);
+        EXPECT_EQ(u32(body + 8), 2 * n) << "colour and mask rows";
+        EXPECT_EQ(u32(entry + 8), 40 + n * n * 4 + ((n + 31) / 32) * 4 * n);
+        expectedOffset += u32(entry + 8);
+        EXPECT_EQ(icons[i].alpha.front(), 0) << n;
+        EXPECT_EQ(icons[i].alpha[n / 2 * n + n / 2], 255) << n;
+    }
+    EXPECT_EQ(ico.size(), expectedOffset);
+}
+
+}  // namespace
+}  // namespace assetgen

@@ -46,6 +46,66 @@ fresh_folder() {  # fresh_folder <name> → path of a new copy of the program fo
     echo "$d"
 }
 
+# Settings as a user leaves them (UTF-8 lines, written in CP932).
+write_ini() {  # write_ini <folder> <line>...
+    local d=$1; shift
+    { printf '[Morix]\r\n'; for l in "$@"; do printf '%s\r\n' "$l"; done; } | iconv -f UTF-8 -t CP932 > "$d/Morix.ini"
+}
+# A folder whose sample memo was seen and ticked away: no memo window of its own.
+sample_seen() { write_ini "$1" 起動時のSample.rtf=1 "${@:2}"; }
+
+no_message_box() { ! probe message-box "${1:-1000}" >/dev/null; }
+no_window() { ! probe window "$1" "${2:-500}" >/dev/null; }  # no_window <title part> [ms]
+
+# The screen, the system's caption metrics, and where the clock goes: on a
+# window's title bar by the formula, or home (centred) with following on.
+metrics=$(probe metrics)
+cx=$(echo "$metrics" | field cxsize) cy=$(echo "$metrics" | field cysize) fr=$(echo "$metrics" | field cxframe)
+screen=$(echo "$metrics" | field screen); sw=${screen% *} sh=${screen#* }
+d=$(( cx + fr / 2 ))
+on_title_bar() {  # on_title_bar <notepad rect>: the clock's rect the formula gives
+    set -- $1
+    local left=$(( ( ($3 - 3 * d + 2) * 15 - 990 + 7 ) / 15 ))
+    local diff=$(( cy * 15 - 330 )); diff=${diff#-}
+    local top=$(( ( diff / 2 + ($2 + 1) * 15 + 7 ) / 15 ))
+    echo "$left $top $((left + 66)) $((top + 22))"
+}
+clock_rect() { probe clock 5000 | field rect; }
+settles_at() {  # settles_at <rect> <seconds>
+    local i; for i in $(seq $(( $2 * 5 ))); do [ "$(clock_rect)" = "$1" ] && return 0; sleep 0.2; done
+    return 1
+}
+home="$(( ( (sw * 15 - 990) / 2 + 7 ) / 15 )) $(( ( (sh * 15 - 330) / 2 + 7 ) / 15 ))"
+home_rect() { set -- $home; echo "$1 $2 $(($1 + 66)) $(($2 + 22))"; }
+
+# The clock's menu opened by a click on its face, then walked with keys:
+# 備忘録 ▸ (Down), オプション ▸ (Down Down), 日付と時刻の変更 (Up Up Up),
+# ドラッグモード (Up Up), 終了 (Up); Right opens a submenu on its first item.
+menu() {  # menu <key>...
+    local r; r=$(clock_rect); set -- $r "$@"
+    xdotool mousemove $(( ($1 + $3) / 2 )) $(( ($2 + $4) / 2 )) click 1
+    shift 4
+    probe popup-menu 3000 >/dev/null && sleep 0.3
+    xdotool key "$@"
+}
+# A window's controls (probe controls), one "class|text|rect|state..." per line.
+controls() { probe controls "$@" | field control; }
+# The text of the first control of the class.
+control_text() {  # control_text <window title part> <class>
+    controls "$1" | sed 's/^ *//' | awk -F'|' -v c="$2" '$1 == c { print $2; exit }'
+}
+# The screen rectangle of the control of that class and text.
+control_rect() {  # control_rect <window title part> <class> <text>
+    controls "$1" | sed 's/^ *//' | awk -F'|' -v c="$2" -v t="$3" '$1 == c && $2 == t { print $3; exit }'
+}
+click_at_centre() { set -- $1; xdotool mousemove $(( ($1 + $3) / 2 )) $(( ($2 + $4) / 2 )) click 1; }
+# A crop of the last screenshot around a rectangle, for the README.
+crop() {  # crop <shot> <out.png> <left> <top> <right> <bottom> [margin]
+    local m=${7:-12}
+    convert "$shots/$1.png" -crop $(( $5 - $3 + 2 * m ))x$(( $6 - $4 + 2 * m ))+$(( $3 - m ))+$(( $4 - m )) +repage "$2" 2>/dev/null
+}
+
+
 pids=()
 start_clock() {  # start_clock <folder>; sets clock_pid
     (cd "$1" && exec wine Morix.exe >/dev/null 2>&1) &

@@ -112,6 +112,7 @@ void PrintWindow(HWND h) {
     std::printf("visible=%d\n", IsWindowVisible(h) ? 1 : 0);
     std::printf("topmost=%d\n", (GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_TOPMOST) ? 1 : 0);
     std::printf("toolwindow=%d\n", (GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) ? 1 : 0);
+    std::printf("enabled=%d\n", IsWindowEnabled(h) ? 1 : 0);
     HRGN region = CreateRectRgn(0, 0, 0, 0);
     int kind = GetWindowRgn(h, region);
     DeleteObject(region);
@@ -120,6 +121,65 @@ void PrintWindow(HWND h) {
     GetWindowThreadProcessId(h, &pid);
     std::printf("pid=%lu\n", pid);
     std::printf("handle=%lld\n", static_cast<long long>(reinterpret_cast<INT_PTR>(h)));
+}
+
+// The text of a control as another program reads it.
+std::wstring ControlText(HWND h) {
+    const LRESULT n = SendMessageW(h, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
+    SendMessageW(h, WM_GETTEXT, static_cast<WPARAM>(n + 1), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(n));
+    return text;
+}
+
+// One line per control of the window, depth first: class, text, screen
+// rectangle, visible, enabled, and the check state of buttons or the items
+// and selection of list boxes.
+void PrintControls(HWND parent, int depth) {
+    for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        RECT r{};
+        GetWindowRect(c, &r);
+        const std::wstring cls = ClassOf(c);
+        std::string line = std::string(depth * 2, ' ') + Narrow(cls) + "|" + Narrow(ControlText(c)) + "|" +
+                           std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.right) + " " +
+                           std::to_string(r.bottom) + "|" + (IsWindowVisible(c) ? "v" : "-") +
+                           (IsWindowEnabled(c) ? "e" : "-");
+        if (cls == L"Button") line += "|check=" + std::to_string(SendMessageW(c, BM_GETCHECK, 0, 0));
+        if (cls == L"ListBox") {
+            const LRESULT count = SendMessageW(c, LB_GETCOUNT, 0, 0);
+            line += "|selected=" + std::to_string(SendMessageW(c, LB_GETCURSEL, 0, 0)) + "|items=";
+            for (LRESULT i = 0; i < count; ++i) {
+                const LRESULT n = SendMessageW(c, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+                std::wstring item(static_cast<std::size_t>(n) + 1, L'\0');
+                SendMessageW(c, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item.data()));
+                item.resize(static_cast<std::size_t>(n));
+                line += (i ? "," : "") + Narrow(item);
+            }
+        }
+        Print("control", line);
+        PrintControls(c, depth + 1);
+    }
+}
+
+// The first control (depth first) of the class whose text is `text`.
+HWND FindControl(HWND parent, const std::wstring& cls, const std::wstring& text) {
+    for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        if (ClassOf(c) == cls && (text.empty() || ControlText(c) == text)) return c;
+        if (HWND inner = FindControl(c, cls, text)) return inner;
+    }
+    return nullptr;
+}
+
+// The list box of the window that holds the item, depth first.
+HWND ListBoxHolding(HWND parent, const wchar_t* item, LRESULT& index) {
+    for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        if (ClassOf(c) == L"ListBox") {
+            index = SendMessageW(c, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(item));
+            if (index != LB_ERR) return c;
+        }
+        if (HWND inner = ListBoxHolding(c, item, index)) return inner;
+    }
+    return nullptr;
 }
 
 int Usage() {
@@ -135,7 +195,11 @@ int Usage() {
                  "probe window <title part> [ms]      another window, by part of its title\n"
                  "probe move <title part> x y w h     moves and sizes that window\n"
                  "probe front <title part>            brings it to the front\n"
-                 "probe metrics                       caption button and frame sizes, dpi\n");
+                 "probe metrics                       caption button and frame sizes, dpi\n"
+                 "probe controls <title part> [ms]    the window's controls, one per line\n"
+                 "probe press <title part> <caption>  clicks the button or box of that caption\n"
+                 "probe pick <title part> <item>      picks the item in the list box holding it\n"
+                 "probe settext <title part> <text>   puts the text into the window's first edit box\n");
     return 2;
 }
 
@@ -231,6 +295,41 @@ int wmain(int argc, wchar_t** argv) {
         std::printf("screen=%d %d\n", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
         HWND fg = GetForegroundWindow();
         Print("foreground", Narrow(TextOf(fg)));
+        return 0;
+    }
+    if (command == L"controls" && argc >= 3) {
+        HWND h = WaitFor([&] { return FindByTitlePart(argv[2]); }, Timeout(argc, argv, 3, 10000));
+        if (!h) return 1;
+        Sleep(300);
+        PrintWindow(h);
+        PrintControls(h, 0);
+        return 0;
+    }
+    if (command == L"press" && argc >= 4) {
+        HWND h = FindByTitlePart(argv[2]);
+        HWND button = h ? FindControl(h, L"Button", argv[3]) : nullptr;
+        if (!button || !IsWindowEnabled(button)) return 1;
+        // As a click does: pressed and released over the button.
+        PostMessageW(button, BM_CLICK, 0, 0);
+        return 0;
+    }
+    if (command == L"pick" && argc >= 4) {
+        HWND h = FindByTitlePart(argv[2]);
+        if (!h) return 1;
+        LRESULT index = LB_ERR;
+        HWND list = ListBoxHolding(h, argv[3], index);
+        if (!list) return 1;
+        // As the user's pick: the selection, then the list's notification.
+        SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        SendMessageW(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(list));
+        return 0;
+    }
+    if (command == L"settext" && argc >= 4) {
+        HWND h = FindByTitlePart(argv[2]);
+        HWND edit = h ? FindControl(h, L"Edit", L"") : nullptr;
+        if (!edit || !IsWindowEnabled(edit)) return 1;
+        SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[3]));
         return 0;
     }
     (void)Widen;

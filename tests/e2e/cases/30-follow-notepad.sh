@@ -1,26 +1,8 @@
 # Wine's notepad in front: the clock sits on its title bar, left of the
 # caption buttons, follows it when it moves, and goes home when it becomes too
 # small or closes.
-metrics=$(probe metrics)
-cx=$(echo "$metrics" | field cxsize) cy=$(echo "$metrics" | field cysize) fr=$(echo "$metrics" | field cxframe)
-screen=$(echo "$metrics" | field screen); sw=${screen% *} sh=${screen#* }
-d=$(( cx + fr / 2 ))
-on_title_bar() {  # on_title_bar <notepad rect>: the clock's rect the formula gives
-    set -- $1
-    local left=$(( ( ($3 - 3 * d + 2) * 15 - 990 + 7 ) / 15 ))
-    local diff=$(( cy * 15 - 330 )); diff=${diff#-}
-    local top=$(( ( diff / 2 + ($2 + 1) * 15 + 7 ) / 15 ))
-    echo "$left $top $((left + 66)) $((top + 22))"
-}
-clock_rect() { probe clock 5000 | field rect; }
-settles_at() {  # settles_at <rect> <seconds>
-    local i; for i in $(seq $(( $2 * 5 ))); do [ "$(clock_rect)" = "$1" ] && return 0; sleep 0.2; done
-    return 1
-}
-home="$(( ( (sw * 15 - 990) / 2 + 7 ) / 15 )) $(( ( (sh * 15 - 330) / 2 + 7 ) / 15 ))"
-home_rect() { set -- $home; echo "$1 $2 $(($1 + 66)) $(($2 + 22))"; }
-
 dir=$(fresh_folder follow)
+sample_seen "$dir"
 start_notepad
 np=$(probe window メモ帳 20000 | field rect)
 start_clock "$dir"

@@ -1,7 +1,7 @@
 # A click on the clock opens the pop-up menu; drag mode moves the clock and
 # its right-click end stores the new home; "終了" ends the program.
 dir=$(fresh_folder menu)
-printf '[Morix]\r\nアクティブウインドウへの移動=0\r\n' | iconv -f UTF-8 -t CP932 > "$dir/Morix.ini"
+sample_seen "$dir" アクティブウインドウへの移動=0
 start_clock "$dir"
 info=$(probe clock 20000)
 set -- $(echo "$info" | field rect)

@@ -2,16 +2,21 @@
 # Installs what building and testing Morix needs on Debian, when it is missing.
 set -euo pipefail
 
+SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO=sudo
 need=()
 have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
+# 32-bit Wine runs the 32-bit build; its packages come from the i386 architecture.
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    echo "deps: adding the i386 architecture for 32-bit Wine"
+    $SUDO dpkg --add-architecture i386
+fi
 for p in cmake g++ make libgtest-dev libbenchmark-dev googletest \
-         g++-mingw-w64-x86-64-posix wine wine64 xvfb xdotool imagemagick \
-         fonts-ipafont-gothic locales clang-14 libclang-rt-14-dev; do
+         g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64 wine32:i386 xvfb xdotool imagemagick \
+         fonts-ipafont-gothic locales clang-14 libclang-rt-14-dev zip unzip; do
     have_pkg "$p" || need+=("$p")
 done
 if [ ${#need[@]} -gt 0 ]; then
     echo "deps: installing ${need[*]}"
-    SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO=sudo
     $SUDO apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${need[@]}" >/dev/null
 fi
@@ -19,7 +24,6 @@ fi
 # Wine takes the ANSI code page from the locale: ja_JP.UTF-8 gives 932.
 if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
     echo "deps: generating the ja_JP.UTF-8 locale"
-    SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO=sudo
     $SUDO sed -i 's/^# *ja_JP.UTF-8 UTF-8/ja_JP.UTF-8 UTF-8/' /etc/locale.gen
     grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
     $SUDO locale-gen >/dev/null

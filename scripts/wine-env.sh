@@ -15,6 +15,13 @@ mkdir -p "$HOME" "$XDG_DATA_HOME" "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME"
 # Creates the prefix once: Wine draws its own frames (no window manager on
 # Xvfb), and the prefix is ready before the first test starts.
 morix_wine_prefix() {
+    # A prefix made before 32-bit Wine was installed has no 32-bit system
+    # folder and cannot run 32-bit programs: it is made anew.
+    if [ -f "$WINEPREFIX/.morix-ready" ] && [ ! -d "$WINEPREFIX/drive_c/windows/syswow64" ] &&
+       dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'install ok installed'; then
+        wineserver -k 2>/dev/null || true
+        rm -rf "$WINEPREFIX"
+    fi
     if [ ! -f "$WINEPREFIX/.morix-ready" ]; then
         mkdir -p "$WINEPREFIX"
         wineboot -i >/dev/null 2>&1 || true

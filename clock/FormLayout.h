@@ -29,6 +29,12 @@ private:
     int twipsX_, twipsY_;
 };
 
+// A place on the unit grid of the memo picker and the date and time dialog:
+// their inner area is 176 x 233 units, made that many pixels, so a unit is
+// a pixel.
+inline constexpr int GridWidth = 176, GridHeight = 233;
+inline platform::Rect GridPlace(int left, int top, int width, int height) { return {left, top, left + width, top + height}; }
+
 // A stored number as a check box's value: 0, 1 or 2 (greyed), narrowed to
 // 16 bits; any other value is no value of a check box (error 380).
 inline int CheckBoxValue(std::int32_t stored) {

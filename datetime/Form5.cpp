@@ -1,31 +1,23 @@
 #include "datetime/Form5.h"
 
 #include "clock/Form1.h"
+#include "clock/FormLayout.h"
 #include "clock/Module1.h"
 #include "datetime/DateTime.h"
 #include "platform/Ui.h"
 
 namespace morix {
 
-namespace {
-
-// The inner area is a grid of 176 x 233 units, one pixel each.
-constexpr int GridWidth = 176, GridHeight = 233;
-
-platform::Rect Grid(int left, int top, int width, int height) { return {left, top, left + width, top + height}; }
-
-}  // namespace
-
 Form5::Form5(Module1& module, DateTime& owner) : m(module), owner_(owner) {
     platform::Ui& ui = m.platform.ui;
     window_ = ui.NewWindow(platform::WindowKind::Dialog);
     window_->SetTitle("日付と日時の変更");
     window_->OnCloseRequest([this] { owner_.CloseDateTime(); });
-    MonthView1_ = ui.NewDateTime(*window_, platform::DateTimeKind::Calendar, {"MonthView1", Grid(8, 8, 159, 148), "", nullptr});
-    DTPicker1_ = ui.NewDateTime(*window_, platform::DateTimeKind::TimePicker, {"DTPicker1", Grid(8, 164, 157, 21), "", nullptr});
-    cmdOK_ = ui.NewControl(*window_, platform::ControlKind::Button, {"cmdOK", Grid(8, 196, 77, 29), "OK", nullptr});
+    MonthView1_ = ui.NewDateTime(*window_, platform::DateTimeKind::Calendar, {"MonthView1", GridPlace(8, 8, 159, 148), "", nullptr});
+    DTPicker1_ = ui.NewDateTime(*window_, platform::DateTimeKind::TimePicker, {"DTPicker1", GridPlace(8, 164, 157, 21), "", nullptr});
+    cmdOK_ = ui.NewControl(*window_, platform::ControlKind::Button, {"cmdOK", GridPlace(8, 196, 77, 29), "OK", nullptr});
     cmdOK_->OnClick([this] { cmdOK_Click(); });
-    cmdCancel_ = ui.NewControl(*window_, platform::ControlKind::Button, {"cmdCancel", Grid(92, 196, 77, 29), "キャンセル", nullptr});
+    cmdCancel_ = ui.NewControl(*window_, platform::ControlKind::Button, {"cmdCancel", GridPlace(92, 196, 77, 29), "キャンセル", nullptr});
     cmdCancel_->OnClick([this] { cmdCancel_Click(); });
     window_->SetCancelControl(cmdCancel_.get());
 }

@@ -2,6 +2,7 @@
 
 #include "base/DateStamp.h"
 #include "clock/Form1.h"
+#include "clock/FormLayout.h"
 #include "clock/Module1.h"
 #include "memo/MemoFiles.h"
 #include "memo/Memos.h"
@@ -9,28 +10,18 @@
 
 namespace morix {
 
-namespace {
-
-// The inner area is a grid of 176 x 233 units; the client area is made that
-// many pixels, so a unit is a pixel.
-constexpr int GridWidth = 176, GridHeight = 233;
-
-platform::Rect Grid(int left, int top, int width, int height) { return {left, top, left + width, top + height}; }
-
-}  // namespace
-
 Form2::Form2(Module1& module, Memos& memos) : m(module), memos_(memos) {
     platform::Ui& ui = m.platform.ui;
     window_ = ui.NewWindow(platform::WindowKind::Dialog);
     window_->SetTitle("備忘録（新規・開く）");
     window_->OnCloseRequest([this] { memos_.ClosePicker(); });
     Label1_ = ui.NewControl(*window_, platform::ControlKind::Label,
-                            {"Label1", Grid(8, 8, 161, 17), "メモを開く日を選択してください。", nullptr});
-    MonthView1_ = ui.NewDateTime(*window_, platform::DateTimeKind::Calendar, {"MonthView1", Grid(8, 28, 159, 148), "", nullptr});
+                            {"Label1", GridPlace(8, 8, 161, 17), "メモを開く日を選択してください。", nullptr});
+    MonthView1_ = ui.NewDateTime(*window_, platform::DateTimeKind::Calendar, {"MonthView1", GridPlace(8, 28, 159, 148), "", nullptr});
     MonthView1_->OnChange([this] { MonthView1_DateClick(); });
-    cmdOK_ = ui.NewControl(*window_, platform::ControlKind::Button, {"cmdOK", Grid(8, 194, 77, 29), "OK", nullptr});
+    cmdOK_ = ui.NewControl(*window_, platform::ControlKind::Button, {"cmdOK", GridPlace(8, 194, 77, 29), "OK", nullptr});
     cmdOK_->OnClick([this] { cmdOK_Click(); });
-    cmdCancel_ = ui.NewControl(*window_, platform::ControlKind::Button, {"cmdCancel", Grid(92, 194, 73, 29), "ｷｬﾝｾﾙ", nullptr});
+    cmdCancel_ = ui.NewControl(*window_, platform::ControlKind::Button, {"cmdCancel", GridPlace(92, 194, 73, 29), "ｷｬﾝｾﾙ", nullptr});
     cmdCancel_->OnClick([this] { cmdCancel_Click(); });
     window_->SetCancelControl(cmdCancel_.get());
 }

@@ -81,36 +81,38 @@ bool PosixFiles::FolderExists(std::string_view path) const {
     return ::stat(NativePath(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-std::vector<std::string> PosixFiles::ListFiles(std::string_view folder, std::string_view suffix) const {
-    std::vector<std::string> names;
-    const std::string dir = NativePath(folder);
-    DIR* d = ::opendir(dir.c_str());
-    if (!d) return names;
-    while (dirent* e = ::readdir(d)) {
-        std::string name = e->d_name;
-        // Dot files stand for the hidden files of Windows.
-        if (name.empty() || name[0] == '.' || name.size() < suffix.size()) continue;
-        if (::strcasecmp(name.c_str() + name.size() - suffix.size(), std::string(suffix).c_str()) != 0) continue;
-        struct stat st{};
-        if (::stat((dir + "/" + name).c_str(), &st) == 0 && S_ISREG(st.st_mode)) names.push_back(name);
-    }
-    ::closedir(d);
-    return names;
-}
+namespace {
 
-std::vector<std::string> PosixFiles::ListFolders(std::string_view folder) const {
+// The folder's entries that are not hidden (no leading ".") and pass the
+// test of their name and kind, in the order the file system gives them.
+std::vector<std::string> ListEntries(const std::string& dir, bool (*wanted)(const std::string&, const struct stat&, std::string_view),
+                                     std::string_view suffix) {
     std::vector<std::string> names;
-    const std::string dir = NativePath(folder);
     DIR* d = ::opendir(dir.c_str());
     if (!d) return names;
     while (dirent* e = ::readdir(d)) {
         std::string name = e->d_name;
         if (name.empty() || name[0] == '.') continue;
         struct stat st{};
-        if (::stat((dir + "/" + name).c_str(), &st) == 0 && S_ISDIR(st.st_mode)) names.push_back(name);
+        if (::stat((dir + "/" + name).c_str(), &st) == 0 && wanted(name, st, suffix)) names.push_back(name);
     }
     ::closedir(d);
     return names;
+}
+
+}  // namespace
+
+std::vector<std::string> PosixFiles::ListFiles(std::string_view folder, std::string_view suffix) const {
+    return ListEntries(NativePath(folder), [](const std::string& name, const struct stat& st, std::string_view end) {
+        return S_ISREG(st.st_mode) && name.size() >= end.size() &&
+               ::strcasecmp(name.c_str() + name.size() - end.size(), std::string(end).c_str()) == 0;
+    }, suffix);
+}
+
+std::vector<std::string> PosixFiles::ListFolders(std::string_view folder) const {
+    return ListEntries(NativePath(folder), [](const std::string&, const struct stat& st, std::string_view) {
+        return S_ISDIR(st.st_mode);
+    }, {});
 }
 
 bool PosixFiles::CreateFolder(std::string_view path) {

@@ -64,7 +64,7 @@ void FakeControl::SetValue(int v) {
 
 void FakeControl::Click() {
     RequireReachable("click");
-    if (kind == platform::ControlKind::CheckBox) SetValue(value == 1 ? 0 : 1);
+    if (kind == platform::ControlKind::CheckBox) SetValue(value == 0 ? 1 : 0);  // a greyed box goes to 0
     if (kind == platform::ControlKind::OptionButton) SetValue(1);
     std::function<void()> handler = onClick;
     if (handler) window.ui.Raise(handler);

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <stdexcept>
+#include <utility>
 
 namespace morix::platform::win32 {
 
@@ -26,6 +27,47 @@ UniqueFont CreateMessageFont() {
 
 ChildControl* ChildOf(HWND window) {
     return window != nullptr ? static_cast<ChildControl*>(GetPropW(window, ChildProperty)) : nullptr;
+}
+
+// Keeps a window from being activated while it lives: a CBT hook of the
+// thread refuses its HCBT_ACTIVATE. A control gives itself the focus on a
+// click, and the focus activates the window it is on.
+class NoActivation {
+public:
+    explicit NoActivation(HWND window)
+        : previous_(std::exchange(Refused(), window)),
+          hook_(SetWindowsHookExW(WH_CBT, &NoActivation::Hook, nullptr, GetCurrentThreadId())) {}
+    ~NoActivation() {
+        hook_.Reset();
+        Refused() = previous_;
+    }
+    NoActivation(const NoActivation&) = delete;
+    NoActivation& operator=(const NoActivation&) = delete;
+
+private:
+    static HWND& Refused() {
+        thread_local HWND window = nullptr;
+        return window;
+    }
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
+        if (code == HCBT_ACTIVATE && reinterpret_cast<HWND>(wParam) == Refused()) return 1;
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+
+    HWND previous_;
+    UniqueHook hook_;
+};
+
+bool IsButtonDown(UINT message) {
+    switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK: return true;
+    default: return false;
+    }
 }
 
 }  // namespace
@@ -227,7 +269,17 @@ LRESULT CALLBACK ChildControl::SubclassProc(HWND window, UINT message, WPARAM wP
         }
         break;
     case WM_NCDESTROY: self->OnWindowGone(window); break;
-    default: break;
+    default:
+        // A click on a control that takes no typing leaves a borderless
+        // window inactive, as a click on its face does.
+        if (IsButtonDown(message) && self->window_ != nullptr && self->window_->Kind() == WindowKind::Borderless &&
+            GetActiveWindow() != self->window_->Hwnd() &&
+            (self->target_ == nullptr || !self->target_->TakesTyping())) {
+            NoActivation inactive(self->window_->Hwnd());
+            // The click may unload the form: nothing of it is touched after.
+            return CallWindowProcW(original, window, message, wParam, lParam);
+        }
+        break;
     }
     return CallWindowProcW(original, window, message, wParam, lParam);
 }

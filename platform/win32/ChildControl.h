@@ -12,7 +12,10 @@
 // The control's window is subclassed (GWLP_WNDPROC) so that the object
 // learns when the window goes with its container or its form (WM_NCDESTROY),
 // and so that a click into a control that takes typing activates even a
-// borderless window (WM_MOUSEACTIVATE answered MA_ACTIVATE).
+// borderless window (WM_MOUSEACTIVATE answered MA_ACTIVATE) while a click on
+// any other control of it does not (the control's own SetFocus on the button
+// press would activate the window: a WH_CBT hook refuses HCBT_ACTIVATE for
+// it while the press is handled).
 #pragma once
 
 #include "platform/Ui.h"

@@ -1,6 +1,6 @@
 // Owners for the user32/gdi32/kernel32 handles of the Win32 components:
 // windows, menus, bitmaps, regions, brushes, fonts, memory DCs, loaded
-// modules, file searches, window DCs and objects selected into a DC. Each frees its handle
+// modules, file searches, hooks, window DCs and objects selected into a DC. Each frees its handle
 // exactly once; none is copyable.
 #pragma once
 
@@ -55,6 +55,9 @@ struct FreeLibraryFree {
 struct FindCloseFree {
     void operator()(HANDLE h) const { FindClose(h); }
 };
+struct UnhookFree {
+    void operator()(HHOOK h) const { UnhookWindowsHookEx(h); }
+};
 
 using UniqueWindow = UniqueHandle<HWND, DestroyWindowFree>;
 using UniqueMenu = UniqueHandle<HMENU, DestroyMenuFree>;
@@ -66,6 +69,7 @@ using UniqueMemoryDc = UniqueHandle<HDC, DeleteDcFree>;
 using UniqueModule = UniqueHandle<HMODULE, FreeLibraryFree>;
 // A FindFirstFileW search; wrap only a handle other than INVALID_HANDLE_VALUE.
 using UniqueFind = UniqueHandle<HANDLE, FindCloseFree>;
+using UniqueHook = UniqueHandle<HHOOK, UnhookFree>;
 
 // GetDC / ReleaseDC of one window (nullptr: the screen).
 class WindowDc {

@@ -702,6 +702,22 @@ TEST_F(Win32BorderlessFocusTest, AClickOnALabelLeavesTheFrontAClickIntoTheTextBo
     EXPECT_EQ(text->Text(), "会議");
 }
 
+TEST_F(Win32BorderlessFocusTest, ACheckBoxOrButtonWorksWithoutTakingTheFront) {
+    auto check = ui.NewControl(*balloon, ControlKind::CheckBox, ControlSpec{"Check1", {10, 70, 260, 92}, "今後表示しない"});
+    auto button = ui.NewControl(*balloon, ControlKind::Button, ControlSpec{"Command1", {10, 100, 100, 128}, "閉じる"});
+    int checkClicks = 0, buttonClicks = 0;
+    check->OnClick([&] { ++checkClicks; });
+    button->OnClick([&] { ++buttonClicks; });
+    ClickCentre(HwndOf(check.get()));
+    ASSERT_TRUE(PumpUntil([&] { return checkClicks == 1; }, 3000));
+    EXPECT_EQ(check->Value(), 1);
+    ClickCentre(HwndOf(button.get()));
+    ASSERT_TRUE(PumpUntil([&] { return buttonClicks == 1; }, 3000));
+    PumpFor(100);
+    EXPECT_EQ(GetForegroundWindow(), front);
+    EXPECT_NE(GetActiveWindow(), Balloon());
+}
+
 TEST_F(Win32BorderlessFocusTest, HiddenOrDestroyedWhileActiveItGivesTheFrontBack) {
     for (const char* how : {"hidden", "destroyed"}) {
         SCOPED_TRACE(how);

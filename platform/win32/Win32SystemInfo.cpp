@@ -50,6 +50,38 @@ UINT LocaleNumber(LCTYPE type, UINT fallback) {
     return value;
 }
 
+// "1862.645149" to 2 digits: "1862.65". Rounded here, half away from zero,
+// on the decimal digits: the system's own rounding forgets the grouping of a
+// digit the carry adds (999.995 came out as "1000.00").
+std::string RoundedDigits(const std::string& digits, int decimals) {
+    const std::size_t point = digits.find('.');
+    if (point == std::string::npos) return decimals > 0 ? digits + "." + std::string(decimals, '0') : digits;
+    std::string kept = digits.substr(0, point + 1 + static_cast<std::size_t>(decimals));
+    const std::size_t next = point + 1 + static_cast<std::size_t>(decimals);
+    if (next < digits.size() && digits[next] >= '5') {
+        std::size_t i = kept.size();
+        for (;;) {
+            if (i == 0) {
+                kept.insert(0, 1, '1');  // 9.99 -> 10.00
+                break;
+            }
+            char& digit = kept[--i];
+            if (digit == '.') continue;
+            if (digit == '-') {
+                kept.insert(i + 1, 1, '1');  // -9.99 -> -10.00
+                break;
+            }
+            if (digit != '9') {
+                ++digit;
+                break;
+            }
+            digit = '0';
+        }
+    }
+    if (decimals == 0) kept.pop_back();  // the point
+    return kept;
+}
+
 }  // namespace
 
 unsigned GroupingFromLocale(const wchar_t* grouping) {
@@ -116,11 +148,13 @@ std::optional<std::uint64_t> Win32SystemInfo::FreeBytes(std::string_view root) c
 std::string Win32SystemInfo::FormatNumber(double value, int decimals) const {
     if (!std::isfinite(value)) return {};
     decimals = std::clamp(decimals, 0, 9);
-    // More digits than shown, so that the system rounds the decimal figure
-    // (2.675 to 2.68) rather than the binary one.
+    // More digits than shown, so that the decimal figure is rounded (2.675
+    // to 2.68) rather than the binary one just below it.
     char digits[400] = {};
     std::snprintf(digits, sizeof digits, "%.*f", std::min(decimals + 6, 15), value);
-    const std::wstring input = Widen(digits);
+    std::string rounded = RoundedDigits(digits, decimals);
+    if (rounded.find_first_not_of("-0.") == std::string::npos && rounded[0] == '-') rounded.erase(0, 1);  // no "-0.00"
+    const std::wstring input = Widen(rounded);
 
     std::wstring decimalSeparator = LocaleText(LOCALE_SDECIMAL, L".");
     std::wstring thousandSeparator = LocaleText(LOCALE_STHOUSAND, L",");

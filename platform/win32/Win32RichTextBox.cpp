@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstring>
 #include <cwchar>
+#include <memory>
 #include <stdexcept>
 
 namespace morix::platform::win32 {
@@ -84,13 +85,17 @@ std::wstring PlainText(const std::string& bytes) {
 }
 
 // The system's text for an error code, without its line break.
+struct LocalFreeDeleter {
+    void operator()(wchar_t* p) const { LocalFree(p); }
+};
+
 std::string SystemReason(DWORD error) {
     wchar_t* text = nullptr;
     const DWORD n = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER |
                                        FORMAT_MESSAGE_IGNORE_INSERTS,
                                    nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    const std::unique_ptr<wchar_t, LocalFreeDeleter> owned(text);
     std::wstring reason = n > 0 && text != nullptr ? std::wstring(text, n) : std::wstring();
-    if (text != nullptr) LocalFree(text);
     while (!reason.empty() && (reason.back() == L'\r' || reason.back() == L'\n' || reason.back() == L' '))
         reason.pop_back();
     if (reason.empty()) reason = L"error " + std::to_wstring(error);

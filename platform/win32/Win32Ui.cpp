@@ -87,6 +87,16 @@ void TakeForeground(Win32Window& owner) {
     }
 }
 
+// The filter of the open-file dialog: "a|b|c|d" as "a\0b\0c\0d\0\0".
+std::wstring FileDialogFilter(std::string_view filter) {
+    std::wstring list = Widen(filter);
+    for (wchar_t& c : list)
+        if (c == L'|') c = L'\0';
+    list.push_back(L'\0');
+    list.push_back(L'\0');
+    return list;
+}
+
 }  // namespace
 
 Win32Ui::Win32Ui(Process& process) : process_(process) { RegisterCommonControls(); }
@@ -172,15 +182,6 @@ MessageAnswer Win32Ui::ShowMessageBox(std::string_view text, std::string_view ti
     if (answer == IDYES) return MessageAnswer::Yes;
     if (answer == IDNO) return MessageAnswer::No;
     return MessageAnswer::Ok;
-}
-
-std::wstring FileDialogFilter(std::string_view filter) {
-    std::wstring list = Widen(filter);
-    for (wchar_t& c : list)
-        if (c == L'|') c = L'\0';
-    list.push_back(L'\0');
-    list.push_back(L'\0');
-    return list;
 }
 
 std::optional<std::string> Win32Ui::ShowOpenFileDialog(Window* owner, std::string_view filter,

@@ -46,7 +46,4 @@ private:
     Process& process_;
 };
 
-// The filter of the open-file dialog: "a|b|c|d" as "a\0b\0c\0d\0\0".
-std::wstring FileDialogFilter(std::string_view filter);
-
 }  // namespace morix::platform::win32

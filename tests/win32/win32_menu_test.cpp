@@ -25,6 +25,7 @@ HWND HwndOf(const platform::Window& w) { return reinterpret_cast<HWND>(static_ca
 // What a watcher saw of a message box of this process before pressing one of
 // its buttons.
 struct SeenBox {
+    HWND window = nullptr;
     std::wstring title, text;
     bool hasYes = false, hasNo = false, hasOk = false;
 };
@@ -89,6 +90,7 @@ private:
                 wchar_t title[128] = {};
                 GetWindowTextW(find.found, title, 128);
                 seen_.title = title;
+                seen_.window = find.found;
                 EnumChildWindows(find.found, CollectStatic, reinterpret_cast<LPARAM>(&seen_));
                 found_ = true;
                 if (beforeAnswer_) beforeAnswer_(seen_);
@@ -250,6 +252,26 @@ TEST_F(Win32MenuTest, MessageBoxShowsTextTitleButtonsAndReturnsTheAnswer) {
         EXPECT_EQ(ui.ShowMessageBox("x", "Morix", platform::MessageButtons::YesNo, platform::MessageIcon::Question),
                   platform::MessageAnswer::Yes);
     }
+}
+
+TEST_F(Win32MenuTest, AMessageBoxWithAnOwnerKeepsTheOwnerFromInputWhileItWaits) {
+    auto dialog = ui.NewWindow(platform::WindowKind::Dialog);
+    HWND owner = HwndOf(*dialog);
+    dialog->ShowTopmostInactive();
+    bool ownerEnabled = true;
+    HWND boxOwner = nullptr;
+    BoxWatcher watcher(IDOK, [&](const SeenBox& seen) {
+        ownerEnabled = IsWindowEnabled(owner) != FALSE;
+        boxOwner = GetWindow(seen.window, GW_OWNER);
+    });
+    platform::MessageAnswer answer = ui.ShowMessageBox("保存しました。", "Morix", platform::MessageButtons::Ok,
+                                                       platform::MessageIcon::Exclamation, dialog.get());
+    watcher.Seen();
+    ASSERT_TRUE(watcher.Found());
+    EXPECT_EQ(answer, platform::MessageAnswer::Ok);
+    EXPECT_EQ(boxOwner, owner);
+    EXPECT_FALSE(ownerEnabled) << "the owner took input while the box waited";
+    EXPECT_TRUE(IsWindowEnabled(owner));
 }
 
 TEST(Win32EventGuard, TheStandardMessageNamesTheNumberAndTheDescription) {

@@ -6,6 +6,7 @@
 #include "Win32TestSupport.h"
 
 #include "base/RuntimeError.h"
+#include "platform/win32/Win32Handles.h"
 #include "platform/win32/Win32RichTextBox.h"
 #include "platform/win32/Win32Ui.h"
 
@@ -278,8 +279,10 @@ TEST_F(Win32RichTextTest, TheFontAppliesToTheTextAndToWhatIsTypedNext) {
 
 TEST_F(Win32RichTextTest, AReadOnlyBoxTakesNoTypingAndNoFront) {
     // A window of another program in front, as notepad is under the memo.
-    HWND front = CreateWindowExW(0, L"STATIC", L"メモ帳", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 300, 200, nullptr,
-                                 nullptr, GetModuleHandleW(nullptr), nullptr);
+    platform::win32::UniqueWindow frontWindow(CreateWindowExW(0, L"STATIC", L"メモ帳", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                                              20, 20, 300, 200, nullptr, nullptr,
+                                                              GetModuleHandleW(nullptr), nullptr));
+    HWND front = frontWindow.Get();
     SetForegroundWindow(front);
     ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == front; }, 3000));
     box->SetText("読むだけ");
@@ -304,7 +307,6 @@ TEST_F(Win32RichTextTest, AReadOnlyBoxTakesNoTypingAndNoFront) {
     EXPECT_EQ(box->Text(), "読むだけ！");
     window->SetVisible(false);
     EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == front; }, 3000)) << "the front was not given back";
-    DestroyWindow(front);
 }
 
 TEST_F(Win32RichTextTest, ARightMarginKeepsALongLineWholeAndTheBoxScrollsSideways) {

@@ -1,7 +1,7 @@
 // The open-file dialog and the delete to the recycle bin under Wine, each
 // driven from a second thread as the user would answer it: a file name typed
-// into the dialog and Enter, the dialog cancelled, the shell's confirmation
-// answered yes. Wine's recycle bin lies in the build tree (wine-env.sh points
+// into the dialog and Enter (the filter's types listed, the starting folder
+// searched), the dialog cancelled, the shell's confirmation answered yes. Wine's recycle bin lies in the build tree (wine-env.sh points
 // HOME and XDG_DATA_HOME there).
 #include "Win32TestSupport.h"
 
@@ -16,7 +16,6 @@
 namespace morix::win32test {
 namespace {
 
-using platform::win32::FileDialogFilter;
 using platform::win32::Narrow;
 using platform::win32::Widen;
 using platform::win32::Win32Ui;
@@ -77,17 +76,6 @@ protected:
     TestProcess process;
     Win32Ui ui{process};
 };
-
-// The whole literal, its embedded NULs and the one that ends it included.
-template <std::size_t N>
-std::wstring WithNuls(const wchar_t (&text)[N]) {
-    return std::wstring(text, N);
-}
-
-TEST(Win32FileDialogFilter, DescriptionsAndPatternsBecomeADoubleNulList) {
-    EXPECT_EQ(FileDialogFilter("テキストファイル (*.rtf)|*.rtf"), WithNuls(L"テキストファイル (*.rtf)\0*.rtf\0"));
-    EXPECT_EQ(FileDialogFilter("a|*.a|b|*.b;*.c"), WithNuls(L"a\0*.a\0b\0*.b;*.c\0"));
-}
 
 TEST_F(Win32ShellTest, TheFileDialogStartsInTheFolderGivenAndReturnsTheChosenFile) {
     folder.Write(L"20261207.rtf", "{\\rtf1 x}");

@@ -265,6 +265,9 @@ TEST_F(Win32FormsTest, EachControlIsANativeChildOfItsContainerInThePlaceGiven) {
     EXPECT_TRUE(GetWindowLongPtrW(HwndOf(dialog.option1a.get()), GWL_STYLE) & WS_GROUP);
     EXPECT_FALSE(GetWindowLongPtrW(HwndOf(dialog.option1b.get()), GWL_STYLE) & WS_GROUP);
     EXPECT_TRUE(GetWindowLongPtrW(HwndOf(dialog.option2a.get()), GWL_STYLE) & WS_GROUP);
+    // The version 6 buttons, as Morix.exe has them through its manifest.
+    SIZE ideal{};
+    EXPECT_TRUE(SendMessageW(HwndOf(dialog.ok.get()), BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal)));
     // The keyboard goes through the controls in the order they were made.
     EXPECT_EQ(GetNextDlgTabItem(form, HwndOf(dialog.check.get()), FALSE), static_cast<Win32ListBox&>(*dialog.list).Hwnd());
     EXPECT_EQ(GetNextDlgTabItem(form, HwndOf(dialog.ok.get()), FALSE), HwndOf(dialog.cancel.get()));

@@ -82,8 +82,7 @@ std::string RoundedDigits(const std::string& digits, int decimals) {
     return kept;
 }
 
-}  // namespace
-
+// LOCALE_SGROUPING ("3;0", "3;2;0", "3") as NUMBERFMTW::Grouping (3, 32, 30).
 unsigned GroupingFromLocale(const wchar_t* grouping) {
     // "3;0": threes all the way; "3;2;0": 3 then twos; "3": one group of
     // three, then none.
@@ -99,6 +98,8 @@ unsigned GroupingFromLocale(const wchar_t* grouping) {
     }
     return repeats ? value : value * 10;
 }
+
+}  // namespace
 
 int Win32SystemInfo::MemoryLoad() const {
     MEMORYSTATUSEX status{};

@@ -25,7 +25,4 @@ public:
     std::string FormatNumber(double value, int decimals) const override;
 };
 
-// LOCALE_SGROUPING ("3;0", "3;2;0", "3") as NUMBERFMTW::Grouping (3, 32, 30).
-unsigned GroupingFromLocale(const wchar_t* grouping);
-
 }  // namespace morix::platform::win32

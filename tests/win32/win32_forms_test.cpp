@@ -488,13 +488,6 @@ TEST_F(Win32DialogKeysTest, TheProgramsMessageLoopHandsTheKeysToTheDialog) {
     EXPECT_EQ(dialog.clicks["cmdCancel"], 1);
 }
 
-TEST_F(Win32DialogKeysTest, TabMovesToTheNextControl) {
-    PressKey(VK_TAB);
-    EXPECT_EQ(GetFocus(), HwndOf(dialog.ok.get()));
-    PressKey(VK_TAB);
-    EXPECT_EQ(GetFocus(), HwndOf(dialog.cancel.get()));
-}
-
 // ---- handlers that unload their own form ----
 
 TEST_F(Win32FormsTest, AClickHandlerMayUnloadItsOwnDialog) {
@@ -643,14 +636,6 @@ TEST_F(Win32FormsTest, ADisabledContainerTakesNoClicksForItsControls) {
     ClickCentre(HwndOf(dialog.option1a.get()));
     ASSERT_TRUE(PumpUntil([&] { return dialog.clicks["Option1(0)"] == 1; }, 3000));
     EXPECT_EQ(dialog.option1a->Value(), 1);
-}
-
-TEST_F(Win32FormsTest, AControlInAContainerOfAnotherWindowIsRefused) {
-    auto other = ui.NewWindow(WindowKind::Dialog);
-    EXPECT_THROW(ui.NewControl(*other, ControlKind::Label, ControlSpec{"x", {0, 0, 10, 10}, "", dialog.frame.get()}),
-                 std::invalid_argument);
-    EXPECT_THROW(ui.NewControl(*dialog.window, ControlKind::Label, ControlSpec{"x", {0, 0, 10, 10}, "", dialog.check.get()}),
-                 std::invalid_argument);
 }
 
 TEST_F(Win32FormsTest, ControlsOutlivingTheirDialogAreHarmless) {

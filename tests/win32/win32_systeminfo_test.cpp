@@ -20,7 +20,6 @@ namespace {
 
 using platform::DriveKind;
 using platform::SetTimeResult;
-using platform::win32::GroupingFromLocale;
 using platform::win32::Narrow;
 using platform::win32::Win32Clock;
 using platform::win32::Win32Files;
@@ -140,11 +139,6 @@ TEST(Win32SystemInfo, NumbersTakeTheLocalesSeparatorsAndTheDigitsAsked) {
     };
     Win32SystemInfo info;
     for (const Case& c : cases) EXPECT_EQ(info.FormatNumber(c.value, c.decimals), c.text) << c.value;
-}
-
-TEST(Win32SystemInfo, TheLocalesGroupingIsReadAsTheSystemWritesIt) {
-    const std::pair<const wchar_t*, unsigned> cases[] = {{L"3;0", 3}, {L"3;2;0", 32}, {L"3", 30}, {L"0;0", 0}, {L"", 0}};
-    for (const auto& [grouping, expected] : cases) EXPECT_EQ(GroupingFromLocale(grouping), expected) << Narrow(grouping);
 }
 
 // ---- the clock setter ----

@@ -121,13 +121,13 @@ bool RouteToControl(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 
 // ---- the control's window ----
 
-ChildControl::ChildControl(Win32Window& window, HWND parent, const ControlSpec& spec, ControlTarget& target)
+ChildControl::ChildControl(Win32Window& window, HWND parent, const ControlSpec& request, ControlTarget& target)
     : window_(&window),
       parent_(parent),
       target_(&target),
-      name_(spec.name),
-      caption_(Widen(spec.caption)),
-      place_(spec.place),
+      name_(request.name),
+      caption_(Widen(request.caption)),
+      place_(request.place),
       id_(window.NewControlId()) {
     window.Attach(this);
 }

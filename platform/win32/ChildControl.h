@@ -69,13 +69,13 @@ HFONT MessageFont();
 
 class ChildControl final : private WindowAttachment {
 public:
-    ChildControl(Win32Window& window, HWND parent, const ControlSpec& spec, ControlTarget& target);
+    ChildControl(Win32Window& window, HWND parent, const ControlSpec& request, ControlTarget& target);
     ~ChildControl();
     ChildControl(const ChildControl&) = delete;
     ChildControl& operator=(const ChildControl&) = delete;
 
     // Creates the native window, visible, with WS_CHILD | WS_VISIBLE |
-    // WS_CLIPSIBLINGS added to `style`, at the spec's place, with its
+    // WS_CLIPSIBLINGS added to `style`, at the place asked, with its
     // caption. A window of FormClassName gets its messages through
     // `messages`. Throws std::runtime_error when the system refuses.
     void Create(const wchar_t* className, DWORD style, DWORD exStyle, MessageTarget* messages = nullptr);
@@ -144,8 +144,8 @@ public:
     HWND Hwnd() const { return child_.Hwnd(); }
 
 protected:
-    ChildControlOf(Win32Window& window, HWND parent, const ControlSpec& spec, EventRunner run)
-        : child_(window, parent, spec, *this), run_(run) {}
+    ChildControlOf(Win32Window& window, HWND parent, const ControlSpec& request, EventRunner run)
+        : child_(window, parent, request, *this), run_(run) {}
     ~ChildControlOf() = default;
 
     ChildControl child_;

@@ -27,9 +27,9 @@ bool HoldsOptionButton(HWND parent) {
 
 }  // namespace
 
-Win32Control::Win32Control(Win32Window& window, HWND parent, ControlKind kind, const ControlSpec& spec,
+Win32Control::Win32Control(Win32Window& window, HWND parent, ControlKind kind, const ControlSpec& request,
                            EventRunner run)
-    : ChildControlOf(window, parent, spec, run), kind_(kind) {
+    : ChildControlOf(window, parent, request, run), kind_(kind) {
     CreateNative();
 }
 

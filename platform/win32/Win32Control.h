@@ -42,7 +42,7 @@ class Win32Window;
 
 class Win32Control final : public ChildControlOf<Control>, private MessageTarget {
 public:
-    Win32Control(Win32Window& window, HWND parent, ControlKind kind, const ControlSpec& spec, EventRunner run);
+    Win32Control(Win32Window& window, HWND parent, ControlKind kind, const ControlSpec& request, EventRunner run);
     ~Win32Control() override;
 
     ControlKind Kind() const override { return kind_; }

@@ -14,9 +14,9 @@ bool InWordRange(int v) { return v >= 0 && v <= 0xFFFF; }
 
 }  // namespace
 
-Win32DateTime::Win32DateTime(Win32Window& window, HWND parent, DateTimeKind kind, const ControlSpec& spec,
+Win32DateTime::Win32DateTime(Win32Window& window, HWND parent, DateTimeKind kind, const ControlSpec& request,
                              EventRunner run)
-    : ChildControlOf(window, parent, spec, run), kind_(kind) {
+    : ChildControlOf(window, parent, request, run), kind_(kind) {
     if (kind_ == DateTimeKind::Calendar)
         child_.Create(MONTHCAL_CLASSW, WS_TABSTOP | WS_GROUP, 0);
     else

@@ -16,7 +16,7 @@ namespace morix::platform::win32 {
 
 class Win32DateTime final : public ChildControlOf<DateTimeControl> {
 public:
-    Win32DateTime(Win32Window& window, HWND parent, DateTimeKind kind, const ControlSpec& spec, EventRunner run);
+    Win32DateTime(Win32Window& window, HWND parent, DateTimeKind kind, const ControlSpec& request, EventRunner run);
     ~Win32DateTime() override;
 
     DateTimeKind Kind() const override { return kind_; }

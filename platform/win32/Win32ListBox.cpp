@@ -5,8 +5,8 @@
 
 namespace morix::platform::win32 {
 
-Win32ListBox::Win32ListBox(Win32Window& window, HWND parent, const ControlSpec& spec, EventRunner run)
-    : ChildControlOf(window, parent, spec, run) {
+Win32ListBox::Win32ListBox(Win32Window& window, HWND parent, const ControlSpec& request, EventRunner run)
+    : ChildControlOf(window, parent, request, run) {
     child_.Create(L"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP | WS_GROUP,
                   WS_EX_CLIENTEDGE);
 }

@@ -14,7 +14,7 @@ namespace morix::platform::win32 {
 
 class Win32ListBox final : public ChildControlOf<ListBox> {
 public:
-    Win32ListBox(Win32Window& window, HWND parent, const ControlSpec& spec, EventRunner run);
+    Win32ListBox(Win32Window& window, HWND parent, const ControlSpec& request, EventRunner run);
     ~Win32ListBox() override;
 
     void AddItem(std::string_view text) override;

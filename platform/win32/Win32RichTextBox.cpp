@@ -174,8 +174,8 @@ const wchar_t* Win32RichTextBox::ClassName() {
     return library.className;
 }
 
-Win32RichTextBox::Win32RichTextBox(Win32Window& window, HWND parent, const ControlSpec& spec, EventRunner run)
-    : ChildControlOf(window, parent, spec, run) {
+Win32RichTextBox::Win32RichTextBox(Win32Window& window, HWND parent, const ControlSpec& request, EventRunner run)
+    : ChildControlOf(window, parent, request, run) {
     child_.Create(ClassName(),
                   ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL | WS_HSCROLL |
                       WS_TABSTOP | WS_GROUP,
@@ -185,8 +185,8 @@ Win32RichTextBox::Win32RichTextBox(Win32Window& window, HWND parent, const Contr
     // The horizontal scroll bar would stop the wrapping: lines wrap at the
     // box's own width until a right margin is set.
     SendMessageW(Hwnd(), EM_SETTARGETDEVICE, 0, 0);
-    // The caption of the spec is its first text.
-    SetText(spec.caption);
+    // The caption asked for is its first text.
+    SetText(request.caption);
 }
 
 Win32RichTextBox::~Win32RichTextBox() {

@@ -32,7 +32,7 @@ namespace morix::platform::win32 {
 
 class Win32RichTextBox final : public ChildControlOf<RichTextBox> {
 public:
-    Win32RichTextBox(Win32Window& window, HWND parent, const ControlSpec& spec, EventRunner run);
+    Win32RichTextBox(Win32Window& window, HWND parent, const ControlSpec& request, EventRunner run);
     ~Win32RichTextBox() override;
 
     void SetFont(const FontSpec& font) override;

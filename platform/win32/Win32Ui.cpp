@@ -105,26 +105,26 @@ std::unique_ptr<Window> Win32Ui::NewWindow(WindowKind kind) {
     return std::make_unique<Win32Window>(kind, EventRunner(*this, process_));
 }
 
-std::unique_ptr<Control> Win32Ui::NewControl(Window& window, ControlKind kind, const ControlSpec& spec) {
+std::unique_ptr<Control> Win32Ui::NewControl(Window& window, ControlKind kind, const ControlSpec& request) {
     Win32Window& owner = AsWin32(window);
-    return std::make_unique<Win32Control>(owner, ParentFor(owner, spec.container), kind, spec,
+    return std::make_unique<Win32Control>(owner, ParentFor(owner, request.container), kind, request,
                                           EventRunner(*this, process_));
 }
 
-std::unique_ptr<ListBox> Win32Ui::NewListBox(Window& window, const ControlSpec& spec) {
+std::unique_ptr<ListBox> Win32Ui::NewListBox(Window& window, const ControlSpec& request) {
     Win32Window& owner = AsWin32(window);
-    return std::make_unique<Win32ListBox>(owner, ParentFor(owner, spec.container), spec, EventRunner(*this, process_));
+    return std::make_unique<Win32ListBox>(owner, ParentFor(owner, request.container), request, EventRunner(*this, process_));
 }
 
-std::unique_ptr<DateTimeControl> Win32Ui::NewDateTime(Window& window, DateTimeKind kind, const ControlSpec& spec) {
+std::unique_ptr<DateTimeControl> Win32Ui::NewDateTime(Window& window, DateTimeKind kind, const ControlSpec& request) {
     Win32Window& owner = AsWin32(window);
-    return std::make_unique<Win32DateTime>(owner, ParentFor(owner, spec.container), kind, spec,
+    return std::make_unique<Win32DateTime>(owner, ParentFor(owner, request.container), kind, request,
                                            EventRunner(*this, process_));
 }
 
-std::unique_ptr<RichTextBox> Win32Ui::NewRichTextBox(Window& window, const ControlSpec& spec) {
+std::unique_ptr<RichTextBox> Win32Ui::NewRichTextBox(Window& window, const ControlSpec& request) {
     Win32Window& owner = AsWin32(window);
-    return std::make_unique<Win32RichTextBox>(owner, ParentFor(owner, spec.container), spec,
+    return std::make_unique<Win32RichTextBox>(owner, ParentFor(owner, request.container), request,
                                               EventRunner(*this, process_));
 }
 

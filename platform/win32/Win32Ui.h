@@ -26,10 +26,10 @@ public:
     explicit Win32Ui(Process& process);
 
     std::unique_ptr<Window> NewWindow(WindowKind kind) override;
-    std::unique_ptr<Control> NewControl(Window& window, ControlKind kind, const ControlSpec& spec) override;
-    std::unique_ptr<ListBox> NewListBox(Window& window, const ControlSpec& spec) override;
-    std::unique_ptr<DateTimeControl> NewDateTime(Window& window, DateTimeKind kind, const ControlSpec& spec) override;
-    std::unique_ptr<RichTextBox> NewRichTextBox(Window& window, const ControlSpec& spec) override;
+    std::unique_ptr<Control> NewControl(Window& window, ControlKind kind, const ControlSpec& request) override;
+    std::unique_ptr<ListBox> NewListBox(Window& window, const ControlSpec& request) override;
+    std::unique_ptr<DateTimeControl> NewDateTime(Window& window, DateTimeKind kind, const ControlSpec& request) override;
+    std::unique_ptr<RichTextBox> NewRichTextBox(Window& window, const ControlSpec& request) override;
     std::unique_ptr<Animation> NewAnimation(Window& window, Control* container = nullptr) override;
     std::unique_ptr<Shaper> NewShaper(Window& window) override;
     std::unique_ptr<Timer> NewTimer(Window& window) override;

@@ -1,11 +1,8 @@
 // The program entry of Morix.exe: builds the Win32 services, hands them to
 // the program, and runs the message loop for as long as the process lives.
 #include <windows.h>
-#ifdef CreateWindow
-#undef CreateWindow
-#endif
 
-#include "clock/Module1.h"
+#include "app/Program.h"
 #include "platform/Platform.h"
 #include "platform/win32/MessageLoop.h"
 #include "platform/win32/Win32Clock.h"
@@ -15,6 +12,7 @@
 #include "platform/win32/Win32Files.h"
 #include "platform/win32/Win32Pictures.h"
 #include "platform/win32/Win32Process.h"
+#include "platform/win32/Win32SystemInfo.h"
 #include "platform/win32/Win32Ui.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -27,9 +25,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     Win32Ui ui(process);
     Win32Desktop desktop;
     Win32Clock clock;
-    morix::platform::Platform platform{codePage, files, libraries, pictures, ui, desktop, clock, process};
+    Win32SystemInfo systemInfo;
+    morix::platform::Platform platform{codePage, files,   libraries, pictures,  ui,
+                                       desktop,  clock,   process,   systemInfo};
 
-    morix::Module1 program(platform);
+    morix::Program program(platform);
     program.Main();
     return RunMessageLoop();
 }

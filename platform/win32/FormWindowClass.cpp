@@ -40,8 +40,9 @@ HWND CreateFormWindow(const FormWindowParams& params, MessageTarget* target) {
     // Function-local static: registered once, on the first window.
     static const bool registered = RegisterFormClass();
     if (!registered) return nullptr;
+    HMENU id = (params.style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(params.id)) : nullptr;
     return CreateWindowExW(params.exStyle, FormClassName, L"", params.style, params.left, params.top, params.width,
-                           params.height, params.parent, nullptr, GetModuleHandleW(nullptr), target);
+                           params.height, params.parent, id, GetModuleHandleW(nullptr), target);
 }
 
 void DetachTarget(HWND window) {

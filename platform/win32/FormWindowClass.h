@@ -2,7 +2,8 @@
 // registration (RegisterClassExW, once per process), window creation
 // (CreateWindowExW) and a window procedure that hands every message to the
 // C++ object that owns the window (MessageTarget, kept in GWLP_USERDATA).
-// The clock, the balloons, the drag surface and the hidden owner of the sound
+// The clock, the balloons, the dialogs, the containers among the controls
+// (frames, picture boxes), the drag surface and the hidden owner of the sound
 // device are all windows of this class.
 #pragma once
 
@@ -26,6 +27,7 @@ struct FormWindowParams {
     DWORD exStyle = 0;
     DWORD style = 0;
     HWND parent = nullptr;  // HWND_MESSAGE for a message-only window
+    int id = 0;             // the control id of a child window
     int left = 0, top = 0, width = 0, height = 0;
 };
 

@@ -1,8 +1,9 @@
 #include "platform/win32/Win32Animation.h"
 
 #include "base/RuntimeError.h"
-#include "platform/win32/PathChecks.h"
+#include "platform/FileErrors.h"
 #include "platform/win32/Wide.h"
+#include "platform/win32/Win32Files.h"
 
 #include <commctrl.h>
 
@@ -15,22 +16,21 @@ constexpr wchar_t InstanceProperty[] = L"Morix.Animation";
 constexpr WORD LastFrame = 0xFFFF;  // ACM_PLAY: "to the end of the clip"
 }  // namespace
 
-Win32Animation::Win32Animation(Win32Window& parent, AnimationEvents& events, EventRunner run)
-    : parent_(&parent), events_(events), run_(run) {
+Win32Animation::Win32Animation(Win32Window& window, HWND parent, EventRunner run) : window_(&window), run_(run) {
     // Visible from the start, as the control is when placed on a form. No
     // ACS_CENTER: the control takes the size of the clip's frames.
     hwnd_.Reset(CreateWindowExW(0, ANIMATE_CLASSW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 0, 0,
-                                parent.Hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr));
+                                parent, nullptr, GetModuleHandleW(nullptr), nullptr));
     if (!hwnd_) throw std::runtime_error("CreateWindowExW failed for SysAnimate32");
     SetPropW(hwnd_.Get(), InstanceProperty, this);
     controlProc_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(hwnd_.Get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SubclassProc)));
-    parent.Attach(this);
+    window.Attach(this);
 }
 
 Win32Animation::~Win32Animation() {
-    if (parent_ == nullptr) return;  // destroyed with the window
-    parent_->Detach(this);
+    if (window_ != nullptr) window_->Detach(this);
+    if (!hwnd_) return;  // destroyed with the window or its container
     SendMessageW(hwnd_.Get(), ACM_STOP, 0, 0);
     SetWindowLongPtrW(hwnd_.Get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(controlProc_));
     RemovePropW(hwnd_.Get(), InstanceProperty);
@@ -52,7 +52,7 @@ void Win32Animation::SetAutoPlay(bool autoPlay) {
 void Win32Animation::Open(std::string_view path) {
     std::wstring file = Widen(path);
     try {
-        RequireExistingFile(file);
+        RequireExistingFile(Win32Files(), path);
     } catch (...) {
         Close();
         throw;
@@ -86,9 +86,11 @@ LRESULT Win32Animation::HandleMessage(HWND window, UINT message, WPARAM wParam, 
     case WM_RBUTTONUP: return OnButtonUp(MouseButton::Right);
     case WM_MBUTTONUP: return OnButtonUp(MouseButton::Middle);
     case WM_NCDESTROY: {
+        // The clip goes with its window or its container.
         WNDPROC control = controlProc_;
         RemovePropW(window, InstanceProperty);
         SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(control));
+        hwnd_.Release();
         return CallWindowProcW(control, window, message, wParam, lParam);
     }
     default: return CallWindowProcW(controlProc_, window, message, wParam, lParam);
@@ -96,14 +98,14 @@ LRESULT Win32Animation::HandleMessage(HWND window, UINT message, WPARAM wParam, 
 }
 
 LRESULT Win32Animation::OnButtonUp(MouseButton button) {
-    run_([&] { events_.OnMouseButton(button); });
+    Fire(run_, onMouseUp_, button);
     return 0;
 }
 
 void Win32Animation::OnOwnerGone() {
-    // The control dies with its parent window; only the handle is dropped.
-    parent_ = nullptr;
-    hwnd_.Release();
+    // The control dies with the window right after (its WM_NCDESTROY lets go
+    // of the handle).
+    window_ = nullptr;
 }
 
 }  // namespace morix::platform::win32

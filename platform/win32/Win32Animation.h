@@ -1,9 +1,11 @@
-// Implements platform::Animation with a SysAnimate32 child control
-// (ACM_OPENW, ACM_PLAY from frame 0 to the last, ACM_STOP, ACS_AUTOPLAY).
-// The control is subclassed (GWLP_WNDPROC): it answers WM_NCHITTEST with
-// HTCLIENT instead of the control's own HTTRANSPARENT, so a click on a clip
-// reaches AnimationEvents::OnMouseButton alone and never the window under
-// it; its WM_L/R/MBUTTONUP go to AnimationEvents through the event guard.
+// Implements platform::Animation with a SysAnimate32 child control of the
+// form window or of a container on it (ACM_OPENW, ACM_PLAY from frame 0 to
+// the last, ACM_STOP, ACS_AUTOPLAY); Open raises the file errors of
+// platform/FileErrors first. The control is subclassed (GWLP_WNDPROC): it
+// answers WM_NCHITTEST with HTCLIENT instead of the control's own
+// HTTRANSPARENT, so a click on a clip reaches its OnMouseUp handler alone and
+// never the window under it; its WM_L/R/MBUTTONUP go to that handler through
+// the event guard.
 #pragma once
 
 #include "platform/Controls.h"
@@ -13,11 +15,14 @@
 
 #include <windows.h>
 
+#include <functional>
+
 namespace morix::platform::win32 {
 
 class Win32Animation final : public Animation, private WindowAttachment {
 public:
-    Win32Animation(Win32Window& parent, AnimationEvents& events, EventRunner run);
+    // `parent`: the form window's HWND or a container's on it.
+    Win32Animation(Win32Window& window, HWND parent, EventRunner run);
     ~Win32Animation() override;
     Win32Animation(const Win32Animation&) = delete;
     Win32Animation& operator=(const Win32Animation&) = delete;
@@ -29,6 +34,7 @@ public:
     void Play(int repeatCount) override;
     void Stop() override;
     void Close() override;
+    void OnMouseUp(std::function<void(MouseButton)> handler) override { onMouseUp_ = std::move(handler); }
 
     HWND Hwnd() const { return hwnd_.Get(); }
 
@@ -38,9 +44,9 @@ private:
     LRESULT OnButtonUp(MouseButton button);
     void OnOwnerGone() override;
 
-    Win32Window* parent_;
-    AnimationEvents& events_;
+    Win32Window* window_;
     EventRunner run_;
+    std::function<void(MouseButton)> onMouseUp_;
     UniqueWindow hwnd_;
     WNDPROC controlProc_ = nullptr;
 };

@@ -1,5 +1,10 @@
-// Implements platform::Clock with GetLocalTime: the wall-clock time of the
-// system's time zone, daylight saving included.
+// Implements platform::Clock: the wall-clock time of the system's time zone,
+// daylight saving included, from GetLocalTime; the date or the time of day
+// set through SetLocalTime (the other half kept from GetLocalTime), with the
+// right to change the system time (SE_SYSTEMTIME_NAME) enabled in the
+// process token for the call (AdjustTokenPrivileges) and put back as it was
+// after. ERROR_PRIVILEGE_NOT_HELD and ERROR_ACCESS_DENIED are Denied, any
+// other refusal Failed.
 #pragma once
 
 #include "platform/Clock.h"
@@ -9,6 +14,8 @@ namespace morix::platform::win32 {
 class Win32Clock final : public Clock {
 public:
     LocalTime Now() const override;
+    SetTimeResult SetDate(int year, int month, int day) override;
+    SetTimeResult SetTimeOfDay(int hour, int minute, int second) override;
 };
 
 }  // namespace morix::platform::win32

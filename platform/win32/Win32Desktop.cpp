@@ -60,7 +60,14 @@ Rect Win32Desktop::WindowRect(WindowHandle window) const {
 
 bool Win32Desktop::SetForegroundWindow(WindowHandle window) { return ::SetForegroundWindow(ToHwnd(window)) != FALSE; }
 
-int Win32Desktop::SystemMetric(int index) const { return GetSystemMetrics(index); }
+int Win32Desktop::SystemMetric(Metric metric) const {
+    switch (metric) {
+    case Metric::CaptionButtonWidth: return GetSystemMetrics(SM_CXSIZE);
+    case Metric::CaptionButtonHeight: return GetSystemMetrics(SM_CYSIZE);
+    case Metric::SizingFrameWidth: return GetSystemMetrics(SM_CXFRAME);
+    }
+    return 0;
+}
 
 Point Win32Desktop::CursorPos() const {
     POINT p{};

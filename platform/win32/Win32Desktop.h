@@ -1,8 +1,9 @@
 // Implements platform::Desktop with GetSystemMetrics (SM_CXSCREEN and
 // SM_CYSCREEN for the primary screen), MonitorFromRect + GetMonitorInfoW,
 // GetDeviceCaps(LOGPIXELSX/Y) of the screen DC, GetForegroundWindow,
-// GetDesktopWindow, GetWindowTextW, GetWindowRect, SetForegroundWindow and
-// GetCursorPos.
+// GetDesktopWindow, GetWindowTextW, GetWindowRect, SetForegroundWindow,
+// GetSystemMetrics (SM_CXSIZE, SM_CYSIZE, SM_CXFRAME for the metrics the
+// program names) and GetCursorPos.
 #pragma once
 
 #include "platform/Desktop.h"
@@ -20,7 +21,7 @@ public:
     std::string WindowTitle(WindowHandle window) const override;
     Rect WindowRect(WindowHandle window) const override;
     bool SetForegroundWindow(WindowHandle window) override;
-    int SystemMetric(int index) const override;
+    int SystemMetric(Metric metric) const override;
     Point CursorPos() const override;
 };
 

@@ -1,6 +1,7 @@
 #include "platform/win32/Win32Files.h"
 
 #include "platform/win32/Wide.h"
+#include "platform/win32/Win32Handles.h"
 
 #include <algorithm>
 
@@ -64,8 +65,9 @@ bool Win32Files::FolderExists(std::string_view path) const {
 std::vector<std::string> Win32Files::ListFiles(std::string_view folder, std::string_view suffix) const {
     std::vector<std::string> names;
     WIN32_FIND_DATAW found{};
-    HANDLE find = FindFirstFileW((Widen(folder) + L"\\*" + Widen(suffix)).c_str(), &found);
-    if (find == INVALID_HANDLE_VALUE) return names;
+    HANDLE first = FindFirstFileW((Widen(folder) + L"\\*" + Widen(suffix)).c_str(), &found);
+    if (first == INVALID_HANDLE_VALUE) return names;
+    UniqueFind find(first);
     const std::wstring wantedSuffix = Widen(suffix);
     do {
         const DWORD skip = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
@@ -77,9 +79,29 @@ std::vector<std::string> Win32Files::ListFiles(std::string_view folder, std::str
                                  wantedSuffix.c_str(), static_cast<int>(wantedSuffix.size()), TRUE) != CSTR_EQUAL)
             continue;
         names.push_back(Narrow(name));
-    } while (FindNextFileW(find, &found));
-    FindClose(find);
+    } while (FindNextFileW(find.Get(), &found));
     return names;
+}
+
+std::vector<std::string> Win32Files::ListFolders(std::string_view folder) const {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW found{};
+    HANDLE first = FindFirstFileW((Widen(folder) + L"\\*").c_str(), &found);
+    if (first == INVALID_HANDLE_VALUE) return names;
+    UniqueFind find(first);
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+        if (found.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) continue;
+        const std::wstring name = found.cFileName;
+        if (name == L"." || name == L"..") continue;
+        names.push_back(Narrow(name));
+    } while (FindNextFileW(find.Get(), &found));
+    return names;
+}
+
+bool Win32Files::CreateFolder(std::string_view path) {
+    if (CreateDirectoryW(Widen(path).c_str(), nullptr)) return true;
+    return GetLastError() == ERROR_ALREADY_EXISTS && FolderExists(path);
 }
 
 bool Win32Files::RemoveFile(std::string_view path) { return DeleteFileW(Widen(path).c_str()) != 0; }

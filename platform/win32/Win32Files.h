@@ -1,6 +1,8 @@
 // Implements platform::Files with CreateFileW/ReadFile/WriteFile,
 // FlushFileBuffers and MoveFileExW (the atomic replace), GetFileAttributesW,
-// FindFirstFileW/FindNextFileW and DeleteFileW.
+// FindFirstFileW/FindNextFileW (the files, or the folders, of a folder in the
+// order the file system gives them, hidden and system entries left out),
+// CreateDirectoryW and DeleteFileW.
 #pragma once
 
 #include "platform/Files.h"
@@ -14,6 +16,8 @@ public:
     bool FileExists(std::string_view path) const override;
     bool FolderExists(std::string_view path) const override;
     std::vector<std::string> ListFiles(std::string_view folder, std::string_view suffix) const override;
+    std::vector<std::string> ListFolders(std::string_view folder) const override;
+    bool CreateFolder(std::string_view path) override;
     bool RemoveFile(std::string_view path) override;
 };
 

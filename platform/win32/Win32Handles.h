@@ -1,6 +1,7 @@
-// Owners for the user32/gdi32 handles of the Win32 components: windows,
-// menus, bitmaps, regions, memory DCs, window DCs and objects selected into a
-// DC. Each frees its handle exactly once; none is copyable.
+// Owners for the user32/gdi32/kernel32 handles of the Win32 components:
+// windows, menus, bitmaps, regions, brushes, fonts, memory DCs, loaded
+// modules, file searches, hooks, window DCs and objects selected into a DC. Each frees its handle
+// exactly once; none is copyable.
 #pragma once
 
 #include <windows.h>
@@ -48,13 +49,27 @@ struct DeleteObjectFree {
 struct DeleteDcFree {
     void operator()(HDC h) const { DeleteDC(h); }
 };
+struct FreeLibraryFree {
+    void operator()(HMODULE h) const { FreeLibrary(h); }
+};
+struct FindCloseFree {
+    void operator()(HANDLE h) const { FindClose(h); }
+};
+struct UnhookFree {
+    void operator()(HHOOK h) const { UnhookWindowsHookEx(h); }
+};
 
 using UniqueWindow = UniqueHandle<HWND, DestroyWindowFree>;
 using UniqueMenu = UniqueHandle<HMENU, DestroyMenuFree>;
 using UniqueBitmap = UniqueHandle<HBITMAP, DeleteObjectFree>;
 using UniqueRegion = UniqueHandle<HRGN, DeleteObjectFree>;
 using UniqueBrush = UniqueHandle<HBRUSH, DeleteObjectFree>;
+using UniqueFont = UniqueHandle<HFONT, DeleteObjectFree>;
 using UniqueMemoryDc = UniqueHandle<HDC, DeleteDcFree>;
+using UniqueModule = UniqueHandle<HMODULE, FreeLibraryFree>;
+// A FindFirstFileW search; wrap only a handle other than INVALID_HANDLE_VALUE.
+using UniqueFind = UniqueHandle<HANDLE, FindCloseFree>;
+using UniqueHook = UniqueHandle<HHOOK, UnhookFree>;
 
 // GetDC / ReleaseDC of one window (nullptr: the screen).
 class WindowDc {

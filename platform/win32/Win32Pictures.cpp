@@ -1,8 +1,7 @@
 #include "platform/win32/Win32Pictures.h"
 
 #include "base/RuntimeError.h"
-#include "platform/Controls.h"
-#include "platform/win32/PathChecks.h"
+#include "platform/FileErrors.h"
 #include "platform/win32/Wide.h"
 #include "platform/win32/Win32Files.h"
 #include "platform/win32/Win32Handles.h"
@@ -115,7 +114,7 @@ std::shared_ptr<Picture> LoadGifBytes(const std::string& bytes) {
     {
         UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
         SelectedObject selected(dc.Get(), target.Get());
-        const std::uint32_t mask = Shaper::MaskColour;
+        const std::uint32_t mask = MaskColour;
         UniqueBrush fill(CreateSolidBrush(RGB((mask >> 16) & 0xFF, (mask >> 8) & 0xFF, mask & 0xFF)));
         RECT all{0, 0, width, height};
         FillRect(dc.Get(), &all, fill.Get());
@@ -141,9 +140,10 @@ Win32Pictures::~Win32Pictures() {
 
 std::shared_ptr<Picture> Win32Pictures::Load(std::string_view path) {
     const std::wstring file = Widen(path);
-    RequireExistingFile(file);
-    std::optional<std::string> bytes = Win32Files().ReadAll(path);
-    if (!bytes) Raise(err::PathFileAccess);
+    Win32Files files;
+    RequireExistingFile(files, path);
+    std::optional<std::string> bytes = files.ReadAll(path);
+    if (!bytes) Raise(err::PathFileAccess, path);
     if (StartsWith(*bytes, "BM")) return LoadBitmapFile(file);
     if (StartsWith(*bytes, "GIF87a") || StartsWith(*bytes, "GIF89a")) return LoadGifBytes(*bytes);
     Raise(err::InvalidPicture);

@@ -2,8 +2,9 @@
 // (LR_LOADFROMFILE | LR_CREATEDIBSECTION), GIF files through OleLoadPicture
 // over an IStream of the file's bytes (CreateStreamOnHGlobal), rendered with
 // IPicture::Render into a 32-bit DIB section whose transparent pixels, if the
-// GIF has any, take the mask colour RGB(192,192,192). Missing folder → error
-// 76, missing file → 53, a file that is neither → 481.
+// GIF has any, take the mask colour RGB(192,192,192). The file errors of
+// platform/FileErrors first (missing folder 76, missing file 53, a folder 75),
+// then 481 for a file that is neither picture.
 #pragma once
 
 #include "platform/Picture.h"

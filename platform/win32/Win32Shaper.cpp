@@ -31,8 +31,7 @@ TOOLINFOW ToolFor(HWND owner, HWND surface, const std::wstring& text) {
 
 }  // namespace
 
-Win32Shaper::Win32Shaper(Win32Window& parent, ShaperEvents& events, EventRunner run)
-    : parent_(&parent), events_(events), run_(run) {
+Win32Shaper::Win32Shaper(Win32Window& parent, EventRunner run) : parent_(&parent), run_(run) {
     FormWindowParams params;
     params.exStyle = WS_EX_TRANSPARENT;
     params.style = WS_CHILD | WS_CLIPSIBLINGS;  // hidden until drag mode
@@ -63,12 +62,22 @@ void Win32Shaper::Move(int left, int top) {
     CoverFace();
 }
 
+void Win32Shaper::SetSurfaceSize(int width, int height) {
+    width_ = width > 0 ? width : 0;
+    height_ = height > 0 ? height : 0;
+    CoverFace();
+}
+
 void Win32Shaper::CoverFace() {
     if (parent_ == nullptr) return;
     RECT client{};
     GetClientRect(parent_->Hwnd(), &client);
     int width = client.right > left_ ? client.right - left_ : 0;
     int height = client.bottom > top_ ? client.bottom - top_ : 0;
+    if (width_ > 0 || height_ > 0) {
+        width = width_;
+        height = height_;
+    }
     SetWindowPos(surface_.Get(), HWND_TOP, left_, top_, width, height, SWP_NOACTIVATE);
 }
 
@@ -166,7 +175,7 @@ LRESULT Win32Shaper::OnCaptureChanged() {
 }
 
 LRESULT Win32Shaper::OnRightButtonUp() {
-    run_([this] { events_.OnRightClick(); });
+    Fire(run_, onRightClick_);
     return 0;
 }
 

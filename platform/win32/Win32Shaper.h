@@ -17,6 +17,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -26,17 +27,19 @@ class Win32Picture;
 
 class Win32Shaper final : public Shaper, private MessageTarget, private WindowAttachment {
 public:
-    Win32Shaper(Win32Window& parent, ShaperEvents& events, EventRunner run);
+    Win32Shaper(Win32Window& parent, EventRunner run);
     ~Win32Shaper() override;
     Win32Shaper(const Win32Shaper&) = delete;
     Win32Shaper& operator=(const Win32Shaper&) = delete;
 
     void Move(int left, int top) override;
+    void SetSurfaceSize(int width, int height) override;
     void SetVisible(bool visible) override;
     bool Visible() const override;
     void SetTooltip(std::string_view text) override;
     void SetMaskPicture(std::shared_ptr<Picture> picture) override;
     void ApplyShape(bool apply) override;
+    void OnRightClick(std::function<void()> handler) override { onRightClick_ = std::move(handler); }
 
     HWND SurfaceHwnd() const { return surface_.Get(); }
     HWND TooltipHwnd() const { return tooltip_.Get(); }
@@ -53,11 +56,12 @@ private:
     void CoverFace();
 
     Win32Window* parent_;
-    ShaperEvents& events_;
     EventRunner run_;
+    std::function<void()> onRightClick_;
     std::shared_ptr<Win32Picture> mask_;
     std::wstring tooltipText_;
     int left_ = 0, top_ = 0;
+    int width_ = 0, height_ = 0;  // 0 x 0: to the window's edges
     bool toolAdded_ = false;
     bool dragging_ = false;
     POINT dragStartCursor_{};

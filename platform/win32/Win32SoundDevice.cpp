@@ -20,6 +20,14 @@ std::wstring NewAlias() {
     return L"morix_sound_" + std::to_wstring(next++);
 }
 
+SoundEnd EndOf(WPARAM notifyCode) {
+    switch (notifyCode) {
+    case MCI_NOTIFY_SUCCESSFUL: return SoundEnd::Finished;
+    case MCI_NOTIFY_FAILURE: return SoundEnd::Failed;
+    default: return SoundEnd::Stopped;  // aborted: "stop", "close" or another "open"
+    }
+}
+
 std::wstring Lower(std::string_view text) {
     std::wstring out = Widen(text);
     for (wchar_t& c : out)
@@ -35,8 +43,8 @@ bool HasSoundOutput(std::wstring_view deviceType) {
     return midiOutGetNumDevs() > 0 || waveOutGetNumDevs() > 0;
 }
 
-Win32SoundDevice::Win32SoundDevice(SoundEvents& events, EventRunner run, OutputProbe hasOutput)
-    : events_(events), run_(run), hasOutput_(std::move(hasOutput)), alias_(NewAlias()) {
+Win32SoundDevice::Win32SoundDevice(EventRunner run, OutputProbe hasOutput)
+    : run_(run), hasOutput_(std::move(hasOutput)), alias_(NewAlias()) {
     FormWindowParams params;
     params.parent = HWND_MESSAGE;
     window_.Reset(CreateFormWindow(params, this));
@@ -172,7 +180,7 @@ LRESULT Win32SoundDevice::OnDonePosted(WPARAM notifyCode, LPARAM generation) {
     // ends without its own Done: the clock closes the device on Done, which
     // would cut the newer sound off. The newer play reports the end.
     if (static_cast<unsigned>(generation) != generation_) return 0;
-    run_([&] { events_.OnDone(static_cast<int>(notifyCode)); });
+    Fire(run_, onDone_, EndOf(notifyCode));
     return 0;
 }
 

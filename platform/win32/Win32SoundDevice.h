@@ -1,7 +1,9 @@
 // Implements platform::SoundDevice over MCI (mciSendStringW, one alias per
 // device): "open", "play" (as "play ... from 0 notify"), "stop", "close".
 // MM_MCINOTIFY comes to a hidden message-only window of class "MorixForm",
-// which also runs the watchdog (SetTimer) and delivers SoundEvents::OnDone.
+// which also runs the watchdog (SetTimer) and delivers the OnDone handler's
+// call through the event guard: MCI_NOTIFY_SUCCESSFUL as SoundEnd::Finished,
+// MCI_NOTIFY_FAILURE as Failed, MCI_NOTIFY_ABORTED as Stopped.
 //
 // Exactly one OnDone is posted for every "play", never from inside a
 // command: when the sound ends by itself (MCI_NOTIFY_SUCCESSFUL/FAILURE);
@@ -37,13 +39,14 @@ public:
     using OutputProbe = std::function<bool(std::wstring_view deviceType)>;
     static constexpr UINT WatchdogMarginMs = 2000;
 
-    Win32SoundDevice(SoundEvents& events, EventRunner run, OutputProbe hasOutput = HasSoundOutput);
+    explicit Win32SoundDevice(EventRunner run, OutputProbe hasOutput = HasSoundOutput);
     ~Win32SoundDevice() override;
     Win32SoundDevice(const Win32SoundDevice&) = delete;
     Win32SoundDevice& operator=(const Win32SoundDevice&) = delete;
 
     void SetFileName(std::string_view path) override;
     void SetCommand(std::string_view command) override;
+    void OnDone(std::function<void(SoundEnd)> handler) override { onDone_ = std::move(handler); }
 
     const std::wstring& Alias() const { return alias_; }
 
@@ -62,8 +65,8 @@ private:
     LRESULT OnDonePosted(WPARAM notifyCode, LPARAM generation);
     LRESULT OnWatchdog(HWND window);
 
-    SoundEvents& events_;
     EventRunner run_;
+    std::function<void(SoundEnd)> onDone_;
     OutputProbe hasOutput_;
     std::wstring alias_;
     std::wstring fileName_;

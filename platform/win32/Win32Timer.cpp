@@ -2,8 +2,7 @@
 
 namespace morix::platform::win32 {
 
-Win32Timer::Win32Timer(Win32Window& owner, TimerEvents& events, EventRunner run)
-    : owner_(&owner), events_(events), run_(run), id_(owner.NewTimerId()) {
+Win32Timer::Win32Timer(Win32Window& owner, EventRunner run) : owner_(&owner), run_(run), id_(owner.NewTimerId()) {
     owner.Attach(this);
 }
 
@@ -46,7 +45,7 @@ void Win32Timer::OnOwnerGone() { owner_ = nullptr; }
 bool Win32Timer::OnOwnerTimer(UINT_PTR timerId) {
     if (timerId != id_) return false;
     // The handler may destroy this timer; nothing of it is touched after.
-    if (enabled_) run_([this] { events_.OnTimer(); });
+    if (enabled_) Fire(run_, onTimer_);
     return true;
 }
 

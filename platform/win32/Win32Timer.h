@@ -1,17 +1,19 @@
 // Implements platform::Timer with SetTimer/KillTimer on its owner window
-// (a Win32Window): the owner's WM_TIMER with this timer's id calls
-// TimerEvents::OnTimer, through the event guard.
+// (a Win32Window): the owner's WM_TIMER with this timer's id calls the
+// OnTimer handler, through the event guard.
 #pragma once
 
 #include "platform/Controls.h"
 #include "platform/win32/EventRunner.h"
 #include "platform/win32/Win32Window.h"
 
+#include <functional>
+
 namespace morix::platform::win32 {
 
 class Win32Timer final : public Timer, private WindowAttachment {
 public:
-    Win32Timer(Win32Window& owner, TimerEvents& events, EventRunner run);
+    Win32Timer(Win32Window& owner, EventRunner run);
     ~Win32Timer() override;
     Win32Timer(const Win32Timer&) = delete;
     Win32Timer& operator=(const Win32Timer&) = delete;
@@ -19,6 +21,7 @@ public:
     void SetInterval(int milliseconds) override;
     void SetEnabled(bool enabled) override;
     bool Enabled() const override { return enabled_; }
+    void OnTimer(std::function<void()> handler) override { onTimer_ = std::move(handler); }
 
 private:
     void OnOwnerGone() override;
@@ -27,8 +30,8 @@ private:
     void Disarm();
 
     Win32Window* owner_;
-    TimerEvents& events_;
     EventRunner run_;
+    std::function<void()> onTimer_;
     UINT_PTR id_;
     int interval_ = 0;
     bool enabled_ = false;

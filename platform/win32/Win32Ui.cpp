@@ -3,13 +3,22 @@
 #include "platform/win32/EventRunner.h"
 #include "platform/win32/Wide.h"
 #include "platform/win32/Win32Animation.h"
+#include "platform/win32/Win32Control.h"
+#include "platform/win32/Win32DateTime.h"
 #include "platform/win32/Win32Handles.h"
+#include "platform/win32/Win32ListBox.h"
+#include "platform/win32/Win32RichTextBox.h"
 #include "platform/win32/Win32Shaper.h"
 #include "platform/win32/Win32SoundDevice.h"
 #include "platform/win32/Win32Timer.h"
 #include "platform/win32/Win32Window.h"
 
+#include <windows.h>
 #include <commctrl.h>
+#include <commdlg.h>
+#include <shellapi.h>
+
+#include <cwchar>
 
 namespace morix::platform::win32 {
 
@@ -18,7 +27,9 @@ namespace {
 void RegisterCommonControls() {
     INITCOMMONCONTROLSEX icc{};
     icc.dwSize = sizeof icc;
-    icc.dwICC = ICC_ANIMATE_CLASS | ICC_BAR_CLASSES;  // SysAnimate32, tooltips_class32
+    // Buttons, edits, lists and statics of version 6; SysAnimate32;
+    // tooltips_class32; SysMonthCal32 and SysDateTimePick32.
+    icc.dwICC = ICC_STANDARD_CLASSES | ICC_ANIMATE_CLASS | ICC_BAR_CLASSES | ICC_DATE_CLASSES;
     InitCommonControlsEx(&icc);
 }
 
@@ -76,31 +87,64 @@ void TakeForeground(Win32Window& owner) {
     }
 }
 
+// The filter of the open-file dialog: "a|b|c|d" as "a\0b\0c\0d\0\0".
+std::wstring FileDialogFilter(std::string_view filter) {
+    std::wstring list = Widen(filter);
+    for (wchar_t& c : list)
+        if (c == L'|') c = L'\0';
+    list.push_back(L'\0');
+    list.push_back(L'\0');
+    return list;
+}
+
 }  // namespace
 
 Win32Ui::Win32Ui(Process& process) : process_(process) { RegisterCommonControls(); }
 
-std::unique_ptr<Window> Win32Ui::CreateWindow(WindowEvents& events) {
-    return std::make_unique<Win32Window>(events, EventRunner(*this, process_));
+std::unique_ptr<Window> Win32Ui::NewWindow(WindowKind kind) {
+    return std::make_unique<Win32Window>(kind, EventRunner(*this, process_));
 }
 
-std::unique_ptr<Animation> Win32Ui::CreateAnimation(Window& parent, AnimationEvents& events) {
-    return std::make_unique<Win32Animation>(AsWin32(parent), events, EventRunner(*this, process_));
+std::unique_ptr<Control> Win32Ui::NewControl(Window& window, ControlKind kind, const ControlSpec& request) {
+    Win32Window& owner = AsWin32(window);
+    return std::make_unique<Win32Control>(owner, ParentFor(owner, request.container), kind, request,
+                                          EventRunner(*this, process_));
 }
 
-std::unique_ptr<Shaper> Win32Ui::CreateShaper(Window& parent, ShaperEvents& events) {
-    return std::make_unique<Win32Shaper>(AsWin32(parent), events, EventRunner(*this, process_));
+std::unique_ptr<ListBox> Win32Ui::NewListBox(Window& window, const ControlSpec& request) {
+    Win32Window& owner = AsWin32(window);
+    return std::make_unique<Win32ListBox>(owner, ParentFor(owner, request.container), request, EventRunner(*this, process_));
 }
 
-std::unique_ptr<Timer> Win32Ui::CreateTimer(Window& owner, TimerEvents& events) {
-    return std::make_unique<Win32Timer>(AsWin32(owner), events, EventRunner(*this, process_));
+std::unique_ptr<DateTimeControl> Win32Ui::NewDateTime(Window& window, DateTimeKind kind, const ControlSpec& request) {
+    Win32Window& owner = AsWin32(window);
+    return std::make_unique<Win32DateTime>(owner, ParentFor(owner, request.container), kind, request,
+                                           EventRunner(*this, process_));
 }
 
-std::unique_ptr<SoundDevice> Win32Ui::CreateSoundDevice(Window& owner, SoundEvents& events) {
+std::unique_ptr<RichTextBox> Win32Ui::NewRichTextBox(Window& window, const ControlSpec& request) {
+    Win32Window& owner = AsWin32(window);
+    return std::make_unique<Win32RichTextBox>(owner, ParentFor(owner, request.container), request,
+                                              EventRunner(*this, process_));
+}
+
+std::unique_ptr<Animation> Win32Ui::NewAnimation(Window& window, Control* container) {
+    Win32Window& owner = AsWin32(window);
+    return std::make_unique<Win32Animation>(owner, ParentFor(owner, container), EventRunner(*this, process_));
+}
+
+std::unique_ptr<Shaper> Win32Ui::NewShaper(Window& window) {
+    return std::make_unique<Win32Shaper>(AsWin32(window), EventRunner(*this, process_));
+}
+
+std::unique_ptr<Timer> Win32Ui::NewTimer(Window& window) {
+    return std::make_unique<Win32Timer>(AsWin32(window), EventRunner(*this, process_));
+}
+
+std::unique_ptr<SoundDevice> Win32Ui::NewSoundDevice() {
     // The notifications go to the device's own hidden window, so that they
-    // outlive neither the device nor depend on the owner's messages.
-    (void)owner;
-    return std::make_unique<Win32SoundDevice>(events, EventRunner(*this, process_));
+    // depend on no window of the program.
+    return std::make_unique<Win32SoundDevice>(EventRunner(*this, process_));
 }
 
 int Win32Ui::TrackPopupMenu(Window& owner, const std::vector<MenuItem>& items) {
@@ -123,9 +167,55 @@ int Win32Ui::TrackPopupMenu(Window& owner, const std::vector<MenuItem>& items) {
     return chosen;
 }
 
-int Win32Ui::ShowMessageBox(std::string_view text, std::string_view title, int flags) {
-    return MessageBoxW(nullptr, Widen(text).c_str(), Widen(title).c_str(),
-                       static_cast<UINT>(flags) | MB_TOPMOST | MB_SETFOREGROUND);
+MessageAnswer Win32Ui::ShowMessageBox(std::string_view text, std::string_view title, MessageButtons buttons,
+                                      MessageIcon icon, Window* owner) {
+    UINT flags = buttons == MessageButtons::YesNo ? MB_YESNO : MB_OK;
+    switch (icon) {
+    case MessageIcon::None: break;
+    case MessageIcon::Stop: flags |= MB_ICONSTOP; break;
+    case MessageIcon::Question: flags |= MB_ICONQUESTION; break;
+    case MessageIcon::Exclamation: flags |= MB_ICONEXCLAMATION; break;
+    }
+    HWND ownerHwnd = owner != nullptr ? AsWin32(*owner).Hwnd() : nullptr;
+    const int answer =
+        MessageBoxW(ownerHwnd, Widen(text).c_str(), Widen(title).c_str(), flags | MB_TOPMOST | MB_SETFOREGROUND);
+    if (answer == IDYES) return MessageAnswer::Yes;
+    if (answer == IDNO) return MessageAnswer::No;
+    return MessageAnswer::Ok;
+}
+
+std::optional<std::string> Win32Ui::ShowOpenFileDialog(Window* owner, std::string_view filter,
+                                                       std::string_view initialFolder) {
+    const std::wstring filters = FileDialogFilter(filter);
+    const std::wstring folder = Widen(initialFolder);
+    // Room for any path the file system holds.
+    std::wstring file(32768, L'\0');
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner != nullptr ? AsWin32(*owner).Hwnd() : nullptr;
+    dialog.lpstrFilter = filter.empty() ? nullptr : filters.c_str();
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = file.data();
+    dialog.nMaxFile = static_cast<DWORD>(file.size());
+    dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+    dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    if (!GetOpenFileNameW(&dialog)) return std::nullopt;  // cancelled, or the dialog failed
+    file.resize(std::wcslen(file.c_str()));
+    return Narrow(file);
+}
+
+void Win32Ui::DeleteToRecycleBin(Window* owner, std::string_view path) {
+    // A list of names, each ended by a NUL, the list by another.
+    std::wstring from = Widen(path);
+    from.push_back(L'\0');
+    from.push_back(L'\0');
+    SHFILEOPSTRUCTW operation{};
+    operation.hwnd = owner != nullptr ? AsWin32(*owner).Hwnd() : nullptr;
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = from.c_str();
+    operation.fFlags = FOF_ALLOWUNDO;
+    // The shell asks and reports by itself; the program goes on either way.
+    SHFileOperationW(&operation);
 }
 
 }  // namespace morix::platform::win32

@@ -1,6 +1,9 @@
 #include "platform/win32/Win32Window.h"
 
+#include "platform/win32/ChildControl.h"
+#include "platform/win32/MessageLoop.h"
 #include "platform/win32/Wide.h"
+#include "platform/win32/Win32Control.h"
 #include "platform/win32/Win32Picture.h"
 
 #include <algorithm>
@@ -15,26 +18,50 @@ namespace {
 constexpr UINT TopmostFlags = 0x53;
 static_assert(TopmostFlags == (SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW));
 
-// What a window without a background picture shows. Not the system's
-// button-face colour: that differs between systems (and under Wine).
+// What a borderless window without a background picture shows. Not the
+// system's button-face colour: that differs between systems (and under Wine).
 constexpr COLORREF BlankColour = RGB(255, 255, 255);
+
+FormWindowParams ParamsFor(WindowKind kind) {
+    FormWindowParams params;
+    if (kind == WindowKind::Dialog) {
+        params.exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+        params.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    } else {
+        params.exStyle = WS_EX_TOOLWINDOW;
+        params.style = WS_POPUP | WS_CLIPCHILDREN;
+    }
+    return params;
+}
+
+// A key presses only a control the user could click: shown, and neither it
+// nor a container around it disabled.
+bool CanBeClicked(HWND control) {
+    if (!IsWindowVisible(control)) return false;
+    for (HWND w = control; w != nullptr; w = GetParent(w)) {
+        if (!IsWindowEnabled(w)) return false;
+        if (!(GetWindowLongPtrW(w, GWL_STYLE) & WS_CHILD)) break;
+    }
+    return true;
+}
 
 }  // namespace
 
-Win32Window::Win32Window(WindowEvents& events, EventRunner run) : events_(events), run_(run) {
-    FormWindowParams params;
-    params.exStyle = WS_EX_TOOLWINDOW;
-    params.style = WS_POPUP | WS_CLIPCHILDREN;
-    hwnd_.Reset(CreateFormWindow(params, this));
+Win32Window::Win32Window(WindowKind kind, EventRunner run) : kind_(kind), run_(run) {
+    hwnd_.Reset(CreateFormWindow(ParamsFor(kind), this));
     if (!hwnd_) throw std::runtime_error("CreateWindowExW failed for a MorixForm window");
+    if (kind_ == WindowKind::Dialog) RegisterDialogWindow(hwnd_.Get());
 }
 
 Win32Window::~Win32Window() {
+    const bool wasActive = IsActive();
+    if (kind_ == WindowKind::Dialog) UnregisterDialogWindow(hwnd_.Get());
     DetachTarget(hwnd_.Get());
     // Copy: a control may detach itself while it is told.
     std::vector<WindowAttachment*> attachments = attachments_;
     for (WindowAttachment* a : attachments) a->OnOwnerGone();
     hwnd_.Reset();
+    if (wasActive) GiveFrontBack();
 }
 
 void Win32Window::SetTitle(std::string_view title) { SetWindowTextW(hwnd_.Get(), Widen(title).c_str()); }
@@ -49,12 +76,31 @@ Rect Win32Window::Bounds() const {
     return {r.left, r.top, r.right, r.bottom};
 }
 
+void Win32Window::SetClientSize(int width, int height) {
+    RECT outer{0, 0, width, height};
+    if (kind_ == WindowKind::Dialog) {
+        const auto style = static_cast<DWORD>(GetWindowLongPtrW(hwnd_.Get(), GWL_STYLE));
+        const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(hwnd_.Get(), GWL_EXSTYLE));
+        AdjustWindowRectEx(&outer, style, FALSE, exStyle);
+    }
+    SetWindowPos(hwnd_.Get(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void Win32Window::SetBackground(std::shared_ptr<Picture> picture) {
     background_ = AsWin32(std::move(picture));
     InvalidateRect(hwnd_.Get(), nullptr, FALSE);
 }
 
-void Win32Window::SetVisible(bool visible) { ShowWindow(hwnd_.Get(), visible ? SW_SHOWNOACTIVATE : SW_HIDE); }
+void Win32Window::SetVisible(bool visible) {
+    if (visible) {
+        ShowWindow(hwnd_.Get(), SW_SHOWNOACTIVATE);
+        return;
+    }
+    const bool wasActive = IsActive();
+    ShowWindow(hwnd_.Get(), SW_HIDE);
+    if (wasActive) GiveFrontBack();
+}
 
 bool Win32Window::Visible() const { return IsWindowVisible(hwnd_.Get()) != FALSE; }
 
@@ -62,16 +108,51 @@ void Win32Window::SetEnabled(bool enabled) { EnableWindow(hwnd_.Get(), enabled ?
 
 bool Win32Window::Enabled() const { return IsWindowEnabled(hwnd_.Get()) != FALSE; }
 
-void Win32Window::MakeTopmost() { SetWindowPos(hwnd_.Get(), HWND_TOPMOST, 0, 0, 0, 0, TopmostFlags); }
+void Win32Window::ShowTopmostInactive() {
+    if (!IsWindowVisible(hwnd_.Get())) ShowWindow(hwnd_.Get(), SW_SHOWNA);
+    SetWindowPos(hwnd_.Get(), HWND_TOPMOST, 0, 0, 0, 0, TopmostFlags);
+}
 
 WindowHandle Win32Window::Handle() const {
     return static_cast<WindowHandle>(reinterpret_cast<std::intptr_t>(hwnd_.Get()));
 }
 
+void Win32Window::SetCancelControl(Control* button) { cancelControl_ = HwndOf(button); }
+
+void Win32Window::SetDefaultControl(Control* button) {
+    HWND next = HwndOf(button);
+    if (next == defaultControl_) return;
+    if (ControlTarget* old = IsWindow(defaultControl_) ? ControlTargetOf(defaultControl_) : nullptr)
+        old->ShowAsDefault(false);
+    defaultControl_ = next;
+    if (ControlTarget* now = next != nullptr ? ControlTargetOf(next) : nullptr) now->ShowAsDefault(true);
+}
+
 void Win32Window::Attach(WindowAttachment* attachment) { attachments_.push_back(attachment); }
 
-void Win32Window::Detach(WindowAttachment* attachment) {
-    attachments_.erase(std::remove(attachments_.begin(), attachments_.end(), attachment), attachments_.end());
+void Win32Window::Detach(WindowAttachment* attachment) { std::erase(attachments_, attachment); }
+
+void Win32Window::NoteActivationByClick() {
+    HWND front = GetForegroundWindow();
+    if (front != nullptr && front != hwnd_.Get()) frontBefore_ = front;
+}
+
+void Win32Window::FocusControl(HWND control) {
+    if (control == nullptr) return;
+    if (GetActiveWindow() == hwnd_.Get())
+        ::SetFocus(control);
+    else
+        focusOnActivation_ = control;
+}
+
+bool Win32Window::IsActive() const {
+    HWND self = hwnd_.Get();
+    return self != nullptr && (GetActiveWindow() == self || GetForegroundWindow() == self);
+}
+
+void Win32Window::GiveFrontBack() {
+    HWND front = std::exchange(frontBefore_, nullptr);
+    if (front != nullptr && IsWindow(front) && IsWindowVisible(front)) ::SetForegroundWindow(front);
 }
 
 LRESULT Win32Window::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -85,8 +166,14 @@ LRESULT Win32Window::HandleMessage(HWND window, UINT message, WPARAM wParam, LPA
     case WM_QUERYENDSESSION: return TRUE;
     case WM_ENDSESSION: return OnEndSession(wParam != FALSE);
     case WM_TIMER: return OnTimer(window, static_cast<UINT_PTR>(wParam));
-    // A click on the clock does not take the front from the window it rides on.
-    case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
+    case WM_MOUSEACTIVATE: return OnMouseActivate(window, wParam, lParam);
+    case WM_ACTIVATE: return OnActivate(window, wParam, lParam);
+    case WM_COMMAND: return OnCommand(window, wParam, lParam);
+    case WM_NOTIFY:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX: return OnRouted(window, message, wParam, lParam);
     default: return DefWindowProcW(window, message, wParam, lParam);
     }
 }
@@ -109,7 +196,7 @@ LRESULT Win32Window::OnPaint(HWND window) {
         BitBlt(dc, 0, 0, pictureWidth, pictureHeight, source.Get(), 0, 0, SRCCOPY);
     }
     // Whatever the picture does not cover stays blank.
-    UniqueBrush blank(CreateSolidBrush(BlankColour));
+    UniqueBrush blank(CreateSolidBrush(kind_ == WindowKind::Dialog ? GetSysColor(COLOR_BTNFACE) : BlankColour));
     RECT right{pictureWidth, 0, client.right, client.bottom};
     RECT below{0, pictureHeight, std::min<LONG>(pictureWidth, client.right), client.bottom};
     if (right.left < right.right) FillRect(dc, &right, blank.Get());
@@ -119,18 +206,18 @@ LRESULT Win32Window::OnPaint(HWND window) {
 }
 
 LRESULT Win32Window::OnButtonUp(MouseButton button) {
-    run_([&] { events_.OnMouseUp(button); });
+    Fire(run_, onMouseUp_, button);
     return 0;
 }
 
 LRESULT Win32Window::OnClose() {
     // Not DefWindowProc: the program decides whether and how it closes.
-    run_([&] { events_.OnCloseRequest(); });
+    Fire(run_, onCloseRequest_);
     return 0;
 }
 
 LRESULT Win32Window::OnEndSession(bool ending) {
-    if (ending) run_([&] { events_.OnEndSession(); });
+    if (ending) Fire(run_, onEndSession_);
     return 0;
 }
 
@@ -139,6 +226,57 @@ LRESULT Win32Window::OnTimer(HWND window, UINT_PTR timerId) {
     for (WindowAttachment* a : attachments)
         if (a->OnOwnerTimer(timerId)) return 0;
     return DefWindowProcW(window, WM_TIMER, timerId, 0);
+}
+
+LRESULT Win32Window::OnMouseActivate(HWND window, WPARAM wParam, LPARAM lParam) {
+    // A click on the clock or a balloon does not take the front from the
+    // window it rides on.
+    if (kind_ == WindowKind::Borderless) return MA_NOACTIVATE;
+    NoteActivationByClick();
+    return DefWindowProcW(window, WM_MOUSEACTIVATE, wParam, lParam);
+}
+
+LRESULT Win32Window::OnActivate(HWND window, WPARAM wParam, LPARAM lParam) {
+    if (LOWORD(wParam) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (kind_ == WindowKind::Dialog && focus != nullptr && IsChild(window, focus)) focusOnActivation_ = focus;
+        return DefWindowProcW(window, WM_ACTIVATE, wParam, lParam);
+    }
+    // Activated from a window of this thread: that one is known here. One of
+    // another program shows only in the WM_MOUSEACTIVATE before.
+    HWND other = reinterpret_cast<HWND>(lParam);
+    if (other != nullptr && other != window && !IsChild(window, other)) frontBefore_ = other;
+    HWND focus = std::exchange(focusOnActivation_, nullptr);
+    if (focus == nullptr || !IsWindow(focus) || !IsChild(window, focus))
+        focus = kind_ == WindowKind::Dialog ? GetNextDlgTabItem(window, nullptr, FALSE) : nullptr;
+    if (focus == nullptr) return DefWindowProcW(window, WM_ACTIVATE, wParam, lParam);
+    ::SetFocus(focus);
+    return 0;
+}
+
+LRESULT Win32Window::OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
+    const WORD id = LOWORD(wParam);
+    HWND from = reinterpret_cast<HWND>(lParam);
+    // IsDialogMessageW sends Enter and Esc as IDOK and IDCANCEL, from no
+    // control (no control of ours has those ids).
+    if ((id == IDOK || id == IDCANCEL) && (from == nullptr || ControlTargetOf(from) == nullptr)) {
+        PressFromKey(id == IDOK ? defaultControl_ : cancelControl_);
+        return 0;  // the press may have unloaded the form: nothing of it is touched
+    }
+    LRESULT result = 0;
+    if (RouteToControl(WM_COMMAND, wParam, lParam, result)) return result;
+    return DefWindowProcW(window, WM_COMMAND, wParam, lParam);
+}
+
+LRESULT Win32Window::OnRouted(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (RouteToControl(message, wParam, lParam, result)) return result;
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void Win32Window::PressFromKey(HWND control) {
+    if (control == nullptr || !IsWindow(control) || !CanBeClicked(control)) return;
+    if (ControlTarget* target = ControlTargetOf(control)) target->PressFromKey();
 }
 
 Win32Window& AsWin32(Window& window) {

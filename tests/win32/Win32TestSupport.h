@@ -1,16 +1,14 @@
 // Helpers of the Win32 component tests: message pumping with a hang guard,
 // temporary folders, small BMP/GIF/MIDI files written by the tests
-// themselves, real mouse input, reading pixels back, and recording fakes of
-// the program's event interfaces.
+// themselves, real mouse input, reading pixels back, and recorders of the
+// events of windows, clips and shaping controls.
 #pragma once
 
 #include <windows.h>
-#ifdef CreateWindow
-#undef CreateWindow
-#endif
 
 #include "platform/Process.h"
 #include "platform/Ui.h"
+#include "platform/win32/MessageLoop.h"
 #include "platform/win32/Wide.h"
 
 #include <cstdint>
@@ -21,13 +19,16 @@
 
 namespace morix::win32test {
 
-// Pumps this thread's messages until `done` holds; false when it still does
-// not after `limitMs` (a guard against a test hanging, not a measurement).
+// Pumps this thread's messages as the program's loop does (a registered
+// dialog's go through IsDialogMessageW) until `done` holds; false when it
+// still does not after `limitMs` (a guard against a test hanging, not a
+// measurement).
 inline bool PumpUntil(const std::function<bool()>& done, DWORD limitMs = 15000) {
     DWORD start = GetTickCount();
     for (;;) {
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (platform::win32::PassToDialog(msg)) continue;
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }
@@ -289,17 +290,20 @@ public:
     [[noreturn]] void Exit(int code) override { throw ExitCalled{code}; }
 };
 
-class RecordingWindowEvents final : public platform::WindowEvents {
+// Records what a window's handlers were called with.
+class RecordingWindowEvents final {
 public:
-    void OnMouseUp(platform::MouseButton button) override {
-        mouseUps.push_back(button);
-        if (onMouseUp) onMouseUp();
+    explicit RecordingWindowEvents(platform::Window& window) {
+        window.OnMouseUp([this](platform::MouseButton button) {
+            mouseUps.push_back(button);
+            if (onMouseUp) onMouseUp();
+        });
+        window.OnCloseRequest([this] {
+            ++closeRequests;
+            if (onClose) onClose();
+        });
+        window.OnEndSession([this] { ++endSessions; });
     }
-    void OnCloseRequest() override {
-        ++closeRequests;
-        if (onClose) onClose();
-    }
-    void OnEndSession() override { ++endSessions; }
     std::vector<platform::MouseButton> mouseUps;
     int closeRequests = 0;
     int endSessions = 0;
@@ -307,16 +311,33 @@ public:
     std::function<void()> onMouseUp;
 };
 
-class RecordingAnimationEvents final : public platform::AnimationEvents {
+class RecordingAnimationEvents final {
 public:
-    void OnMouseButton(platform::MouseButton button) override { buttons.push_back(button); }
+    explicit RecordingAnimationEvents(platform::Animation& clip) {
+        clip.OnMouseUp([this](platform::MouseButton button) { buttons.push_back(button); });
+    }
     std::vector<platform::MouseButton> buttons;
 };
 
-class RecordingShaperEvents final : public platform::ShaperEvents {
+class RecordingShaperEvents final {
 public:
-    void OnRightClick() override { ++rightClicks; }
+    explicit RecordingShaperEvents(platform::Shaper& shaper) {
+        shaper.OnRightClick([this] { ++rightClicks; });
+    }
     int rightClicks = 0;
+};
+
+// Counts a timer's ticks.
+class TickCounter final {
+public:
+    explicit TickCounter(platform::Timer& timer) {
+        timer.OnTimer([this] {
+            ++count;
+            if (onTick) onTick();
+        });
+    }
+    int count = 0;
+    std::function<void()> onTick;
 };
 
 // The path of this test program, to start it again as a second process.

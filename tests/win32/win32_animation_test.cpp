@@ -59,17 +59,17 @@ class Win32AnimationTest : public ::testing::Test {
 protected:
     void SetUp() override {
         window->Move(400, 300, 66, 22);
-        window->MakeTopmost();
+        window->ShowTopmostInactive();
         PumpFor(50);
     }
     HWND ClipHwnd() const { return static_cast<Win32Animation&>(*clip).Hwnd(); }
 
     TestProcess process;
     Win32Ui ui{process};
-    RecordingWindowEvents events;
-    RecordingAnimationEvents clipEvents;
-    std::unique_ptr<platform::Window> window = ui.CreateWindow(events);
-    std::unique_ptr<platform::Animation> clip = ui.CreateAnimation(*window, clipEvents);
+    std::unique_ptr<platform::Window> window = ui.NewWindow(platform::WindowKind::Borderless);
+    RecordingWindowEvents events{*window};
+    std::unique_ptr<platform::Animation> clip = ui.NewAnimation(*window);
+    RecordingAnimationEvents clipEvents{*clip};
 };
 
 TEST_F(Win32AnimationTest, OpenReportsTheRunTimesFileErrors) {

@@ -25,6 +25,7 @@ HWND HwndOf(const platform::Window& w) { return reinterpret_cast<HWND>(static_ca
 // What a watcher saw of a message box of this process before pressing one of
 // its buttons.
 struct SeenBox {
+    HWND window = nullptr;
     std::wstring title, text;
     bool hasYes = false, hasNo = false, hasOk = false;
 };
@@ -89,6 +90,7 @@ private:
                 wchar_t title[128] = {};
                 GetWindowTextW(find.found, title, 128);
                 seen_.title = title;
+                seen_.window = find.found;
                 EnumChildWindows(find.found, CollectStatic, reinterpret_cast<LPARAM>(&seen_));
                 found_ = true;
                 if (beforeAnswer_) beforeAnswer_(seen_);
@@ -109,7 +111,7 @@ class Win32MenuTest : public ::testing::Test {
 protected:
     void SetUp() override {
         window->Move(500, 400, 66, 22);
-        window->MakeTopmost();
+        window->ShowTopmostInactive();
         PumpFor(50);
         SetCursorPos(520, 410);
     }
@@ -163,8 +165,8 @@ protected:
 
     TestProcess process;
     Win32Ui ui{process};
-    RecordingWindowEvents events;
-    std::unique_ptr<platform::Window> window = ui.CreateWindow(events);
+    std::unique_ptr<platform::Window> window = ui.NewWindow(platform::WindowKind::Borderless);
+    RecordingWindowEvents events{*window};
     std::vector<WORD> keys_;
     std::size_t next_ = 0;
     std::wstring menuState_;
@@ -203,11 +205,8 @@ TEST_F(Win32MenuTest, AGrayedItemCannotBeChosen) {
 }
 
 TEST_F(Win32MenuTest, TimersGoOnWhileTheMenuIsOpen) {
-    struct Ticks : platform::TimerEvents {
-        int count = 0;
-        void OnTimer() override { ++count; }
-    } ticks;
-    auto timer = ui.CreateTimer(*window, ticks);
+    auto timer = ui.NewTimer(*window);
+    TickCounter ticks(*timer);
     timer->SetInterval(15);
     timer->SetEnabled(true);
     int before = ticks.count;
@@ -222,12 +221,8 @@ TEST_F(Win32MenuTest, AMenuOpenedByAClickStaysOpenWhileTheTickRaisesTheWindow) {
     // through the X server, as xdotool's does; input sent with SendInput
     // does not bring that about, so this checks the menu and the raising
     // together, not that quirk.)
-    struct Raise : platform::TimerEvents {
-        platform::Window* window = nullptr;
-        void OnTimer() override { window->MakeTopmost(); }
-    } raise;
-    raise.window = window.get();
-    auto timer = ui.CreateTimer(*window, raise);
+    auto timer = ui.NewTimer(*window);
+    timer->OnTimer([this] { window->ShowTopmostInactive(); });
     timer->SetInterval(40);
     timer->SetEnabled(true);
     int chosen = -1;
@@ -240,11 +235,12 @@ TEST_F(Win32MenuTest, AMenuOpenedByAClickStaysOpenWhileTheTickRaisesTheWindow) {
 TEST_F(Win32MenuTest, MessageBoxShowsTextTitleButtonsAndReturnsTheAnswer) {
     {
         BoxWatcher watcher(IDNO);
-        int answer = ui.ShowMessageBox("ファイルが見つかりません。\r\n続けますか？", "Morix",
-                                       platform::mb::YesNo | platform::mb::IconQuestion);
+        platform::MessageAnswer answer = ui.ShowMessageBox("ファイルが見つかりません。\r\n続けますか？", "Morix",
+                                                           platform::MessageButtons::YesNo,
+                                                           platform::MessageIcon::Question);
         SeenBox seen = watcher.Seen();
         ASSERT_TRUE(watcher.Found());
-        EXPECT_EQ(answer, platform::mb::AnswerNo);
+        EXPECT_EQ(answer, platform::MessageAnswer::No);
         EXPECT_EQ(seen.title, L"Morix");
         EXPECT_NE(seen.text.find(L"ファイルが見つかりません。"), std::wstring::npos);
         EXPECT_NE(seen.text.find(L"続けますか？"), std::wstring::npos);
@@ -253,9 +249,29 @@ TEST_F(Win32MenuTest, MessageBoxShowsTextTitleButtonsAndReturnsTheAnswer) {
     }
     {
         BoxWatcher watcher(IDYES);
-        EXPECT_EQ(ui.ShowMessageBox("x", "Morix", platform::mb::YesNo | platform::mb::IconQuestion),
-                  platform::mb::AnswerYes);
+        EXPECT_EQ(ui.ShowMessageBox("x", "Morix", platform::MessageButtons::YesNo, platform::MessageIcon::Question),
+                  platform::MessageAnswer::Yes);
     }
+}
+
+TEST_F(Win32MenuTest, AMessageBoxWithAnOwnerKeepsTheOwnerFromInputWhileItWaits) {
+    auto dialog = ui.NewWindow(platform::WindowKind::Dialog);
+    HWND owner = HwndOf(*dialog);
+    dialog->ShowTopmostInactive();
+    bool ownerEnabled = true;
+    HWND boxOwner = nullptr;
+    BoxWatcher watcher(IDOK, [&](const SeenBox& seen) {
+        ownerEnabled = IsWindowEnabled(owner) != FALSE;
+        boxOwner = GetWindow(seen.window, GW_OWNER);
+    });
+    platform::MessageAnswer answer = ui.ShowMessageBox("保存しました。", "Morix", platform::MessageButtons::Ok,
+                                                       platform::MessageIcon::Exclamation, dialog.get());
+    watcher.Seen();
+    ASSERT_TRUE(watcher.Found());
+    EXPECT_EQ(answer, platform::MessageAnswer::Ok);
+    EXPECT_EQ(boxOwner, owner);
+    EXPECT_FALSE(ownerEnabled) << "the owner took input while the box waited";
+    EXPECT_TRUE(IsWindowEnabled(owner));
 }
 
 TEST(Win32EventGuard, TheStandardMessageNamesTheNumberAndTheDescription) {
@@ -292,9 +308,9 @@ TEST(Win32EventGuardChild, DISABLED_CloseHandlerErrorEndsTheProcess) {
     ASSERT_NE(out, nullptr);
     platform::win32::Win32Process process;
     Win32Ui ui(process);
-    RecordingWindowEvents events;
+    auto window = ui.NewWindow(platform::WindowKind::Borderless);
+    RecordingWindowEvents events(*window);
     events.onClose = [] { Raise(err::FileNotFound); };
-    auto window = ui.CreateWindow(events);
     // The report is written before the answer: the process ends right after.
     auto* watcher = new BoxWatcher(IDOK, [path = std::string(out)](const SeenBox& seen) {
         HANDLE h = CreateFileW(platform::win32::Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);

@@ -77,8 +77,13 @@ TEST(Win32DesktopTest, ScreensAndTwipsFollowTheSystem) {
         EXPECT_EQ(desktop.TwipsPerPixelX(), 15);
         EXPECT_EQ(desktop.TwipsPerPixelY(), 15);
     }
-    EXPECT_EQ(desktop.SystemMetric(platform::metric::CxSize), GetSystemMetrics(SM_CXSIZE));
-    EXPECT_EQ(desktop.SystemMetric(platform::metric::CxFrame), GetSystemMetrics(SM_CXFRAME));
+    const std::pair<platform::Metric, int> metrics[] = {
+        {platform::Metric::CaptionButtonWidth, SM_CXSIZE},
+        {platform::Metric::CaptionButtonHeight, SM_CYSIZE},
+        {platform::Metric::SizingFrameWidth, SM_CXFRAME},
+    };
+    for (const auto& [metric, index] : metrics)
+        EXPECT_EQ(desktop.SystemMetric(metric), GetSystemMetrics(index)) << "SM_ index " << index;
 }
 
 TEST(Win32DesktopTest, OtherWindowsTitleAndRectangleAndGoneWindows) {

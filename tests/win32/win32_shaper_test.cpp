@@ -27,7 +27,7 @@ class Win32ShaperTest : public ::testing::Test {
 protected:
     void SetUp() override {
         window->Move(300, 200, 66, 22);
-        window->MakeTopmost();
+        window->ShowTopmostInactive();
         PumpFor(50);
     }
     // A 66 x 22 outline: a rounded face whose four corner pixels, and a
@@ -45,11 +45,11 @@ protected:
     TestProcess process;
     Win32Ui ui{process};
     Win32Pictures pictures;
-    RecordingWindowEvents events;
-    RecordingShaperEvents shaperEvents;
-    std::unique_ptr<platform::Window> window = ui.CreateWindow(events);
+    std::unique_ptr<platform::Window> window = ui.NewWindow(platform::WindowKind::Borderless);
+    RecordingWindowEvents events{*window};
     HWND hwnd = HwndOf(*window);
-    std::unique_ptr<platform::Shaper> shaper = ui.CreateShaper(*window, shaperEvents);
+    std::unique_ptr<platform::Shaper> shaper = ui.NewShaper(*window);
+    RecordingShaperEvents shaperEvents{*shaper};
 };
 
 TEST_F(Win32ShaperTest, AppliedMaskCutsExactlyTheMaskColouredPixels) {
@@ -234,8 +234,8 @@ TEST_F(Win32ShaperTest, RightClickOnTheVisibleSurfaceIsTheOnlyEvent) {
 TEST_F(Win32ShaperTest, TheSurfaceIsAboveTheClipsItCovers) {
     std::wstring dist = DistFolder();
     if (dist.empty()) GTEST_SKIP() << "no program folder at " MORIX_DIST_DIR "; build the native 'assets' target first";
-    RecordingAnimationEvents clipEvents;
-    auto clip = ui.CreateAnimation(*window, clipEvents);  // made after the shaper, as a later control
+    auto clip = ui.NewAnimation(*window);  // made after the shaper, as a later control
+    RecordingAnimationEvents clipEvents(*clip);
     clip->Move(5, 0);
     clip->Open(platform::win32::Narrow(dist + L"\\Design\\Tidewalk\\07.avi"));
     clip->Play(1);

@@ -20,13 +20,18 @@ using platform::win32::HasSoundOutput;
 using platform::win32::Win32SoundDevice;
 using platform::win32::Win32Ui;
 
-class RecordingSound final : public platform::SoundEvents {
+using platform::SoundEnd;
+
+// Records how each playback of the devices it listens to ended.
+class RecordingSound final {
 public:
-    void OnDone(int code) override {
-        codes.push_back(code);
-        if (onDone) onDone();
+    void Listen(platform::SoundDevice& device) {
+        device.OnDone([this](SoundEnd end) {
+            codes.push_back(end);
+            if (onDone) onDone();
+        });
     }
-    std::vector<int> codes;
+    std::vector<SoundEnd> codes;
     std::function<void()> onDone;
 };
 
@@ -35,10 +40,12 @@ protected:
     // The device as the program gets it, or with the question "is there an
     // output device" answered yes, as on a machine with a sound card.
     std::unique_ptr<Win32SoundDevice> Device(bool pretendOutput) {
-        if (pretendOutput)
-            return std::make_unique<Win32SoundDevice>(sound, EventRunner(ui, process),
-                                                      [](std::wstring_view) { return true; });
-        return std::make_unique<Win32SoundDevice>(sound, EventRunner(ui, process));
+        std::unique_ptr<Win32SoundDevice> device =
+            pretendOutput ? std::make_unique<Win32SoundDevice>(EventRunner(ui, process),
+                                                               [](std::wstring_view) { return true; })
+                          : std::make_unique<Win32SoundDevice>(EventRunner(ui, process));
+        sound.Listen(*device);
+        return device;
     }
     std::wstring Mode(Win32SoundDevice& device) {
         wchar_t buffer[64] = {};
@@ -60,7 +67,7 @@ TEST_F(Win32SoundTest, DoneIsPostedNeverCalledFromInsideACommand) {
     EXPECT_TRUE(sound.codes.empty());
     ASSERT_TRUE(PumpUntil([&] { return !sound.codes.empty(); }, 3000));
     PumpFor(200);
-    EXPECT_EQ(sound.codes, (std::vector<int>{MCI_NOTIFY_FAILURE})) << "one Done for the failed open and its play";
+    EXPECT_EQ(sound.codes, (std::vector<SoundEnd>{SoundEnd::Failed})) << "one Done for the failed open and its play";
 }
 
 TEST_F(Win32SoundTest, OpenPlayStopDoneCloseInThatOrder) {
@@ -81,7 +88,7 @@ TEST_F(Win32SoundTest, OpenPlayStopDoneCloseInThatOrder) {
     device->SetCommand("stop");
     ASSERT_TRUE(PumpUntil([&] { return !sound.codes.empty(); }, 3000));
     PumpFor(300);
-    EXPECT_EQ(sound.codes, (std::vector<int>{MCI_NOTIFY_ABORTED}));
+    EXPECT_EQ(sound.codes, (std::vector<SoundEnd>{SoundEnd::Stopped}));
     ASSERT_EQ(modes.size(), 2u);
     EXPECT_EQ(modes[0], L"stopped");
     EXPECT_EQ(modes[1], L"closed");
@@ -98,7 +105,7 @@ TEST_F(Win32SoundTest, FailedOpenAndItsPlayGetOneDoneAndALaterPlayItsOwn) {
     device->SetCommand("play");
     ASSERT_TRUE(PumpUntil([&] { return !sound.codes.empty(); }, 3000));
     PumpFor(300);
-    EXPECT_EQ(sound.codes, (std::vector<int>{MCI_NOTIFY_FAILURE}));
+    EXPECT_EQ(sound.codes, (std::vector<SoundEnd>{SoundEnd::Failed}));
     EXPECT_EQ(Mode(*device), L"closed");
     // The handler closed the device; a play now is a new one and fails too.
     device->SetCommand("play");
@@ -114,7 +121,7 @@ TEST_F(Win32SoundTest, PlayWithoutOpenFailsWithOneDone) {
     device->SetCommand("close");
     ASSERT_TRUE(PumpUntil([&] { return !sound.codes.empty(); }, 3000));
     PumpFor(200);
-    EXPECT_EQ(sound.codes, (std::vector<int>{MCI_NOTIFY_FAILURE}));
+    EXPECT_EQ(sound.codes, (std::vector<SoundEnd>{SoundEnd::Failed}));
 }
 
 TEST_F(Win32SoundTest, WatchdogEndsAPlayTheSequencerNeverFinishes) {
@@ -128,7 +135,7 @@ TEST_F(Win32SoundTest, WatchdogEndsAPlayTheSequencerNeverFinishes) {
     ASSERT_TRUE(PumpUntil([&] { return !sound.codes.empty(); }, 15000)) << "no Done at all";
     PumpFor(500);
     // An ended play, not a failed one, and the device let go of it.
-    EXPECT_EQ(sound.codes, (std::vector<int>{MCI_NOTIFY_SUCCESSFUL}));
+    EXPECT_EQ(sound.codes, (std::vector<SoundEnd>{SoundEnd::Finished}));
     EXPECT_NE(Mode(*device), L"playing");
 }
 
@@ -144,7 +151,7 @@ TEST_F(Win32SoundTest, AReplayedOrReopenedSoundReportsOnlyTheLastPlay) {
     device->SetCommand("close");
     ASSERT_TRUE(PumpUntil([&] { return !sound.codes.empty(); }, 3000));
     PumpFor(300);
-    EXPECT_EQ(sound.codes, (std::vector<int>{MCI_NOTIFY_ABORTED}));
+    EXPECT_EQ(sound.codes, (std::vector<SoundEnd>{SoundEnd::Stopped}));
 }
 
 TEST_F(Win32SoundTest, ARingWhileTheChimeSoundsIsNotCutOffByTheClose) {
@@ -162,7 +169,7 @@ TEST_F(Win32SoundTest, ARingWhileTheChimeSoundsIsNotCutOffByTheClose) {
     EXPECT_EQ(Mode(*device), L"playing");
     device->SetCommand("stop");
     ASSERT_TRUE(PumpUntil([&] { return !sound.codes.empty(); }, 3000));
-    EXPECT_EQ(sound.codes, (std::vector<int>{MCI_NOTIFY_ABORTED}));
+    EXPECT_EQ(sound.codes, (std::vector<SoundEnd>{SoundEnd::Stopped}));
     EXPECT_EQ(Mode(*device), L"closed");
 }
 
@@ -174,15 +181,15 @@ TEST_F(Win32SoundTest, WithoutAnOutputDeviceAPlayFailsAtOnce) {
     device->SetCommand("open");
     device->SetCommand("play");
     ASSERT_TRUE(PumpUntil([&] { return !sound.codes.empty(); }, 1500));
-    EXPECT_EQ(sound.codes, (std::vector<int>{MCI_NOTIFY_FAILURE}));
+    EXPECT_EQ(sound.codes, (std::vector<SoundEnd>{SoundEnd::Failed}));
 }
 
 TEST_F(Win32SoundTest, TheUiMakesIndependentDevices) {
-    RecordingWindowEvents events;
-    auto window = ui.CreateWindow(events);
     RecordingSound other;
-    auto a = ui.CreateSoundDevice(*window, sound);
-    auto b = ui.CreateSoundDevice(*window, other);
+    auto a = ui.NewSoundDevice();
+    auto b = ui.NewSoundDevice();
+    sound.Listen(*a);
+    other.Listen(*b);
     EXPECT_NE(static_cast<Win32SoundDevice&>(*a).Alias(), static_cast<Win32SoundDevice&>(*b).Alias());
     a->SetCommand("play");
     ASSERT_TRUE(PumpUntil([&] { return !sound.codes.empty(); }, 3000));

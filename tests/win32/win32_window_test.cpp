@@ -23,8 +23,8 @@ class Win32WindowTest : public ::testing::Test {
 protected:
     TestProcess process;
     Win32Ui ui{process};
-    RecordingWindowEvents events;
-    std::unique_ptr<platform::Window> window = ui.CreateWindow(events);
+    std::unique_ptr<platform::Window> window = ui.NewWindow(platform::WindowKind::Borderless);
+    RecordingWindowEvents events{*window};
     HWND hwnd = HwndOf(*window);
 };
 
@@ -52,10 +52,10 @@ TEST_F(Win32WindowTest, IsABorderlessToolWindowOfTheProgramsClassShownWithoutAct
     EXPECT_FALSE(IsWindowVisible(hwnd));
 }
 
-TEST_F(Win32WindowTest, MakeTopmostShowsItAboveNormalWindowsWithoutMovingIt) {
+TEST_F(Win32WindowTest, ShowTopmostInactiveShowsItAboveNormalWindowsWithoutMovingIt) {
     window->Move(40, 50, 66, 22);
     EXPECT_FALSE(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
-    window->MakeTopmost();
+    window->ShowTopmostInactive();
     PumpFor(50);
     EXPECT_TRUE(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_TRUE(IsWindowVisible(hwnd));  // 0x53 includes SWP_SHOWWINDOW
@@ -94,7 +94,7 @@ TEST_F(Win32WindowTest, SessionEndIsAllowedAndReportedOnlyWhenItReallyEnds) {
 
 TEST_F(Win32WindowTest, EachMouseButtonReleaseOnTheFaceIsReportedOnce) {
     window->Move(200, 200, 66, 22);
-    window->MakeTopmost();
+    window->ShowTopmostInactive();
     PumpFor(50);
     ClickAt(210, 210, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
     ClickAt(212, 211, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
@@ -114,7 +114,7 @@ TEST_F(Win32WindowTest, BackgroundIsPaintedFromTheTopLeftAndTheRestIsBlank) {
     Win32Pictures pictures;
     window->SetBackground(pictures.Load(path));
     window->Move(300, 300, 14, 8);
-    window->MakeTopmost();
+    window->ShowTopmostInactive();
     UpdateWindow(hwnd);
     PumpFor(100);
     std::vector<std::uint32_t> px = Capture(hwnd);
@@ -134,12 +134,9 @@ TEST_F(Win32WindowTest, BackgroundIsPaintedFromTheTopLeftAndTheRestIsBlank) {
 }
 
 TEST_F(Win32WindowTest, TimersOnTheWindowTickUntilDisabled) {
-    struct Ticks : platform::TimerEvents {
-        int count = 0;
-        void OnTimer() override { ++count; }
-    } a, b;
-    auto first = ui.CreateTimer(*window, a);
-    auto second = ui.CreateTimer(*window, b);
+    auto first = ui.NewTimer(*window);
+    auto second = ui.NewTimer(*window);
+    TickCounter a(*first), b(*second);
     first->SetInterval(20);
     EXPECT_FALSE(first->Enabled());
     first->SetEnabled(true);
@@ -153,15 +150,10 @@ TEST_F(Win32WindowTest, TimersOnTheWindowTickUntilDisabled) {
 }
 
 TEST_F(Win32WindowTest, ControlsOutlivingTheirWindowAreHarmless) {
-    struct Ticks : platform::TimerEvents {
-        int count = 0;
-        void OnTimer() override { ++count; }
-    } ticks;
-    RecordingAnimationEvents clipEvents;
-    RecordingShaperEvents shaperEvents;
-    auto timer = ui.CreateTimer(*window, ticks);
-    auto clip = ui.CreateAnimation(*window, clipEvents);
-    auto shaper = ui.CreateShaper(*window, shaperEvents);
+    auto timer = ui.NewTimer(*window);
+    auto clip = ui.NewAnimation(*window);
+    auto shaper = ui.NewShaper(*window);
+    TickCounter ticks(*timer);
     timer->SetInterval(10);
     timer->SetEnabled(true);
     window.reset();

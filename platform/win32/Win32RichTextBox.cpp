@@ -1,0 +1,286 @@
+#include "platform/win32/Win32RichTextBox.h"
+
+#include "base/RuntimeError.h"
+#include "platform/FileErrors.h"
+#include "platform/win32/Wide.h"
+#include "platform/win32/Win32Files.h"
+
+#include <richedit.h>
+
+#include <algorithm>
+#include <cstring>
+#include <cwchar>
+#include <memory>
+#include <stdexcept>
+
+namespace morix::platform::win32 {
+
+namespace {
+
+// ERROR_DISK_QUOTA_EXCEEDED, which not every SDK's headers name.
+constexpr DWORD DiskQuotaExceeded = 1295;
+
+struct RichEditLibrary {
+    UniqueModule module;
+    const wchar_t* className = nullptr;
+};
+
+RichEditLibrary LoadRichEdit() {
+    RichEditLibrary library;
+    library.module.Reset(LoadLibraryW(L"Msftedit.dll"));
+    if (library.module) {
+        library.className = L"RICHEDIT50W";
+        return library;
+    }
+    library.module.Reset(LoadLibraryW(L"Riched20.dll"));
+    if (library.module) library.className = L"RichEdit20W";
+    return library;
+}
+
+// Bytes streamed into the control.
+struct InSource {
+    const char* data;
+    std::size_t size;
+    std::size_t done = 0;
+};
+
+DWORD CALLBACK ReadIn(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* given) {
+    auto* source = reinterpret_cast<InSource*>(cookie);
+    const std::size_t n = std::min<std::size_t>(source->size - source->done, static_cast<std::size_t>(wanted));
+    std::memcpy(buffer, source->data + source->done, n);
+    source->done += n;
+    *given = static_cast<LONG>(n);
+    return 0;
+}
+
+DWORD CALLBACK WriteOut(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* taken) {
+    reinterpret_cast<std::string*>(cookie)->append(reinterpret_cast<const char*>(buffer),
+                                                   static_cast<std::size_t>(count));
+    *taken = count;
+    return 0;
+}
+
+bool StartsWith(const std::string& bytes, std::string_view magic) {
+    return bytes.size() >= magic.size() && bytes.compare(0, magic.size(), magic) == 0;
+}
+
+// The plain text of a file that is no RTF: marked UTF-8 or UTF-16, else the
+// Japanese ANSI code page the memos were written in.
+std::wstring PlainText(const std::string& bytes) {
+    auto decode = [](UINT codePage, const char* data, std::size_t size) {
+        std::wstring out;
+        if (size == 0) return out;
+        const int n = MultiByteToWideChar(codePage, 0, data, static_cast<int>(size), nullptr, 0);
+        out.resize(static_cast<std::size_t>(n > 0 ? n : 0));
+        if (n > 0) MultiByteToWideChar(codePage, 0, data, static_cast<int>(size), out.data(), n);
+        return out;
+    };
+    if (StartsWith(bytes, "\xEF\xBB\xBF")) return decode(CP_UTF8, bytes.data() + 3, bytes.size() - 3);
+    if (StartsWith(bytes, "\xFF\xFE")) {
+        std::wstring out((bytes.size() - 2) / 2, L'\0');
+        std::memcpy(out.data(), bytes.data() + 2, out.size() * sizeof(wchar_t));
+        return out;
+    }
+    return decode(932, bytes.data(), bytes.size());
+}
+
+// The system's text for an error code, without its line break.
+struct LocalFreeDeleter {
+    void operator()(wchar_t* p) const { LocalFree(p); }
+};
+
+std::string SystemReason(DWORD error) {
+    wchar_t* text = nullptr;
+    const DWORD n = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER |
+                                       FORMAT_MESSAGE_IGNORE_INSERTS,
+                                   nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    const std::unique_ptr<wchar_t, LocalFreeDeleter> owned(text);
+    std::wstring reason = n > 0 && text != nullptr ? std::wstring(text, n) : std::wstring();
+    while (!reason.empty() && (reason.back() == L'\r' || reason.back() == L'\n' || reason.back() == L' '))
+        reason.pop_back();
+    if (reason.empty()) reason = L"error " + std::to_wstring(error);
+    return Narrow(reason);
+}
+
+[[noreturn]] void RaiseSaveError(std::string_view path, DWORD error) {
+    Raise(SaveErrorNumber(error), std::string(path) + ": " + SystemReason(error));
+}
+
+// Writes `bytes` to `path` so that every reader sees the old file or the new
+// one whole; raises the save errors.
+void ReplaceFile(std::string_view path, const std::string& bytes) {
+    const std::wstring target = Widen(path);
+    // Replacing a read-only file or a folder would go through on some file
+    // systems (a rename ignores the file's own read-only mark): refused here
+    // as the system refuses it on Windows.
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0)
+        RaiseSaveError(path, ERROR_ACCESS_DENIED);
+
+    const std::wstring temporary = target + L"." + std::to_wstring(GetCurrentProcessId()) + L".tmp";
+    DWORD error = ERROR_SUCCESS;
+    {
+        Handle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                nullptr));
+        if (!file.Valid()) RaiseSaveError(path, GetLastError());
+        std::size_t done = 0;
+        while (error == ERROR_SUCCESS && done < bytes.size()) {
+            DWORD wrote = 0;
+            const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
+            if (!WriteFile(file.Get(), bytes.data() + done, want, &wrote, nullptr))
+                error = GetLastError();
+            else if (wrote == 0)
+                error = ERROR_DISK_FULL;
+            done += wrote;
+        }
+        // The data must be on the disk before the rename makes it the file.
+        if (error == ERROR_SUCCESS && !FlushFileBuffers(file.Get())) error = GetLastError();
+    }
+    if (error == ERROR_SUCCESS &&
+        !MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        error = GetLastError();
+    if (error == ERROR_SUCCESS) return;
+    DeleteFileW(temporary.c_str());
+    RaiseSaveError(path, error);
+}
+
+}  // namespace
+
+int SaveErrorNumber(DWORD systemError) {
+    switch (systemError) {
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH:
+    case ERROR_BAD_NET_NAME: return err::PathNotFound;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_WRITE_PROTECT:
+    case ERROR_USER_MAPPED_FILE:
+    case ERROR_FILE_READ_ONLY: return err::PathFileAccess;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+    case DiskQuotaExceeded: return err::DiskFull;
+    default: return err::DeviceIo;
+    }
+}
+
+const wchar_t* Win32RichTextBox::ClassName() {
+    // Loaded once and kept for the life of the process: every box is a
+    // window of its class.
+    static const RichEditLibrary library = LoadRichEdit();
+    if (library.className == nullptr) throw std::runtime_error("neither Msftedit.dll nor Riched20.dll loads");
+    return library.className;
+}
+
+Win32RichTextBox::Win32RichTextBox(Win32Window& window, HWND parent, const ControlSpec& request, EventRunner run)
+    : ChildControlOf(window, parent, request, run) {
+    child_.Create(ClassName(),
+                  ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL | WS_HSCROLL |
+                      WS_TABSTOP | WS_GROUP,
+                  WS_EX_CLIENTEDGE);
+    // No limit but memory, instead of the 32767 characters of typing.
+    SendMessageW(Hwnd(), EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
+    // The horizontal scroll bar would stop the wrapping: lines wrap at the
+    // box's own width until a right margin is set.
+    SendMessageW(Hwnd(), EM_SETTARGETDEVICE, 0, 0);
+    // The caption asked for is its first text.
+    SetText(request.caption);
+}
+
+Win32RichTextBox::~Win32RichTextBox() {
+    // The control holds the target DC: it goes after the control.
+    child_.Destroy();
+}
+
+void Win32RichTextBox::SetFont(const FontSpec& font) {
+    CHARFORMAT2W format{};
+    format.cbSize = sizeof format;
+    format.dwMask = CFM_FACE | CFM_SIZE | CFM_CHARSET;
+    format.yHeight = font.points * 20;  // twips
+    format.bCharSet = font.japaneseCharset ? SHIFTJIS_CHARSET : DEFAULT_CHARSET;
+    const std::wstring face = Widen(font.face);
+    wcsncpy(format.szFaceName, face.c_str(), LF_FACESIZE - 1);
+    SendMessageW(Hwnd(), EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+    SendMessageW(Hwnd(), EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
+}
+
+void Win32RichTextBox::StreamIn(UINT format, const void* data, std::size_t size) {
+    InSource source{static_cast<const char*>(data), size};
+    EDITSTREAM stream{};
+    stream.dwCookie = reinterpret_cast<DWORD_PTR>(&source);
+    stream.pfnCallback = &ReadIn;
+    SendMessageW(Hwnd(), EM_STREAMIN, format, reinterpret_cast<LPARAM>(&stream));
+}
+
+void Win32RichTextBox::SetText(std::string_view text) {
+    // Streamed as text: a text that begins like RTF stays text.
+    const std::wstring wide = Widen(text);
+    StreamIn(SF_TEXT | SF_UNICODE, wide.data(), wide.size() * sizeof(wchar_t));
+}
+
+std::string Win32RichTextBox::Text() const {
+    GETTEXTLENGTHEX length{};
+    length.flags = GTL_USECRLF | GTL_PRECISE | GTL_NUMCHARS;
+    length.codepage = 1200;  // UTF-16
+    const LRESULT n = SendMessageW(Hwnd(), EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0);
+    if (n <= 0) return {};
+    std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
+    GETTEXTEX get{};
+    get.cb = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+    get.flags = GT_USECRLF;
+    get.codepage = 1200;
+    const LRESULT got =
+        SendMessageW(Hwnd(), EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+    return Narrow(text);
+}
+
+void Win32RichTextBox::SetReadOnly(bool readOnly) { SendMessageW(Hwnd(), EM_SETREADONLY, readOnly, 0); }
+
+bool Win32RichTextBox::TakesTyping() const {
+    return (SendMessageW(Hwnd(), EM_GETOPTIONS, 0, 0) & ECO_READONLY) == 0;
+}
+
+void Win32RichTextBox::SetRightMargin(int pixels) {
+    if (pixels <= 0) {
+        SendMessageW(Hwnd(), EM_SETTARGETDEVICE, 0, 0);
+        return;
+    }
+    // The control keeps the DC and measures with it from now on.
+    if (!targetDevice_) targetDevice_.Reset(CreateCompatibleDC(nullptr));
+    int dotsPerInch = targetDevice_ ? GetDeviceCaps(targetDevice_.Get(), LOGPIXELSX) : 0;
+    if (dotsPerInch <= 0) dotsPerInch = 96;
+    const int twips = MulDiv(pixels, 1440, dotsPerInch);
+    SendMessageW(Hwnd(), EM_SETTARGETDEVICE, reinterpret_cast<WPARAM>(targetDevice_.Get()), twips);
+}
+
+void Win32RichTextBox::LoadFile(std::string_view path) {
+    Win32Files files;
+    RequireExistingFile(files, path);
+    const std::optional<std::string> bytes = files.ReadAll(path);
+    if (!bytes) Raise(err::PathFileAccess, path);
+    if (StartsWith(*bytes, "{\\rtf")) {
+        StreamIn(SF_RTF, bytes->data(), bytes->size());
+    } else {
+        const std::wstring text = PlainText(*bytes);
+        StreamIn(SF_TEXT | SF_UNICODE, text.data(), text.size() * sizeof(wchar_t));
+    }
+    fileName_ = std::string(path);
+}
+
+std::string Win32RichTextBox::StreamOutRtf() const {
+    std::string rtf;
+    EDITSTREAM stream{};
+    stream.dwCookie = reinterpret_cast<DWORD_PTR>(&rtf);
+    stream.pfnCallback = &WriteOut;
+    SendMessageW(Hwnd(), EM_STREAMOUT, SF_RTF, reinterpret_cast<LPARAM>(&stream));
+    // Some versions end the stream with the string's NUL.
+    while (!rtf.empty() && rtf.back() == '\0') rtf.pop_back();
+    return rtf;
+}
+
+void Win32RichTextBox::SaveFile(std::string_view path) { ReplaceFile(path, StreamOutRtf()); }
+
+}  // namespace morix::platform::win32

@@ -29,6 +29,14 @@ else()
     set(MORIX_WIN32_TESTS OFF)
 endif()
 
+# The icon is drawn by the asset generator: by the native build when cross
+# building, by this build itself on Windows.
+set(MORIX_ICON_FILE "${CMAKE_SOURCE_DIR}/dist/Morix.ico" CACHE FILEPATH "The program's icon, written by the asset generator")
+if(CMAKE_CROSSCOMPILING AND NOT MORIX_BUILD_ASSETGEN AND NOT EXISTS ${MORIX_ICON_FILE})
+    message(FATAL_ERROR "${MORIX_ICON_FILE} is missing: build the native preset first (its asset generator draws the icon)")
+endif()
+get_filename_component(MORIX_ICON_DIR ${MORIX_ICON_FILE} DIRECTORY)
+
 if(EXISTS ${CMAKE_SOURCE_DIR}/app/CMakeLists.txt)
     add_subdirectory(app)
 endif()

@@ -15,10 +15,12 @@ mkdir -p "$HOME" "$XDG_DATA_HOME" "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME"
 # Creates the prefix once: Wine draws its own frames (no window manager on
 # Xvfb), and the prefix is ready before the first test starts.
 morix_wine_prefix() {
-    # A prefix made before 32-bit Wine was installed has no 32-bit system
-    # folder and cannot run 32-bit programs: it is made anew.
-    if [ -f "$WINEPREFIX/.morix-ready" ] && [ ! -d "$WINEPREFIX/drive_c/windows/syswow64" ] &&
-       dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'install ok installed'; then
+    # A prefix made before 32-bit Wine was installed cannot run 32-bit (nor,
+    # once it is installed, 64-bit) programs: it is made anew. The mark
+    # records which Wine made it.
+    local wine32=no
+    dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'install ok installed' && wine32=yes
+    if [ -f "$WINEPREFIX/.morix-ready" ] && ! grep -qx "wine32=$wine32" "$WINEPREFIX/.morix-ready"; then
         wineserver -k 2>/dev/null || true
         rm -rf "$WINEPREFIX"
     fi
@@ -27,6 +29,6 @@ morix_wine_prefix() {
         wineboot -i >/dev/null 2>&1 || true
         wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1 || true
         wineserver -w 2>/dev/null || true
-        touch "$WINEPREFIX/.morix-ready"
+        echo "wine32=$wine32" > "$WINEPREFIX/.morix-ready"
     fi
 }

@@ -2,6 +2,7 @@
 
 #include "base/RuntimeError.h"
 #include "platform/FileErrors.h"
+#include "platform/win32/AnsiSafePath.h"
 #include "platform/win32/Wide.h"
 #include "platform/win32/Win32Files.h"
 
@@ -57,6 +58,8 @@ void Win32Animation::Open(std::string_view path) {
         Close();
         throw;
     }
+    // The control may hand the path on in the ANSI code page (Wine's does).
+    file = AnsiSafePath(file);
     if (SendMessageW(hwnd_.Get(), ACM_OPENW, 0, reinterpret_cast<LPARAM>(file.c_str())) == FALSE) {
         Close();
         Raise(err::PathFileAccess, path);  // a file the control cannot play

@@ -33,6 +33,11 @@ Rect Win32Desktop::ScreenOf(const Rect& area) const {
     return {info.rcMonitor.left, info.rcMonitor.top, info.rcMonitor.right, info.rcMonitor.bottom};
 }
 
+bool Win32Desktop::OnAnyMonitor(const Rect& area) const {
+    RECT r{area.left, area.top, area.right, area.bottom};
+    return MonitorFromRect(&r, MONITOR_DEFAULTTONULL) != nullptr;
+}
+
 int Win32Desktop::TwipsPerPixelX() const { return TwipsPerPixel(LOGPIXELSX); }
 
 int Win32Desktop::TwipsPerPixelY() const { return TwipsPerPixel(LOGPIXELSY); }
@@ -67,6 +72,27 @@ int Win32Desktop::SystemMetric(Metric metric) const {
     case Metric::SizingFrameWidth: return GetSystemMetrics(SM_CXFRAME);
     }
     return 0;
+}
+
+std::optional<CaptionButtons> Win32Desktop::CaptionButtonsOf(WindowHandle window) const {
+    using GetAttribute = HRESULT(WINAPI*)(HWND, DWORD, PVOID, DWORD);
+    static const GetAttribute get = [] {
+        HMODULE dwm = LoadLibraryW(L"dwmapi.dll");
+        return dwm ? reinterpret_cast<GetAttribute>(reinterpret_cast<void*>(GetProcAddress(dwm, "DwmGetWindowAttribute")))
+                   : nullptr;
+    }();
+    if (get == nullptr || window == 0) return std::nullopt;
+    constexpr DWORD CaptionButtonBounds = 5, ExtendedFrameBounds = 9;
+    HWND hwnd = ToHwnd(window);
+    RECT buttons{}, frame{}, outer{};
+    if (FAILED(get(hwnd, CaptionButtonBounds, &buttons, sizeof buttons)) ||
+        FAILED(get(hwnd, ExtendedFrameBounds, &frame, sizeof frame)) || !GetWindowRect(hwnd, &outer))
+        return std::nullopt;
+    if (buttons.right <= buttons.left || buttons.bottom <= buttons.top) return std::nullopt;
+    // The buttons' bounds are given from the window's top-left corner.
+    return CaptionButtons{{outer.left + buttons.left, outer.top + buttons.top, outer.left + buttons.right,
+                           outer.top + buttons.bottom},
+                          {frame.left, frame.top, frame.right, frame.bottom}};
 }
 
 Point Win32Desktop::CursorPos() const {

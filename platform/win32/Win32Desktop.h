@@ -14,6 +14,7 @@ class Win32Desktop final : public Desktop {
 public:
     Rect PrimaryScreen() const override;
     Rect ScreenOf(const Rect& area) const override;
+    bool OnAnyMonitor(const Rect& area) const override;
     int TwipsPerPixelX() const override;
     int TwipsPerPixelY() const override;
     WindowHandle ForegroundWindow() const override;
@@ -22,6 +23,7 @@ public:
     Rect WindowRect(WindowHandle window) const override;
     bool SetForegroundWindow(WindowHandle window) override;
     int SystemMetric(Metric metric) const override;
+    std::optional<CaptionButtons> CaptionButtonsOf(WindowHandle window) const override;
     Point CursorPos() const override;
 };
 

@@ -52,6 +52,19 @@ bool Win32Files::ReplaceAtomically(std::string_view path, std::string_view bytes
     return false;
 }
 
+std::optional<FileStamp> Win32Files::Stamp(std::string_view path) const {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(Widen(path).c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return std::nullopt;
+    auto join = [](DWORD high, DWORD low) { return (static_cast<std::uint64_t>(high) << 32) | low; };
+    // A file replaced by a rename is a file made anew: its creation time
+    // tells it from the one before.
+    return FileStamp{join(data.nFileSizeHigh, data.nFileSizeLow),
+                     static_cast<std::int64_t>(join(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime)),
+                     join(data.ftCreationTime.dwHighDateTime, data.ftCreationTime.dwLowDateTime)};
+}
+
 bool Win32Files::FileExists(std::string_view path) const {
     DWORD a = GetFileAttributesW(Widen(path).c_str());
     return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);

@@ -2,7 +2,8 @@
 // FlushFileBuffers and MoveFileExW (the atomic replace), GetFileAttributesW,
 // FindFirstFileW/FindNextFileW (the files, or the folders, of a folder in the
 // order the file system gives them, hidden and system entries left out),
-// CreateDirectoryW and DeleteFileW.
+// CreateDirectoryW and DeleteFileW; the stamp of a file (size, last-write
+// and creation time) from one GetFileAttributesExW.
 #pragma once
 
 #include "platform/Files.h"
@@ -13,6 +14,7 @@ class Win32Files final : public Files {
 public:
     std::optional<std::string> ReadAll(std::string_view path) const override;
     bool ReplaceAtomically(std::string_view path, std::string_view bytes) override;
+    std::optional<FileStamp> Stamp(std::string_view path) const override;
     bool FileExists(std::string_view path) const override;
     bool FolderExists(std::string_view path) const override;
     std::vector<std::string> ListFiles(std::string_view folder, std::string_view suffix) const override;

@@ -127,7 +127,49 @@ std::shared_ptr<Picture> LoadGifBytes(const std::string& bytes) {
     return std::make_shared<Win32Picture>(target.Release());
 }
 
+// An empty 32-bit top-down DIB section of the size, and its bits.
+UniqueBitmap NewDib(int width, int height, void** bits) {
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = width;
+    format.bmiHeader.biHeight = -height;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    WindowDc screen(nullptr);
+    UniqueBitmap dib(CreateDIBSection(screen.Get(), &format, DIB_RGB_COLORS, bits, nullptr, 0));
+    if (!dib) Raise(err::OutOfMemory);
+    return dib;
+}
+
 }  // namespace
+
+std::shared_ptr<Picture> Win32Pictures::FromPixels(int width, int height, const std::vector<std::uint32_t>& pixels) {
+    if (width <= 0 || height <= 0 || pixels.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height))
+        Raise(err::InvalidPicture);
+    void* bits = nullptr;
+    UniqueBitmap dib = NewDib(width, height, &bits);
+    // 0xRRGGBB is the layout of a 32-bit DIB's pixel as a little-endian word.
+    std::memcpy(bits, pixels.data(), pixels.size() * sizeof pixels[0]);
+    GdiFlush();
+    return std::make_shared<Win32Picture>(dib.Release());
+}
+
+std::shared_ptr<Picture> Win32Pictures::ProgramIcon(int size) {
+    HICON icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, 0));
+    void* bits = nullptr;
+    UniqueBitmap dib = NewDib(size, size, &bits);
+    {
+        UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+        SelectedObject selected(dc.Get(), dib.Get());
+        RECT all{0, 0, size, size};
+        FillRect(dc.Get(), &all, GetSysColorBrush(COLOR_BTNFACE));
+        if (icon != nullptr) DrawIconEx(dc.Get(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+        GdiFlush();
+    }
+    if (icon != nullptr) DestroyIcon(icon);
+    return std::make_shared<Win32Picture>(dib.Release());
+}
 
 Win32Pictures::Win32Pictures() {
     HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);

@@ -1,5 +1,9 @@
 #include "platform/win32/Win32Process.h"
 
+#include <knownfolders.h>
+#include <objbase.h>
+#include <shlobj.h>
+
 namespace morix::platform::win32 {
 
 std::wstring ExecutableFolder() {
@@ -18,6 +22,14 @@ std::wstring ExecutableFolder() {
 }
 
 std::string Win32Process::ProgramFolder() const { return Narrow(ExecutableFolder()); }
+
+std::string Win32Process::LocalDataFolder() const {
+    PWSTR path = nullptr;
+    std::string folder;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &path))) folder = Narrow(path);
+    CoTaskMemFree(path);
+    return folder;
+}
 
 bool Win32Process::AnotherInstanceRunning() {
     if (!another_) {

@@ -1,4 +1,5 @@
 // Implements platform::Process: the program folder from GetModuleFileNameW,
+// the user's local data folder from SHGetKnownFolderPath(FOLDERID_LocalAppData),
 // the single-instance test through the named mutex
 // "Local\Morix.SingleInstance" (CreateMutexW, ERROR_ALREADY_EXISTS; the
 // mutex is held until the process ends), and ExitProcess.
@@ -19,6 +20,7 @@ public:
     static constexpr wchar_t MutexName[] = L"Local\\Morix.SingleInstance";
 
     std::string ProgramFolder() const override;
+    std::string LocalDataFolder() const override;
     bool AnotherInstanceRunning() override;
     [[noreturn]] void Exit(int code) override;
 

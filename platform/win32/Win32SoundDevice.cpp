@@ -1,5 +1,6 @@
 #include "platform/win32/Win32SoundDevice.h"
 
+#include "platform/win32/AnsiSafePath.h"
 #include "platform/win32/Wide.h"
 
 #include <mmsystem.h>
@@ -85,7 +86,8 @@ void Win32SoundDevice::Open() {
     // A new sound replaces the one open now, which counts as ended.
     if (open_) Close();
     openFailureReported_ = false;
-    if (Send(L"open \"" + fileName_ + L"\" alias " + alias_) != 0) {
+    // MCI's drivers may take the path in the ANSI code page.
+    if (Send(L"open \"" + AnsiSafePath(fileName_) + L"\" alias " + alias_) != 0) {
         // The play that follows cannot start either: report it now, once.
         BeginPlay();
         EndPlay(MCI_NOTIFY_FAILURE);

@@ -286,6 +286,7 @@ struct ExitCalled {
 class TestProcess final : public platform::Process {
 public:
     std::string ProgramFolder() const override { return {}; }
+    std::string LocalDataFolder() const override { return {}; }
     bool AnotherInstanceRunning() override { return false; }
     [[noreturn]] void Exit(int code) override { throw ExitCalled{code}; }
 };

@@ -195,6 +195,22 @@ TEST_F(ProfileDifferential, MissingFileIsCreatedAlike) {
     EXPECT_EQ(o.ReadInt("終了時の日付", 1), 20261208);
 }
 
+// A line of a key's name without "=": no value to read (the default), and
+// the line a write puts the value on.
+TEST_F(ProfileDifferential, KeyLinesWithoutEqualsSign) {
+    Start("[Morix]\r\nメモの内容\r\n自動削除\r\nAviディレクトリ名\r\n");
+    SettingsFile o = Ours();
+    EXPECT_EQ(o.ReadString("メモの内容", "既定"), theirs.ReadString("メモの内容", "既定"));
+    EXPECT_EQ(o.ReadString("メモの内容", "既定"), "既定");
+    EXPECT_EQ(o.ReadInt("自動削除", 7), theirs.ReadInt("自動削除", 7));
+    o.WriteValue("自動削除", "0");
+    theirs.Write("自動削除", "0");
+    o.WriteValue("Aviディレクトリ名", "");
+    theirs.Write("Aviディレクトリ名", "");
+    EXPECT_EQ(ReadBytes(oursPath), ReadBytes(theirsPath));
+    EXPECT_EQ(o.ReadString("Aviディレクトリ名", "Tidewalk"), theirs.ReadString("Aviディレクトリ名", "Tidewalk"));
+}
+
 // ---- where ours differs on purpose ----
 
 TEST_F(ProfileDifferential, CutAtCharacterBoundary) {

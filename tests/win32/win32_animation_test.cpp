@@ -3,6 +3,8 @@
 // Open, and where a click on a clip goes.
 #include "Win32TestSupport.h"
 
+#include "platform/win32/AnsiSafePath.h"
+
 #include "base/RuntimeError.h"
 #include "platform/win32/Win32Animation.h"
 #include "platform/win32/Win32Ui.h"
@@ -170,6 +172,24 @@ TEST_F(Win32AnimationTest, AFailedOpenLeavesTheControlEmpty) {
     TempFolder folder;
     EXPECT_EQ(ErrorOf([&] { clip->Open(folder.Utf8File(L"gone.avi")); }), err::FileNotFound);
     EXPECT_EQ(SendMessageW(ClipHwnd(), ACM_PLAY, 1, MAKELPARAM(0, 0)), FALSE) << "the old clip is still open";
+}
+
+// A program folder whose name the ANSI code page cannot hold: the clip still
+// opens, through its short form or a plain copy.
+TEST_F(Win32AnimationTest, AClipInAFolderOutsideTheCodePageOpens) {
+    std::wstring dist = DistFolder();
+    if (dist.empty()) GTEST_SKIP() << "no program folder at " MORIX_DIST_DIR;
+    TempFolder folder;
+    const std::wstring odd = folder.File(L"Zo\u00EB d\u00F6 \U0001F600");
+    ASSERT_TRUE(CreateDirectoryW(odd.c_str(), nullptr));
+    const std::wstring file = odd + L"\\07.avi";
+    ASSERT_TRUE(CopyFileW((dist + L"\\Design\\Tidewalk\\07.avi").c_str(), file.c_str(), FALSE));
+    EXPECT_FALSE(platform::win32::AnsiCodePageHolds(file));
+    EXPECT_TRUE(platform::win32::AnsiCodePageHolds(platform::win32::AnsiSafePath(file)));
+    EXPECT_EQ(ErrorOf([&] { clip->Open(platform::win32::Narrow(file)); }), 0);
+    clip->Close();
+    DeleteFileW(file.c_str());
+    RemoveDirectoryW(odd.c_str());
 }
 
 }  // namespace

@@ -93,5 +93,25 @@ TEST_F(Win32PicturesTest, MissingFileFolderAndNonPicturesRaiseTheRunTimesErrors)
               err::InvalidPicture);
 }
 
+// Pictures the program draws, and the program's own icon from its resources.
+TEST_F(Win32PicturesTest, DrawnPicturesAndTheProgramIcon) {
+    std::vector<std::uint32_t> pixels(7 * 3, 0x102030);
+    pixels[2 * 7 + 6] = 0xC0C0C0;
+    auto drawn = pictures.FromPixels(7, 3, pixels);
+    EXPECT_EQ(drawn->Width(), 7);
+    EXPECT_EQ(drawn->Height(), 3);
+    EXPECT_EQ(PixelOf(drawn, 0, 0), 0x102030u);
+    EXPECT_EQ(PixelOf(drawn, 6, 2), 0xC0C0C0u) << "row by row from the top";
+    EXPECT_EQ(ErrorOf([&] { pictures.FromPixels(7, 3, std::vector<std::uint32_t>(5)); }), err::InvalidPicture);
+
+    auto icon = pictures.ProgramIcon(32);
+    EXPECT_EQ(icon->Width(), 32);
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    EXPECT_EQ(PixelOf(icon, 0, 0), static_cast<std::uint32_t>(GetRValue(face)) << 16 | GetGValue(face) << 8 | GetBValue(face))
+        << "the see-through corner shows the dialogs' face";
+    const std::uint32_t middle = PixelOf(icon, 8, 16);  // on the clock's white face
+    EXPECT_GT(middle & 0xFF, 0xE0u);
+}
+
 }  // namespace
 }  // namespace morix::win32test

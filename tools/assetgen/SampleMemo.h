@@ -10,14 +10,25 @@ namespace assetgen {
 
 inline constexpr std::string_view kSampleMemoTitle = "備忘録へようこそ";
 
-inline constexpr std::array<std::string_view, 7> kSampleMemoBody = {
-    "この吹き出しは、一日に一枚ずつ書ける小さなメモ帳です。",
-    "時計をクリックしてメニューの「備忘録」→「新規・開く」を選ぶと、カレンダーが出ます。日付を選ぶと、その日のメモが開きます。",
-    "メモは吹き出しの中にそのまま書き込めます。下のボタンで閉じると、自動的に保存されます。",
-    "保存したメモは、プログラムのフォルダーにある Tickdata に「年月日.rtf」（例：20261207.rtf）という名前で置かれます。",
-    "「基本オプション」では、起動したときや日付が変わったときにその日のメモを表示するか、過ぎた日のメモを自動で削除するかを選べます。",
-    "吹き出しの左上のあたりをつかむと、ドラッグで動かせます。",
-    "この説明をもう表示しないときは、上の「今後表示しない」にチェックを入れてから閉じてください。",
+// Short lines: the memo's box is 160 pixels wide and its lines wrap only at
+// 1024 pixels, so a line longer than the box would have to be scrolled to.
+inline constexpr std::array<std::string_view, 16> kSampleMemoBody = {
+    "一日に一枚の",
+    "小さなメモ帳です。",
+    "",
+    "時計をクリックして",
+    "「備忘録」→",
+    "「新規・開く」で",
+    "日付を選べます。",
+    "",
+    "ここに書いたことは",
+    "下の CLOSE で閉じると",
+    "保存されます。",
+    "",
+    "左上をつかむと",
+    "動かせます。",
+    "もう出さないときは",
+    "上の箱に印を。",
 };
 
 }  // namespace assetgen

@@ -2,7 +2,7 @@
 # program without writing anything.
 dir=$(fresh_folder nodesign)
 rm -rf "$dir/Design/Tidewalk"
-start_clock "$dir"
+start_clock "$dir" --no-wait
 box=$(probe message-box 20000)
 text=$(echo "$box" | field text)
 check "a message box appears" test -n "$box"

@@ -12,7 +12,7 @@ check "it is 280 x 140" test "$(echo "$info" | field size)" = "280 140"
 check "right of the clock, level with its top" test "$(echo "$info" | field rect)" = "$cr $ct $(( cr + 280 )) $(( ct + 140 ))"
 check "it is topmost" test "$(echo "$info" | field topmost)" = 1
 check "it is shaped" test "$(echo "$info" | field region)" = complex
-text=$(control_text "Morix - 情報" RICHEDIT50W); [ -n "$text" ] || text=$(control_text "Morix - 情報" RichEdit20W)
+text=$(control_text "Morix - 情報" RichEdit50W)
 check "its text holds the lines in order" bash -c '[[ "$1" == "[CPU稼働率]  "*%"\r\n[ｼｽﾃﾑﾘｿｰｽ使用率]  "*%"\r\n[メモリー使用率]  "*%"\r\n["*"\r\n[空容量]  "* ]]' _ "$text"
 sleep 1
 shot 50-balloon

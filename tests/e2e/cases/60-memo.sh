@@ -3,13 +3,21 @@
 # fails keeping the text in a recovery copy.
 today=$(date +%Y%m%d) yesterday=$(date -d yesterday +%Y%m%d) tomorrow=$(date -d tomorrow +%Y%m%d)
 memo_title="Morix - 備忘録"
-memo_text() { local t; t=$(control_text "$memo_title" RICHEDIT50W); [ -n "$t" ] || t=$(control_text "$memo_title" RichEdit20W); echo "$t"; }
+memo_text() { control_text "$memo_title" RichEdit50W; }
 memo_closed() { local i; for i in $(seq 30); do probe window "$memo_title" 100 >/dev/null || return 0; sleep 0.1; done; return 1; }
 # An RTF file of Japanese text, in code page 932 as the system's control writes it.
 rtf_of() {
     printf '{\\rtf1\\ansi\\ansicpg932\\deff0{\\fonttbl{\\f0\\fnil\\fcharset128 MS PGothic;}}\\f0\\fs18 '
-    printf '%s' "$1" | iconv -f UTF-8 -t CP932 | od -An -v -tx1 | tr -s ' \n' ' ' |
-        awk '{ for (i = 1; i <= NF; i++) { b = strtonum("0x" $i); if (b < 128) printf "%c", b; else printf "\\'"'"'%s", $i } }'
+    local b trail=0
+    for b in $(printf '%s' "$1" | iconv -f UTF-8 -t CP932 | od -An -v -tu1); do
+        # Both bytes of a double-byte character as \'xx: a trail byte may be "\".
+        if [ "$trail" = 1 ] || [ "$b" -ge 128 ]; then
+            printf "\\\\'%02x" "$b"
+            if [ "$trail" = 1 ]; then trail=0; elif [ "$b" -lt 160 ] || [ "$b" -ge 224 ]; then trail=1; fi
+        else
+            printf "\\$(printf %03o "$b")"
+        fi
+    done
     printf '\\par\r\n}'
 }
 
@@ -51,7 +59,7 @@ probe window "$memo_title" 5000 >/dev/null
 check "today's memo opens at start with its Japanese text" bash -c '[[ "$1" == 会議は十時から* ]]' _ "$(memo_text)"
 check "yesterday's memo is gone after the start" test ! -e "$dir/Tickdata/$yesterday.rtf"
 check "tomorrow's and notes.rtf stay" test -e "$dir/Tickdata/$tomorrow.rtf" -a -e "$dir/Tickdata/notes.rtf"
-rect=$(controls "$memo_title" | sed 's/^ *//' | awk -F'|' '$1 ~ /^RichEdit|^RICHEDIT/ { print $3; exit }')
+rect=$(controls "$memo_title" | sed 's/^ *//' | awk -F'|' 'tolower($1) == "richedit50w" { print $3; exit }')
 set -- $rect
 xdotool mousemove $(( $3 - 10 )) $(( $4 - 10 )) click 1
 sleep 0.5
@@ -91,7 +99,7 @@ check "the clock is enabled again" test "$(probe clock | field enabled)" = 1
 
 # The memo folder replaced by a plain file while the memo is open: closing
 # tells which file failed and where the text went.
-rect=$(controls "$memo_title" | sed 's/^ *//' | awk -F'|' '$1 ~ /^RichEdit|^RICHEDIT/ { print $3; exit }')
+rect=$(controls "$memo_title" | sed 's/^ *//' | awk -F'|' 'tolower($1) == "richedit50w" { print $3; exit }')
 set -- $rect
 xdotool mousemove $(( $1 + 10 )) $(( $2 + 10 )) click 1
 sleep 0.5

@@ -17,7 +17,11 @@ for box in "過ぎた日の備忘録（.rtfファイル）は自動的に削除�
            "Morix の起動時毎に表示する" "アラームを鳴らす" "1時間毎に鳴らす"; do
     check "ticked by default: $box" ticked "$box"
 done
-selected() { echo "$ctl" | grep "^ *ListBox|" | awk -F'|' -v i="$1" '{ split($7, items, ","); sub("selected=", "", $6); if (items[$6 + 1] == i) found = 1 } END { exit !found }'; }
+selected() {  # selected <item>: some list box has it selected
+    echo "$ctl" | sed 's/^ *//' | awk -F'|' -v i="$1" '$1 == "ListBox" {
+        sub("selected=", "", $5); sub("items=", "", $6); n = split($6, items, ",")
+        if ($5 >= 0 && items[$5 + 1] == i) found = 1 } END { exit !found }'
+}
 for item in Tidewalk lt37xga.mid Ellip01; do check "selected by default: $item" selected "$item"; done
 sleep 0.5
 shot 70-options

@@ -47,6 +47,6 @@ check "notepad in front, the clock stays where it is" test "$(clock_rect)" = "$h
 set -- $home_now
 xdotool mousemove $(( $1 + 33 )) $(( $2 + 11 ))
 probe window "Morix - 情報" 3000 >/dev/null
-text=$(control_text "Morix - 情報" RICHEDIT50W); [ -n "$text" ] || text=$(control_text "Morix - 情報" RichEdit20W)
-check "the next balloon ends with the memo line" bash -c '[[ "$1" == *"[メモ]  今日は早く帰る" ]]' _ "$text"
+text=$(control_text "Morix - 情報" RichEdit50W)
+check "the next balloon ends with the memo line ($text)" bash -c '[[ "$1" == *"[メモ]  今日は早く帰る" ]]' _ "$text"
 xdotool mousemove 5 5

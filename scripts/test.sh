@@ -3,7 +3,8 @@
 # the simulated desktop, the settings file, libvitalink.so, the assets, the
 # settings fuzz target for a bounded time), then the Windows suite under Wine
 # on a private Xvfb (Win32 components, the differential test against the
-# system's profile functions, vitalink.dll, end to end with Morix.exe).
+# system's profile functions, vitalink.dll, end to end with Morix.exe), then
+# the 32-bit build's tests under 32-bit Wine (vitalink.dll, the start-up).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -21,3 +22,9 @@ echo "== Windows tests under Wine =="
 . scripts/wine-env.sh
 morix_wine_prefix
 scripts/with-xvfb.sh ctest --preset mingw
+
+echo "== 32-bit Windows build (MinGW-w64 i686) =="
+cmake --preset mingw-x86 >/dev/null
+cmake --build --preset mingw-x86
+echo "== 32-bit Windows tests under Wine =="
+scripts/with-xvfb.sh ctest --preset mingw-x86

@@ -71,16 +71,17 @@ HWND FindShownClock() {
 // A visible top-level window of the class, of any process.
 HWND FindVisible(const wchar_t* className) {
     struct Search { const wchar_t* cls; HWND found = nullptr; } search{className};
-    EnumWindows(
-        [](HWND h, LPARAM p) -> BOOL {
+    struct Visit {
+        static BOOL CALLBACK Window(HWND h, LPARAM p) {
             auto* s = reinterpret_cast<Search*>(p);
             if (IsWindowVisible(h) && ClassOf(h) == s->cls) {
                 s->found = h;
                 return FALSE;
             }
             return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+        }
+    };
+    EnumWindows(Visit::Window, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
@@ -89,16 +90,17 @@ HWND FindMessageBox() { return FindVisible(L"#32770"); }
 
 HWND FindByTitlePart(const std::wstring& part) {
     struct Search { std::wstring part; HWND found = nullptr; } search{part};
-    EnumWindows(
-        [](HWND h, LPARAM p) -> BOOL {
+    struct Visit {
+        static BOOL CALLBACK Window(HWND h, LPARAM p) {
             auto* s = reinterpret_cast<Search*>(p);
             if (IsWindowVisible(h) && TextOf(h).find(s->part) != std::wstring::npos) {
                 s->found = h;
                 return FALSE;
             }
             return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+        }
+    };
+    EnumWindows(Visit::Window, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
@@ -220,12 +222,13 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (command == L"count-clocks") {
         int count = 0;
-        EnumWindows(
-            [](HWND h, LPARAM p) -> BOOL {
+        struct Visit {
+            static BOOL CALLBACK Window(HWND h, LPARAM p) {
                 if (ClassOf(h) == L"MorixForm" && TextOf(h) == L"Morix") ++*reinterpret_cast<int*>(p);
                 return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&count));
+            }
+        };
+        EnumWindows(Visit::Window, reinterpret_cast<LPARAM>(&count));
         std::printf("count=%d\n", count);
         return 0;
     }

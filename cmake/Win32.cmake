@@ -14,6 +14,8 @@ option(MORIX_X86 "The 32-bit build: only the tests where it differs from the 64-
 if(NOT MSVC)
     # A bare Wine prefix (or a plain Windows) has no MinGW runtime DLLs.
     add_link_options(-static -static-libgcc -static-libstdc++)
+    # No link time in the headers: the same sources give the same bytes.
+    add_link_options(-Wl,--no-insert-timestamp)
 endif()
 
 # GoogleTest built from the machine's sources for this target.

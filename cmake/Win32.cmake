@@ -72,6 +72,13 @@ if(TARGET Morix)
     add_test(NAME e2e COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/e2e.sh ${MORIX_DIST_DIR}
              $<TARGET_FILE:morix_probe> ${CMAKE_BINARY_DIR}/e2e)
     set_tests_properties(e2e PROPERTIES TIMEOUT 900)
+    # A wide screen of 2560 x 1440, on a display of its own.
+    if(NOT MORIX_X86)
+        add_test(NAME e2e_wide COMMAND env MORIX_XVFB_SCREEN=2560x1440x24 MORIX_E2E_FOLDER=wide
+                 ${CMAKE_SOURCE_DIR}/scripts/with-xvfb.sh bash ${CMAKE_SOURCE_DIR}/tests/e2e/e2e.sh ${MORIX_DIST_DIR}
+                 $<TARGET_FILE:morix_probe> ${CMAKE_BINARY_DIR}/e2e-wide)
+        set_tests_properties(e2e_wide PROPERTIES TIMEOUT 300)
+    endif()
     # The 32-bit build: its start-up case.
     if(MORIX_X86)
         set_tests_properties(e2e PROPERTIES ENVIRONMENT "MORIX_E2E_CASES=10-*")

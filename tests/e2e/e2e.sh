@@ -61,13 +61,13 @@ no_window() { ! probe window "$1" "${2:-500}" >/dev/null; }  # no_window <title 
 # The screen, the system's caption metrics, and where the clock goes: on a
 # window's title bar by the formula, or home (centred) with following on.
 metrics=$(probe metrics)
-cx=$(echo "$metrics" | field cxsize) cy=$(echo "$metrics" | field cysize) fr=$(echo "$metrics" | field cxframe)
+caption_w=$(echo "$metrics" | field cxsize) caption_h=$(echo "$metrics" | field cysize) frame_w=$(echo "$metrics" | field cxframe)
 screen=$(echo "$metrics" | field screen); sw=${screen% *} sh=${screen#* }
-d=$(( cx + fr / 2 ))
+caption_d=$(( caption_w + frame_w / 2 ))
 on_title_bar() {  # on_title_bar <notepad rect>: the clock's rect the formula gives
     set -- $1
-    local left=$(( ( ($3 - 3 * d + 2) * 15 - 990 + 7 ) / 15 ))
-    local diff=$(( cy * 15 - 330 )); diff=${diff#-}
+    local left=$(( ( ($3 - 3 * caption_d + 2) * 15 - 990 + 7 ) / 15 ))
+    local diff=$(( caption_h * 15 - 330 )); diff=${diff#-}
     local top=$(( ( diff / 2 + ($2 + 1) * 15 + 7 ) / 15 ))
     echo "$left $top $((left + 66)) $((top + 22))"
 }
@@ -145,7 +145,8 @@ waited_exit() {  # waited_exit <pid> <seconds>: true when the process ended in t
 }
 
 # MORIX_E2E_CASES picks cases by a pattern of their names ("60-*"; all by default).
-for case_file in "$here"/cases/${MORIX_E2E_CASES:-*}.sh; do
+# MORIX_E2E_FOLDER takes the cases from another folder (wide: the wide screen's).
+for case_file in "$here"/${MORIX_E2E_FOLDER:-cases}/${MORIX_E2E_CASES:-*}.sh; do
     echo "# $(basename "$case_file" .sh)"
     . "$case_file"
     stop_all

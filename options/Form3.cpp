@@ -64,6 +64,8 @@ Form3::Form3(Module1& module, Options& options) : m(module), options_(options) {
     lstHukidasi_ = ui.NewListBox(w, at("lstHukidasi", "", 120, 240, 1215, 600, Frame3_.get()));
     lstHukidasi_->OnClick([this] { lstHukidasi_Click(); });
     imgHukidasi_ = ui.NewControl(w, ControlKind::Picture, at("imgHukidasi", "", 1440, 240, 975, 615, Frame3_.get()));
+    // The whole balloon in small, not its corner.
+    imgHukidasi_->SetStretch(true);
 
     cmdOK_ = ui.NewControl(w, ControlKind::Button, at("cmdOK", "OK", 4320, 4080, 1155, 795));
     cmdOK_->OnClick([this] { cmdOK_Click(); });

@@ -61,6 +61,8 @@ public:
     virtual int Value() const = 0;
     // Picture controls: the picture drawn from the top-left; nullptr shows none.
     virtual void SetPicture(std::shared_ptr<Picture> picture) = 0;
+    // Picture controls: the picture scaled to the control's size instead.
+    virtual void SetStretch(bool stretch) = 0;
     // A background colour (0xRRGGBB) instead of the window's; labels, check
     // boxes and option buttons.
     virtual void SetBackColour(std::uint32_t rgb) = 0;

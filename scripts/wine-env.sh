@@ -20,7 +20,8 @@ morix_wine_prefix() {
     # records which Wine made it.
     local wine32=no
     dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'install ok installed' && wine32=yes
-    if [ -f "$WINEPREFIX/.morix-ready" ] && ! grep -qx "wine32=$wine32" "$WINEPREFIX/.morix-ready"; then
+    local mark="wine32=$wine32 fonts=ipa"
+    if [ -f "$WINEPREFIX/.morix-ready" ] && ! grep -qx "$mark" "$WINEPREFIX/.morix-ready"; then
         wineserver -k 2>/dev/null || true
         rm -rf "$WINEPREFIX"
     fi
@@ -28,7 +29,16 @@ morix_wine_prefix() {
         mkdir -p "$WINEPREFIX"
         wineboot -i >/dev/null 2>&1 || true
         wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1 || true
+        # The Japanese system fonts as a Japanese Windows has them: the
+        # dialogs' font and ＭＳ Ｐゴシック proportional, ＭＳ ゴシック fixed.
+        local face
+        for face in "MS Shell Dlg" "MS Shell Dlg 2" "MS UI Gothic" "ＭＳ Ｐゴシック" "MS PGothic"; do
+            wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /t REG_SZ /d IPAPGothic /f >/dev/null 2>&1 || true
+        done
+        for face in "ＭＳ ゴシック" "MS Gothic"; do
+            wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /t REG_SZ /d IPAGothic /f >/dev/null 2>&1 || true
+        done
         wineserver -w 2>/dev/null || true
-        echo "wine32=$wine32" > "$WINEPREFIX/.morix-ready"
+        echo "$mark" > "$WINEPREFIX/.morix-ready"
     fi
 }

@@ -119,6 +119,11 @@ int Win32Control::Value() const {
     }
 }
 
+void Win32Control::SetStretch(bool stretch) {
+    stretch_ = stretch;
+    InvalidateRect(Hwnd(), nullptr, FALSE);
+}
+
 void Win32Control::SetPicture(std::shared_ptr<Picture> picture) {
     picture_ = AsWin32(std::move(picture));
     Repaint();
@@ -234,11 +239,19 @@ LRESULT Win32Control::OnContainerPaint(HWND window) {
     GetClientRect(window, &client);
     int width = 0, height = 0;
     if (picture_ && picture_->Bitmap() != nullptr) {
-        width = picture_->Width();
-        height = picture_->Height();
         UniqueMemoryDc source(CreateCompatibleDC(dc));
         SelectedObject selected(source.Get(), picture_->Bitmap());
-        BitBlt(dc, 0, 0, width, height, source.Get(), 0, 0, SRCCOPY);
+        if (stretch_) {
+            width = client.right;
+            height = client.bottom;
+            SetStretchBltMode(dc, HALFTONE);
+            SetBrushOrgEx(dc, 0, 0, nullptr);
+            StretchBlt(dc, 0, 0, width, height, source.Get(), 0, 0, picture_->Width(), picture_->Height(), SRCCOPY);
+        } else {
+            width = picture_->Width();
+            height = picture_->Height();
+            BitBlt(dc, 0, 0, width, height, source.Get(), 0, 0, SRCCOPY);
+        }
     }
     HBRUSH back = backBrush_ ? backBrush_.Get() : GetSysColorBrush(COLOR_BTNFACE);
     RECT right{width, 0, client.right, client.bottom};

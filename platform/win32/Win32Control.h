@@ -51,6 +51,7 @@ public:
     void SetValue(int value) override;
     int Value() const override;
     void SetPicture(std::shared_ptr<Picture> picture) override;
+    void SetStretch(bool stretch) override;
     void SetBackColour(std::uint32_t rgb) override;
     void SetTooltip(std::string_view text) override { child_.SetTooltip(text); }
     void OnClick(std::function<void()> handler) override { onClick_ = std::move(handler); }
@@ -83,6 +84,7 @@ private:
     const ControlKind kind_;
     std::function<void()> onClick_;
     std::shared_ptr<Win32Picture> picture_;
+    bool stretch_ = false;
     std::optional<COLORREF> backColour_;
     UniqueBrush backBrush_;
     int value_ = 0;  // kinds without a state of their own keep the value here

@@ -65,6 +65,7 @@ public:
     void SetValue(int v) override;
     int Value() const override { return value; }
     void SetPicture(std::shared_ptr<platform::Picture> p) override { picture = std::move(p); }
+    void SetStretch(bool s) override { stretch = s; }
     void SetBackColour(std::uint32_t rgb) override { backColour = rgb; }
     void SetTooltip(std::string_view t) override { tooltip = t; }
     void OnClick(std::function<void()> h) override { onClick = std::move(h); }
@@ -79,6 +80,7 @@ public:
     std::string text;
     int value = 0;
     std::shared_ptr<platform::Picture> picture;
+    bool stretch = false;
     std::uint32_t backColour = 0xFFFFFFFF;  // none set
     std::string tooltip;
     std::function<void()> onClick;

@@ -6,14 +6,20 @@
 #include "datetime/DateTime.h"
 #include "platform/Ui.h"
 
+#include <algorithm>
+
 namespace morix {
+
+namespace {
+const platform::Rect CalendarPlace = GridPlace(8, 8, 159, 148);
+}  // namespace
 
 Form5::Form5(Module1& module, DateTime& owner) : m(module), owner_(owner) {
     platform::Ui& ui = m.platform.ui;
     window_ = ui.NewWindow(platform::WindowKind::Dialog);
     window_->SetTitle("日付と日時の変更");
     window_->OnCloseRequest([this] { owner_.CloseDateTime(); });
-    MonthView1_ = ui.NewDateTime(*window_, platform::DateTimeKind::Calendar, {"MonthView1", GridPlace(8, 8, 159, 148), "", nullptr});
+    MonthView1_ = ui.NewDateTime(*window_, platform::DateTimeKind::Calendar, {"MonthView1", CalendarPlace, "", nullptr});
     DTPicker1_ = ui.NewDateTime(*window_, platform::DateTimeKind::TimePicker, {"DTPicker1", GridPlace(8, 164, 157, 21), "", nullptr});
     cmdOK_ = ui.NewControl(*window_, platform::ControlKind::Button, {"cmdOK", GridPlace(8, 196, 77, 29), "OK", nullptr});
     cmdOK_->OnClick([this] { cmdOK_Click(); });
@@ -26,7 +32,9 @@ Form5::~Form5() = default;
 
 void Form5::Form_Load() {
     m.DateTimeOpen = true;
-    window_->SetClientSize(GridWidth, GridHeight);
+    // As wide as the calendar the system draws needs.
+    const int wider = std::max(0, MonthView1_->Place().right - CalendarPlace.right);
+    window_->SetClientSize(GridWidth + wider, GridHeight);
     // Today selected, and the time of day to the second.
     const platform::LocalTime now = m.platform.clock.Now();
     MonthView1_->SetValue(now);

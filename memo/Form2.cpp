@@ -8,7 +8,13 @@
 #include "memo/Memos.h"
 #include "platform/Ui.h"
 
+#include <algorithm>
+
 namespace morix {
+
+namespace {
+const platform::Rect CalendarPlace = GridPlace(8, 28, 159, 148);
+}  // namespace
 
 Form2::Form2(Module1& module, Memos& memos) : m(module), memos_(memos) {
     platform::Ui& ui = m.platform.ui;
@@ -17,7 +23,7 @@ Form2::Form2(Module1& module, Memos& memos) : m(module), memos_(memos) {
     window_->OnCloseRequest([this] { memos_.ClosePicker(); });
     Label1_ = ui.NewControl(*window_, platform::ControlKind::Label,
                             {"Label1", GridPlace(8, 8, 161, 17), "メモを開く日を選択してください。", nullptr});
-    MonthView1_ = ui.NewDateTime(*window_, platform::DateTimeKind::Calendar, {"MonthView1", GridPlace(8, 28, 159, 148), "", nullptr});
+    MonthView1_ = ui.NewDateTime(*window_, platform::DateTimeKind::Calendar, {"MonthView1", CalendarPlace, "", nullptr});
     MonthView1_->OnChange([this] { MonthView1_DateClick(); });
     cmdOK_ = ui.NewControl(*window_, platform::ControlKind::Button, {"cmdOK", GridPlace(8, 194, 77, 29), "OK", nullptr});
     cmdOK_->OnClick([this] { cmdOK_Click(); });
@@ -30,7 +36,9 @@ Form2::~Form2() = default;
 
 void Form2::Form_Load() {
     m.MemoPickerOpen = true;
-    window_->SetClientSize(GridWidth, GridHeight);
+    // As wide as the calendar the system draws needs.
+    const int wider = std::max(0, MonthView1_->Place().right - CalendarPlace.right);
+    window_->SetClientSize(GridWidth + wider, GridHeight);
     MonthView1_->SetValue(m.platform.clock.Now());
     m.TouchForm1().PlaceBeside(*window_);
     m.SetForm1Enabled(false);

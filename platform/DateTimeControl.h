@@ -11,6 +11,9 @@ enum class DateTimeKind {
     TimePicker,  // the time of day of the value counts
 };
 
+// A calendar takes at least the room its whole month needs in the system's
+// font, right and down from the place it was given; Place() tells the room
+// it took.
 class DateTimeControl : public ControlBase {
 public:
     virtual DateTimeKind Kind() const = 0;

@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <utility>
 
 namespace morix::platform::win32 {
@@ -17,13 +18,26 @@ bool InWordRange(int v) { return v >= 0 && v <= 0xFFFF; }
 Win32DateTime::Win32DateTime(Win32Window& window, HWND parent, DateTimeKind kind, const ControlSpec& request,
                              EventRunner run)
     : ChildControlOf(window, parent, request, run), kind_(kind) {
-    if (kind_ == DateTimeKind::Calendar)
+    if (kind_ == DateTimeKind::Calendar) {
         child_.Create(MONTHCAL_CLASSW, WS_TABSTOP | WS_GROUP, 0);
-    else
+        Move(child_.Place());
+    } else
         child_.Create(DATETIMEPICK_CLASSW, DTS_TIMEFORMAT | WS_TABSTOP | WS_GROUP, 0);
 }
 
 Win32DateTime::~Win32DateTime() { child_.Destroy(); }
+
+Rect Win32DateTime::AtLeastAMonth(Rect place) const {
+    RECT needed{};
+    if (kind_ != DateTimeKind::Calendar || !SendMessageW(Hwnd(), MCM_GETMINREQRECT, 0, reinterpret_cast<LPARAM>(&needed)))
+        return place;
+    place.right = std::max<int>(place.right, place.left + needed.right);
+    place.bottom = std::max<int>(place.bottom, place.top + needed.bottom);
+    return place;
+}
+
+// A calendar narrower than its month would cut days off.
+void Win32DateTime::Move(const Rect& place) { child_.Move(AtLeastAMonth(place)); }
 
 LocalTime Win32DateTime::Value() const {
     SYSTEMTIME t{};

@@ -20,12 +20,16 @@ public:
     ~Win32DateTime() override;
 
     DateTimeKind Kind() const override { return kind_; }
+    void Move(const Rect& place) override;
     LocalTime Value() const override;
     void SetValue(const LocalTime& value) override;
     void OnChange(std::function<void()> handler) override { onChange_ = std::move(handler); }
 
 private:
     LRESULT OnNotify(const NMHDR& header) override;
+
+    // The place, made as large as the calendar's whole month needs.
+    Rect AtLeastAMonth(Rect place) const;
 
     const DateTimeKind kind_;
     std::function<void()> onChange_;

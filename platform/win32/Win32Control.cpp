@@ -237,27 +237,7 @@ LRESULT Win32Control::OnContainerPaint(HWND window) {
     HDC dc = BeginPaint(window, &ps);
     RECT client{};
     GetClientRect(window, &client);
-    int width = 0, height = 0;
-    if (picture_ && picture_->Bitmap() != nullptr) {
-        UniqueMemoryDc source(CreateCompatibleDC(dc));
-        SelectedObject selected(source.Get(), picture_->Bitmap());
-        if (stretch_) {
-            width = client.right;
-            height = client.bottom;
-            SetStretchBltMode(dc, HALFTONE);
-            SetBrushOrgEx(dc, 0, 0, nullptr);
-            StretchBlt(dc, 0, 0, width, height, source.Get(), 0, 0, picture_->Width(), picture_->Height(), SRCCOPY);
-        } else {
-            width = picture_->Width();
-            height = picture_->Height();
-            BitBlt(dc, 0, 0, width, height, source.Get(), 0, 0, SRCCOPY);
-        }
-    }
-    HBRUSH back = backBrush_ ? backBrush_.Get() : GetSysColorBrush(COLOR_BTNFACE);
-    RECT right{width, 0, client.right, client.bottom};
-    RECT below{0, height, std::min<LONG>(width, client.right), client.bottom};
-    if (right.left < right.right) FillRect(dc, &right, back);
-    if (below.top < below.bottom) FillRect(dc, &below, back);
+    PaintPicture(dc, client, picture_.get(), backBrush_ ? backBrush_.Get() : GetSysColorBrush(COLOR_BTNFACE), stretch_);
     EndPaint(window, &ps);
     return 0;
 }

@@ -27,6 +27,11 @@ private:
     int height_ = 0;
 };
 
+// Paints the picture from the client area's top-left (scaled to the whole
+// area when `stretch`), and the rest of the area with `rest`; with no
+// picture, all of it with `rest`.
+void PaintPicture(HDC dc, const RECT& client, const Win32Picture* picture, HBRUSH rest, bool stretch = false);
+
 // The Win32Picture behind a platform::Picture (nullptr stays nullptr); throws
 // std::invalid_argument for a picture of another implementation.
 std::shared_ptr<Win32Picture> AsWin32(std::shared_ptr<Picture> picture);

@@ -80,6 +80,21 @@ bool PixelSize(IPicture* picture, int& width, int& height) {
     return width > 0 && height > 0;
 }
 
+// An empty 32-bit top-down DIB section of the size, and its bits.
+UniqueBitmap NewDib(int width, int height, void** bits) {
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = width;
+    format.bmiHeader.biHeight = -height;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    WindowDc screen(nullptr);
+    UniqueBitmap dib(CreateDIBSection(screen.Get(), &format, DIB_RGB_COLORS, bits, nullptr, 0));
+    if (!dib) Raise(err::OutOfMemory);
+    return dib;
+}
+
 std::shared_ptr<Picture> LoadGifBytes(const std::string& bytes) {
     ComPtr<IStream> stream;
     if (!StreamOver(bytes, stream.Out())) Raise(err::OutOfMemory);
@@ -97,20 +112,8 @@ std::shared_ptr<Picture> LoadGifBytes(const std::string& bytes) {
     picture->get_Width(&himetricWidth);
     picture->get_Height(&himetricHeight);
 
-    BITMAPINFO format{};
-    format.bmiHeader.biSize = sizeof format.bmiHeader;
-    format.bmiHeader.biWidth = width;
-    format.bmiHeader.biHeight = -height;
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    format.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    UniqueBitmap target;
-    {
-        WindowDc screen(nullptr);
-        target.Reset(CreateDIBSection(screen.Get(), &format, DIB_RGB_COLORS, &bits, nullptr, 0));
-    }
-    if (!target) Raise(err::OutOfMemory);
+    UniqueBitmap target = NewDib(width, height, &bits);
     {
         UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
         SelectedObject selected(dc.Get(), target.Get());
@@ -127,20 +130,6 @@ std::shared_ptr<Picture> LoadGifBytes(const std::string& bytes) {
     return std::make_shared<Win32Picture>(target.Release());
 }
 
-// An empty 32-bit top-down DIB section of the size, and its bits.
-UniqueBitmap NewDib(int width, int height, void** bits) {
-    BITMAPINFO format{};
-    format.bmiHeader.biSize = sizeof format.bmiHeader;
-    format.bmiHeader.biWidth = width;
-    format.bmiHeader.biHeight = -height;
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    format.bmiHeader.biCompression = BI_RGB;
-    WindowDc screen(nullptr);
-    UniqueBitmap dib(CreateDIBSection(screen.Get(), &format, DIB_RGB_COLORS, bits, nullptr, 0));
-    if (!dib) Raise(err::OutOfMemory);
-    return dib;
-}
 
 }  // namespace
 

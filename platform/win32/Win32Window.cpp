@@ -187,20 +187,9 @@ LRESULT Win32Window::OnPaint(HWND window) {
     HDC dc = BeginPaint(window, &ps);
     RECT client{};
     GetClientRect(window, &client);
-    int pictureWidth = 0, pictureHeight = 0;
-    if (background_ && background_->Bitmap() != nullptr) {
-        pictureWidth = background_->Width();
-        pictureHeight = background_->Height();
-        UniqueMemoryDc source(CreateCompatibleDC(dc));
-        SelectedObject selected(source.Get(), background_->Bitmap());
-        BitBlt(dc, 0, 0, pictureWidth, pictureHeight, source.Get(), 0, 0, SRCCOPY);
-    }
     // Whatever the picture does not cover stays blank.
     UniqueBrush blank(CreateSolidBrush(kind_ == WindowKind::Dialog ? GetSysColor(COLOR_BTNFACE) : BlankColour));
-    RECT right{pictureWidth, 0, client.right, client.bottom};
-    RECT below{0, pictureHeight, std::min<LONG>(pictureWidth, client.right), client.bottom};
-    if (right.left < right.right) FillRect(dc, &right, blank.Get());
-    if (below.top < below.bottom) FillRect(dc, &below, blank.Get());
+    PaintPicture(dc, client, background_.get(), blank.Get());
     EndPaint(window, &ps);
     return 0;
 }

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include "base/RuntimeError.h"
 #include "platform/Process.h"
 #include "platform/Ui.h"
 #include "platform/win32/MessageLoop.h"
@@ -18,6 +19,16 @@
 #include <vector>
 
 namespace morix::win32test {
+
+// The run-time error number an action raises, 0 for none.
+inline int ErrorOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const RuntimeError& e) {
+        return e.Number();
+    }
+    return 0;
+}
 
 // Pumps this thread's messages as the program's loop does (a registered
 // dialog's go through IsDialogMessageW) until `done` holds; false when it

@@ -22,14 +22,6 @@ using platform::win32::Win32Animation;
 using platform::win32::Win32Ui;
 
 
-int ErrorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const RuntimeError& e) {
-        return e.Number();
-    }
-    return 0;
-}
 
 struct AviFacts {
     std::uint32_t microSecondsPerFrame = 0, frames = 0, width = 0, height = 0;

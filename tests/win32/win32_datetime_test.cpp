@@ -30,14 +30,6 @@ std::wstring ClassOf(HWND h) {
     return name;
 }
 
-int ErrorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const RuntimeError& e) {
-        return e.Number();
-    }
-    return 0;
-}
 
 // The middle of the calendar's cell for `day` of the month it shows, in
 // screen coordinates, found by asking the calendar what lies under each

@@ -62,14 +62,6 @@ void ClickCentre(HWND h, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = MOUSEEVEN
     ClickAt((r.left + r.right) / 2, (r.top + r.bottom) / 2, down, up);
 }
 
-int ErrorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const RuntimeError& e) {
-        return e.Number();
-    }
-    return 0;
-}
 
 // Keys as the user's keyboard delivers them to the control with the focus,
 // through the program's message loop.

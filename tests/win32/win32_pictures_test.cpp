@@ -14,14 +14,6 @@ namespace {
 using platform::win32::AsWin32;
 using platform::win32::Win32Pictures;
 
-int ErrorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const RuntimeError& e) {
-        return e.Number();
-    }
-    return 0;
-}
 
 // The picture's pixel as 0xRRGGBB.
 std::uint32_t PixelOf(const std::shared_ptr<platform::Picture>& picture, int x, int y) {

@@ -47,10 +47,10 @@ public:
     virtual ~Ui() = default;
 
     virtual std::unique_ptr<Window> NewWindow(WindowKind kind) = 0;
-    virtual std::unique_ptr<Control> NewControl(Window& window, ControlKind kind, const ControlSpec& spec) = 0;
-    virtual std::unique_ptr<ListBox> NewListBox(Window& window, const ControlSpec& spec) = 0;
-    virtual std::unique_ptr<DateTimeControl> NewDateTime(Window& window, DateTimeKind kind, const ControlSpec& spec) = 0;
-    virtual std::unique_ptr<RichTextBox> NewRichTextBox(Window& window, const ControlSpec& spec) = 0;
+    virtual std::unique_ptr<Control> NewControl(Window& window, ControlKind kind, const ControlSpec& request) = 0;
+    virtual std::unique_ptr<ListBox> NewListBox(Window& window, const ControlSpec& request) = 0;
+    virtual std::unique_ptr<DateTimeControl> NewDateTime(Window& window, DateTimeKind kind, const ControlSpec& request) = 0;
+    virtual std::unique_ptr<RichTextBox> NewRichTextBox(Window& window, const ControlSpec& request) = 0;
     // A clip display; `container` as for the controls.
     virtual std::unique_ptr<Animation> NewAnimation(Window& window, Control* container = nullptr) = 0;
     virtual std::unique_ptr<Shaper> NewShaper(Window& window) = 0;

@@ -96,22 +96,22 @@ std::unique_ptr<platform::Window> FakeUi::NewWindow(platform::WindowKind kind) {
 }
 
 std::unique_ptr<platform::Control> FakeUi::NewControl(platform::Window& window, platform::ControlKind kind,
-                                                      const platform::ControlSpec& spec) {
-    return std::make_unique<FakeControl>(AsFake(window), kind, spec);
+                                                      const platform::ControlSpec& request) {
+    return std::make_unique<FakeControl>(AsFake(window), kind, request);
 }
 
-std::unique_ptr<platform::ListBox> FakeUi::NewListBox(platform::Window& window, const platform::ControlSpec& spec) {
-    return std::make_unique<FakeListBox>(AsFake(window), spec);
+std::unique_ptr<platform::ListBox> FakeUi::NewListBox(platform::Window& window, const platform::ControlSpec& request) {
+    return std::make_unique<FakeListBox>(AsFake(window), request);
 }
 
 std::unique_ptr<platform::DateTimeControl> FakeUi::NewDateTime(platform::Window& window, platform::DateTimeKind kind,
-                                                               const platform::ControlSpec& spec) {
-    return std::make_unique<FakeDateTime>(AsFake(window), kind, spec);
+                                                               const platform::ControlSpec& request) {
+    return std::make_unique<FakeDateTime>(AsFake(window), kind, request);
 }
 
 std::unique_ptr<platform::RichTextBox> FakeUi::NewRichTextBox(platform::Window& window,
-                                                              const platform::ControlSpec& spec) {
-    return std::make_unique<FakeRichTextBox>(AsFake(window), spec);
+                                                              const platform::ControlSpec& request) {
+    return std::make_unique<FakeRichTextBox>(AsFake(window), request);
 }
 
 std::unique_ptr<platform::Animation> FakeUi::NewAnimation(platform::Window& window, platform::Control*) {

@@ -124,12 +124,12 @@ public:
 
     std::unique_ptr<platform::Window> NewWindow(platform::WindowKind kind) override;
     std::unique_ptr<platform::Control> NewControl(platform::Window& window, platform::ControlKind kind,
-                                                  const platform::ControlSpec& spec) override;
-    std::unique_ptr<platform::ListBox> NewListBox(platform::Window& window, const platform::ControlSpec& spec) override;
+                                                  const platform::ControlSpec& request) override;
+    std::unique_ptr<platform::ListBox> NewListBox(platform::Window& window, const platform::ControlSpec& request) override;
     std::unique_ptr<platform::DateTimeControl> NewDateTime(platform::Window& window, platform::DateTimeKind kind,
-                                                           const platform::ControlSpec& spec) override;
+                                                           const platform::ControlSpec& request) override;
     std::unique_ptr<platform::RichTextBox> NewRichTextBox(platform::Window& window,
-                                                          const platform::ControlSpec& spec) override;
+                                                          const platform::ControlSpec& request) override;
     std::unique_ptr<platform::Animation> NewAnimation(platform::Window& window, platform::Control* container) override;
     std::unique_ptr<platform::Shaper> NewShaper(platform::Window& window) override;
     std::unique_ptr<platform::Timer> NewTimer(platform::Window& window) override;

@@ -14,8 +14,8 @@ namespace morix::test {
 
 // ---- every control ----
 
-FakeControlBase::FakeControlBase(FakeWindow& window, const platform::ControlSpec& spec)
-    : window(window), container(spec.container), name(spec.name), place(spec.place) {
+FakeControlBase::FakeControlBase(FakeWindow& window, const platform::ControlSpec& request)
+    : window(window), container(request.container), name(request.name), place(request.place) {
     window.controls.push_back(this);
 }
 
@@ -47,8 +47,8 @@ template class FakeControlOf<platform::RichTextBox>;
 
 // ---- general control ----
 
-FakeControl::FakeControl(FakeWindow& window, platform::ControlKind kind, const platform::ControlSpec& spec)
-    : FakeControlOf(window, spec), kind(kind), text(spec.caption) {}
+FakeControl::FakeControl(FakeWindow& window, platform::ControlKind kind, const platform::ControlSpec& request)
+    : FakeControlOf(window, request), kind(kind), text(request.caption) {}
 
 void FakeControl::SetValue(int v) {
     value = v;

@@ -22,7 +22,7 @@ class FakeWindow;
 // What every fake control has: its name, window, container and place.
 class FakeControlBase {
 public:
-    FakeControlBase(FakeWindow& window, const platform::ControlSpec& spec);
+    FakeControlBase(FakeWindow& window, const platform::ControlSpec& request);
     virtual ~FakeControlBase();
     FakeControlBase(const FakeControlBase&) = delete;
     FakeControlBase& operator=(const FakeControlBase&) = delete;
@@ -58,7 +58,7 @@ public:
 
 class FakeControl final : public FakeControlOf<platform::Control> {
 public:
-    FakeControl(FakeWindow& window, platform::ControlKind kind, const platform::ControlSpec& spec);
+    FakeControl(FakeWindow& window, platform::ControlKind kind, const platform::ControlSpec& request);
     platform::ControlKind Kind() const override { return kind; }
     void SetText(std::string_view t) override { text = t; }
     std::string Text() const override { return text; }
@@ -110,8 +110,8 @@ public:
 
 class FakeDateTime final : public FakeControlOf<platform::DateTimeControl> {
 public:
-    FakeDateTime(FakeWindow& window, platform::DateTimeKind kind, const platform::ControlSpec& spec)
-        : FakeControlOf(window, spec), kind(kind) {}
+    FakeDateTime(FakeWindow& window, platform::DateTimeKind kind, const platform::ControlSpec& request)
+        : FakeControlOf(window, request), kind(kind) {}
     platform::DateTimeKind Kind() const override { return kind; }
     platform::LocalTime Value() const override { return value; }
     void SetValue(const platform::LocalTime& v) override { value = v; }

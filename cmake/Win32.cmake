@@ -55,6 +55,14 @@ add_executable(bench_settings_wine ${CMAKE_SOURCE_DIR}/bench/win32/bench_setting
 morix_sees_folder(bench_settings_wine bench)
 target_link_libraries(bench_settings_wine PRIVATE morix_platform_win32 morix_settings)
 
+# Timed harness: CreateProcess of Morix.exe to its clock shown (bench/startup.sh).
+add_executable(bench_startup_wine ${CMAKE_SOURCE_DIR}/bench/win32/bench_startup_wine.cpp)
+target_compile_definitions(bench_startup_wine PRIVATE UNICODE _UNICODE)
+if(NOT MSVC)
+    target_link_options(bench_startup_wine PRIVATE -municode)
+endif()
+target_link_libraries(bench_startup_wine PRIVATE user32)
+
 # The end-to-end tests' probe: looks at the running clock from outside.
 add_executable(morix_probe ${CMAKE_SOURCE_DIR}/tests/e2e/probe.cpp)
 target_compile_definitions(morix_probe PRIVATE UNICODE _UNICODE)

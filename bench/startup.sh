@@ -37,6 +37,9 @@ one_run() {  # one_run <n>: prints the milliseconds to the visible clock
     local out
     out=$(wine "$timer" "$(winpath "$dir/Morix.exe")" 30000 2>&1 | tr -d '\r') || { echo "run $1 failed: $out" >&2; return 1; }
     echo "$out" | sed -n 's/^visible_ms=//p'
+    # Closed by WM_CLOSE, the clock should end by itself (exit 0).
+    local code; code=$(echo "$out" | sed -n 's/^exit=//p')
+    [ "$code" = 0 ] || echo "run $1: the clock ended with exit code ${code:-?} after WM_CLOSE" >&2
 }
 
 echo "program folder: $src"

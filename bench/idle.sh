@@ -1,32 +1,43 @@
 #!/usr/bin/env bash
 # What the running clock costs when nothing happens: Morix.exe and the Wine
 # server's share of one core over a while (default 120 s), with following on
-# and the desktop in front, under Wine on a private Xvfb. Needs the program
-# folder built (scripts/test.sh or scripts/run.sh).
-#   bench/idle.sh [seconds]
+# and the desktop in front, under Wine on a private Xvfb. Runs a fresh copy of
+# the program folder (default dist/Morix, built by scripts/test.sh or
+# scripts/run.sh; another build's folder can be given, an older one too).
+#   bench/idle.sh [seconds] [program folder]
+# With MORIX_IDLE_STRACE=<seconds>, the share is followed by a count of the
+# system calls of the Wine server and of Morix.exe over that long, by name,
+# and of the files each opened (strace -f; the share is measured first,
+# without strace attached). The figures are of the process that runs
+# Morix.exe, which `wine Morix.exe` may start as a child of start.exe.
 set -euo pipefail
+seconds=${1:-120}
+src=$(cd "${2:-$(dirname "$0")/../dist/Morix}" && pwd)
 cd "$(dirname "$0")/.."
 root=$(pwd)
-seconds=${1:-120}
 if [ -z "${DISPLAY:-}" ] || [ -z "${MORIX_IDLE_INNER:-}" ]; then
-    exec env MORIX_IDLE_INNER=1 scripts/with-xvfb.sh "$0" "$seconds"
+    exec env MORIX_IDLE_INNER=1 scripts/with-xvfb.sh "$0" "$seconds" "$src"
 fi
+[ -f "$src/Morix.exe" ] || { echo "no Morix.exe in $src" >&2; exit 2; }
 . scripts/wine-env.sh
 morix_wine_prefix
 dir=$root/build/bench-idle/Morix
-rm -rf "$root/build/bench-idle"; mkdir -p "$(dirname "$dir")"; cp -r dist/Morix "$dir"; rm -f "$dir/Morix.ini"
+rm -rf "$root/build/bench-idle"; mkdir -p "$(dirname "$dir")"; cp -r "$src" "$dir"; rm -f "$dir/Morix.ini"
 printf '[Morix]\r\n' > "$dir/Morix.ini"
 printf '起動時のSample.rtf=1\r\n' | iconv -f UTF-8 -t CP932 >> "$dir/Morix.ini"
 (cd "$dir" && exec wine Morix.exe >/dev/null 2>&1) &
-clock=$!
-trap 'kill $clock 2>/dev/null; wait $clock 2>/dev/null; wineserver -k 2>/dev/null' EXIT
+launched=$!
+trap 'kill $launched 2>/dev/null; wait $launched 2>/dev/null; wineserver -k 2>/dev/null' EXIT
 sleep 8
-# The Wine server of this prefix (the one this script's Wine started).
-server=""
-for p in $(pgrep -u "$(id -u)" -x wineserver); do
-    if tr '\0' '\n' < "/proc/$p/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; then server=$p; fi
-done
-[ -n "$server" ] || server=$(pgrep -u "$(id -u)" -n -x wineserver || true)
+
+. bench/wine-pids.sh
+clock=$(morix_process_of "$dir/Morix.exe") || {
+    echo "no process runs $dir/Morix.exe (wine started $launched: $(morix_cmdline "$launched"))" >&2; exit 1; }
+server=$(morix_wineserver) || { echo "no wineserver of $WINEPREFIX found" >&2; exit 1; }
+echo "program folder: $src"
+echo "Morix.exe: pid $clock ($(morix_cmdline "$clock")); \`wine Morix.exe' started pid $launched ($(morix_cmdline "$launched"))"
+echo "wineserver: pid $server ($(morix_cmdline "$server"))"
+
 ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
 hz=$(getconf CLK_TCK)
 c0=$(ticks "$clock") s0=$(ticks "$server") t0=$(date +%s.%N)
@@ -36,3 +47,27 @@ awk -v c=$((c1 - c0)) -v s=$((s1 - s0)) -v hz="$hz" -v t0="$t0" -v t1="$t1" 'BEG
     t = t1 - t0
     printf "over %.0f s: Morix.exe %.3f %%, wineserver %.3f %%, together %.3f %% of one core\n",
            t, 100 * c / hz / t, 100 * s / hz / t, 100 * (c + s) / hz / t }'
+
+if [ -n "${MORIX_IDLE_STRACE:-}" ]; then
+    command -v strace >/dev/null || { echo "strace is not installed" >&2; exit 1; }
+    out=$root/build/bench-idle
+    strace -f -qq -o "$out/wineserver.strace" -p "$server" 2>/dev/null &
+    st1=$!
+    strace -f -qq -o "$out/morix.strace" -p "$clock" 2>/dev/null &
+    st2=$!
+    sleep "$MORIX_IDLE_STRACE"
+    kill -INT "$st1" "$st2"; wait "$st1" "$st2" 2>/dev/null || true
+    for who in wineserver morix; do
+        echo "system calls of $who over $MORIX_IDLE_STRACE s (strace -f), by name, and the files it opened:"
+        # One line per call ("pid name(args) = result"); a call another
+        # thread interrupted continues on a "<... name resumed>" line, not
+        # counted again.
+        awk '{ sub(/^[0-9]+ +/, "") }
+             /^[a-z_0-9]+\(/ { n = substr($0, 1, index($0, "(") - 1); calls[n]++; all++
+                               if (n == "openat" && match($0, /"[^"]*"/)) opened[substr($0, RSTART, RLENGTH)]++ }
+             END { for (k in calls) printf "  %8d  %s\n", calls[k], k; printf "  %8d  (all)\n", all
+                   for (k in opened) printf "  %8d  openat %s\n", opened[k], k }' "$out/$who.strace" |
+            sort -n -r | head -24
+    done
+    echo "(the calls one by one: $out/wineserver.strace, $out/morix.strace)"
+fi

@@ -59,6 +59,24 @@ add_executable(bench_settings_wine ${CMAKE_SOURCE_DIR}/bench/win32/bench_setting
 morix_sees_folder(bench_settings_wine bench)
 target_link_libraries(bench_settings_wine PRIVATE morix_platform_win32 morix_settings)
 
+# Timed harness: CreateProcess of Morix.exe to its clock shown (bench/startup.sh).
+add_executable(bench_startup_wine ${CMAKE_SOURCE_DIR}/bench/win32/bench_startup_wine.cpp)
+target_compile_definitions(bench_startup_wine PRIVATE UNICODE _UNICODE)
+if(NOT MSVC)
+    target_link_options(bench_startup_wine PRIVATE -municode)
+endif()
+target_link_libraries(bench_startup_wine PRIVATE user32)
+
+# Timed harness: the balloon and the memo window over the real controls, run
+# from a copy of the program folder (bench/forms.sh).
+enable_language(RC)
+add_executable(bench_forms_wine ${CMAKE_SOURCE_DIR}/bench/win32/bench_forms_wine.cpp
+               ${CMAKE_SOURCE_DIR}/bench/win32/bench_forms_wine.rc)
+set_source_files_properties(${CMAKE_SOURCE_DIR}/bench/win32/bench_forms_wine.rc PROPERTIES
+    OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/app/Morix.manifest INCLUDE_DIRECTORIES ${CMAKE_SOURCE_DIR}/app)
+morix_sees_folder(bench_forms_wine bench)
+target_link_libraries(bench_forms_wine PRIVATE morix_program morix_platform_win32)
+
 # The end-to-end tests' probe: looks at the running clock from outside.
 add_executable(morix_probe ${CMAKE_SOURCE_DIR}/tests/e2e/probe.cpp)
 target_compile_definitions(morix_probe PRIVATE UNICODE _UNICODE)

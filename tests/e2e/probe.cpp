@@ -1,7 +1,8 @@
 // The end-to-end tests' eyes and hands inside Wine: a small console program
 // that looks at the clock's window from outside (class, title, rectangle,
-// visibility, topmost, region), reads and answers message boxes, and moves or
-// closes other windows. One command per run; results on standard output as
+// visibility, topmost, region), reads and answers message boxes, moves or
+// closes other windows, and counts what the clock's process holds (for
+// bench/soak.sh). One command per run; results on standard output as
 // "key=value" lines; exit code 0 on success, 1 when what was asked for is not
 // there (after waiting), 2 on a bad command.
 #include <windows.h>
@@ -201,7 +202,8 @@ int Usage() {
                  "probe controls <title part> [ms]    the window's controls, one per line\n"
                  "probe press <title part> <caption>  clicks the button or box of that caption\n"
                  "probe pick <title part> <item>      picks the item in the list box holding it\n"
-                 "probe settext <title part> <text>   puts the text into the window's first edit box\n");
+                 "probe settext <title part> <text>   puts the text into the window's first edit box\n"
+                 "probe gui-objects                   the clock process's GDI and USER objects, handles, windows\n");
     return 2;
 }
 
@@ -333,6 +335,43 @@ int wmain(int argc, wchar_t** argv) {
         HWND edit = h ? FindControl(h, L"Edit", L"") : nullptr;
         if (!edit || !IsWindowEnabled(edit)) return 1;
         SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[3]));
+        return 0;
+    }
+    if (command == L"gui-objects") {
+        HWND h = FindClock();
+        if (!h) return 1;
+        DWORD pid = 0;
+        GetWindowThreadProcessId(h, &pid);
+        std::printf("pid=%lu\n", pid);
+        HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pid);
+        if (!process) return 1;
+        // Wine may not keep these counts; a zero comes with the reason.
+        SetLastError(0);
+        const DWORD gdi = GetGuiResources(process, GR_GDIOBJECTS);
+        std::printf("gdi=%lu\ngdi_error=%lu\n", gdi, gdi ? 0ul : GetLastError());
+        SetLastError(0);
+        const DWORD user = GetGuiResources(process, GR_USEROBJECTS);
+        std::printf("user=%lu\nuser_error=%lu\n", user, user ? 0ul : GetLastError());
+        DWORD handles = 0;
+        if (GetProcessHandleCount(process, &handles)) std::printf("handles=%lu\n", handles);
+        else std::printf("handles=-\nhandles_error=%lu\n", GetLastError());
+        CloseHandle(process);
+        // The windows of the process, top-level and child: USER objects the
+        // system surely keeps.
+        struct Count { DWORD pid; int top = 0, all = 0; } count{pid};
+        EnumWindows(
+            [](HWND w, LPARAM p) -> BOOL {
+                auto* c = reinterpret_cast<Count*>(p);
+                DWORD owner = 0;
+                GetWindowThreadProcessId(w, &owner);
+                if (owner != c->pid) return TRUE;
+                ++c->top, ++c->all;
+                EnumChildWindows(
+                    w, [](HWND, LPARAM q) -> BOOL { ++reinterpret_cast<Count*>(q)->all; return TRUE; }, p);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&count));
+        std::printf("windows=%d\ntop_windows=%d\n", count.all, count.top);
         return 0;
     }
     (void)Widen;

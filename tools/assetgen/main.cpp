@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <stdexcept>
@@ -25,6 +26,10 @@ int main(int argc, char** argv) {
             for (int size : assetgen::kIconSizes) icons.push_back(assetgen::DrawIcon(size));
             const assetgen::Bytes ico = assetgen::EncodeIco(icons);
             const std::string temp = std::string(argv[3]) + ".tmp";
+            // In a fresh checkout the icon is the first thing written beside
+            // the program folder, before anything made its parent.
+            const std::filesystem::path parent = std::filesystem::path(argv[3]).parent_path();
+            if (!parent.empty()) std::filesystem::create_directories(parent);
             {
                 std::ofstream out(temp, std::ios::binary | std::ios::trunc);
                 out.write(reinterpret_cast<const char*>(ico.data()), std::streamsize(ico.size()));

@@ -47,7 +47,7 @@ public:
     // any other error; ends the process unless the user goes on.
     void ShowErrorPrompt();
     // The prompt's end of the program.
-    [[noreturn]] void EndFromPrompt();
+    void EndFromPrompt();
 
     SettingsFile Settings() const { return SettingsFile(platform.files, platform.codePage, IniPath, &settingsCache_); }
     // Today's date stamp, from the system date at the moment of use.

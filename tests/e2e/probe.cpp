@@ -358,19 +358,24 @@ int wmain(int argc, wchar_t** argv) {
         CloseHandle(process);
         // The windows of the process, top-level and child: USER objects the
         // system surely keeps.
-        struct Count { DWORD pid; int top = 0, all = 0; } count{pid};
-        EnumWindows(
-            [](HWND w, LPARAM p) -> BOOL {
+        struct Count {
+            DWORD pid;
+            int top = 0, all = 0;
+            static BOOL CALLBACK Child(HWND, LPARAM q) {
+                ++reinterpret_cast<Count*>(q)->all;
+                return TRUE;
+            }
+            static BOOL CALLBACK Top(HWND w, LPARAM p) {
                 auto* c = reinterpret_cast<Count*>(p);
                 DWORD owner = 0;
                 GetWindowThreadProcessId(w, &owner);
                 if (owner != c->pid) return TRUE;
                 ++c->top, ++c->all;
-                EnumChildWindows(
-                    w, [](HWND, LPARAM q) -> BOOL { ++reinterpret_cast<Count*>(q)->all; return TRUE; }, p);
+                EnumChildWindows(w, Child, p);
                 return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&count));
+            }
+        } count{pid};
+        EnumWindows(Count::Top, reinterpret_cast<LPARAM>(&count));
         std::printf("windows=%d\ntop_windows=%d\n", count.all, count.top);
         return 0;
     }

@@ -108,7 +108,27 @@ void Win32Window::SetEnabled(bool enabled) { EnableWindow(hwnd_.Get(), enabled ?
 
 bool Win32Window::Enabled() const { return IsWindowEnabled(hwnd_.Get()) != FALSE; }
 
+namespace {
+
+// True when the window is shown topmost and no visible window stands above
+// it. The clock asks for its place every second; a position change is a
+// round of messages and, under Wine, some thirty server requests, for
+// nothing when the window is already where it asks to be. Only the first
+// few windows of the z-order are looked at: further down, the change is made.
+bool StandsAboveEveryVisibleWindow(HWND window) {
+    if (!IsWindowVisible(window) || (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) == 0) return false;
+    HWND above = GetTopWindow(nullptr);
+    for (int looked = 0; above != nullptr && looked < 8; ++looked, above = GetWindow(above, GW_HWNDNEXT)) {
+        if (above == window) return true;
+        if (IsWindowVisible(above)) return false;
+    }
+    return false;
+}
+
+}  // namespace
+
 void Win32Window::ShowTopmostInactive() {
+    if (StandsAboveEveryVisibleWindow(hwnd_.Get())) return;
     if (!IsWindowVisible(hwnd_.Get())) ShowWindow(hwnd_.Get(), SW_SHOWNA);
     SetWindowPos(hwnd_.Get(), HWND_TOPMOST, 0, 0, 0, 0, TopmostFlags);
 }

@@ -63,6 +63,34 @@ TEST_F(Win32WindowTest, ShowTopmostInactiveShowsItAboveNormalWindowsWithoutMovin
     EXPECT_NE(GetActiveWindow(), hwnd);
 }
 
+// The clock asks for its place every second; another topmost window shown
+// over it meanwhile must not keep it covered, and one already on top stays.
+TEST_F(Win32WindowTest, ShowTopmostInactiveTakesThePlaceBackFromAnotherTopmostWindow) {
+    window->Move(40, 50, 66, 22);
+    window->ShowTopmostInactive();
+    PumpFor(50);
+    auto firstVisible = [] {
+        HWND h = GetTopWindow(nullptr);
+        while (h != nullptr && !IsWindowVisible(h)) h = GetWindow(h, GW_HWNDNEXT);
+        return h;
+    };
+    EXPECT_EQ(firstVisible(), hwnd);
+    window->ShowTopmostInactive();  // already there
+    EXPECT_EQ(firstVisible(), hwnd);
+
+    HWND other = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP, 30, 40, 100, 60, nullptr,
+                                 nullptr, nullptr, nullptr);
+    ASSERT_NE(other, nullptr);
+    SetWindowPos(other, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    PumpFor(50);
+    EXPECT_EQ(firstVisible(), other);
+    window->ShowTopmostInactive();
+    PumpFor(50);
+    EXPECT_EQ(firstVisible(), hwnd);
+    EXPECT_TRUE(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    DestroyWindow(other);
+}
+
 TEST_F(Win32WindowTest, TitleEnabledAndHandleAreTheSystemsOwn) {
     window->SetTitle("Morix 時計");
     wchar_t title[64] = {};

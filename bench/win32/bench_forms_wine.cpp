@@ -26,15 +26,7 @@
 #include "platform/RichTextBox.h"
 #include "platform/Platform.h"
 #include "platform/win32/Wide.h"
-#include "platform/win32/Win32Clock.h"
-#include "platform/win32/Win32CodePage.h"
-#include "platform/win32/Win32Desktop.h"
-#include "platform/win32/Win32DynamicLibraries.h"
-#include "platform/win32/Win32Files.h"
-#include "platform/win32/Win32Pictures.h"
-#include "platform/win32/Win32Process.h"
-#include "platform/win32/Win32SystemInfo.h"
-#include "platform/win32/Win32Ui.h"
+#include "platform/win32/Win32Platform.h"
 
 #include <windows.h>
 
@@ -219,9 +211,10 @@ int main(int argc, char** argv) {
     const int balloonRuns = argc > 1 ? std::max(2, std::atoi(argv[1])) : 50;
     const int memoRuns = argc > 2 ? std::max(2, std::atoi(argv[2])) : 20;
 
-    Win32Process process;
-    Win32CodePage codePage;
-    const std::string folder = process.ProgramFolder();
+    Win32Platform services;
+    Win32CodePage& codePage = services.codePage;
+    Win32Ui& ui = services.ui;
+    const std::string folder = services.process.ProgramFolder();
     // The sample seen, every balloon line chosen, the clock left at home.
     if (!WriteAll(folder + "\\Morix.ini",
                   "[Morix]\r\n" + codePage.ToAnsi("起動時のSample.rtf=1\r\nメモの表示=1\r\nアクティブウインドウへの移動=0\r\n"))) {
@@ -232,16 +225,7 @@ int main(int argc, char** argv) {
     // would be a hover.
     SetCursorPos(5, 5);
 
-    Win32Files files;
-    Win32DynamicLibraries libraries(process.ProgramFolder());
-    Win32Pictures pictures;
-    Win32Ui ui(process);
-    Win32Desktop desktop;
-    Win32Clock clock;
-    Win32SystemInfo systemInfo;
-    morix::platform::Platform platform{codePage, files,   libraries, pictures,  ui,
-                                       desktop,  clock,   process,   systemInfo};
-    morix::Program program(platform);
+    morix::Program program(services.platform);
     morix::Module1& m = program.module();
 
     const auto startAt = Clock::now();
@@ -300,7 +284,7 @@ int main(int argc, char** argv) {
     // balloon builds them, by a second binding and set of lines over the
     // same services (the drives listed into a hidden list box).
     {
-        morix::Vitalink vitalink(libraries);
+        morix::Vitalink vitalink(services.libraries);
         morix::InfoLines lines(m, vitalink);
         auto holder = ui.NewWindow(morix::platform::WindowKind::Borderless);
         auto drives = ui.NewListBox(*holder, {"List1", {}, "", nullptr});

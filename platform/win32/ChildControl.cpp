@@ -80,6 +80,18 @@ HFONT MessageFont() {
     return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
+void StackAboveContainers(HWND control) {
+    HWND below = nullptr;  // the sibling it goes right under; none: the top
+    for (HWND sibling = GetWindow(control, GW_HWNDFIRST); sibling != nullptr;
+         sibling = GetWindow(sibling, GW_HWNDNEXT)) {
+        if (sibling == control) return;  // already above every container
+        ControlTarget* target = ControlTargetOf(sibling);
+        if (target != nullptr && target->StacksBelowControls()) break;
+        below = sibling;
+    }
+    SetWindowPos(control, below != nullptr ? below : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 // ---- routing ----
 
 // The window property holds the ChildControl; the ChildControl names the
@@ -87,6 +99,11 @@ HFONT MessageFont() {
 ControlTarget* ControlTargetOf(HWND window) {
     ChildControl* child = ChildOf(window);
     return child != nullptr ? child->Target() : nullptr;
+}
+
+std::string ControlNameOf(HWND window) {
+    ChildControl* child = ChildOf(window);
+    return child != nullptr ? child->Name() : std::string();
 }
 
 bool RouteToControl(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -165,6 +182,7 @@ void ChildControl::Create(const wchar_t* className, DWORD style, DWORD exStyle, 
     originalProc_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(created, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ChildControl::SubclassProc)));
     SendMessageW(created, WM_SETFONT, reinterpret_cast<WPARAM>(MessageFont()), FALSE);
+    if (!target_->StacksBelowControls()) StackAboveContainers(created);
 }
 
 void ChildControl::Destroy() {

@@ -48,6 +48,8 @@ public:
     virtual void ShowAsDefault(bool) {}
     // One of the option buttons of its container, of which one is chosen.
     virtual bool IsOptionButton() const { return false; }
+    // A frame or picture box: it lies below the other controls of its parent.
+    virtual bool StacksBelowControls() const { return false; }
 
 protected:
     ~ControlTarget() = default;
@@ -56,6 +58,8 @@ protected:
 // The control object of a child window; nullptr for a window that is none
 // of ours (or is being destroyed).
 ControlTarget* ControlTargetOf(HWND window);
+// The form's name for the control of a child window; "" for none of ours.
+std::string ControlNameOf(HWND window);
 
 // Hands a WM_COMMAND, WM_NOTIFY or WM_CTLCOLOR* that a form window or a
 // container received on to the control that sent it; false when no control
@@ -66,6 +70,11 @@ bool RouteToControl(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 
 // The font of every control: the system's message font.
 HFONT MessageFont();
+
+// A new child window is made below all its siblings; a control that is no
+// container goes up to just above the topmost container of its parent, so
+// that no frame or picture box made before it covers it.
+void StackAboveContainers(HWND control);
 
 class ChildControl final : private WindowAttachment {
 public:

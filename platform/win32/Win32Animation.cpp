@@ -3,6 +3,7 @@
 #include "base/RuntimeError.h"
 #include "platform/FileErrors.h"
 #include "platform/win32/AnsiSafePath.h"
+#include "platform/win32/ChildControl.h"
 #include "platform/win32/Wide.h"
 #include "platform/win32/Win32Files.h"
 
@@ -23,6 +24,7 @@ Win32Animation::Win32Animation(Win32Window& window, HWND parent, EventRunner run
     hwnd_.Reset(CreateWindowExW(0, ANIMATE_CLASSW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 0, 0,
                                 parent, nullptr, GetModuleHandleW(nullptr), nullptr));
     if (!hwnd_) throw std::runtime_error("CreateWindowExW failed for SysAnimate32");
+    StackAboveContainers(hwnd_.Get());
     SetPropW(hwnd_.Get(), InstanceProperty, this);
     controlProc_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(hwnd_.Get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SubclassProc)));

@@ -23,6 +23,7 @@
 #pragma once
 
 #include "platform/Control.h"
+#include "platform/Layout.h"
 #include "platform/win32/ChildControl.h"
 #include "platform/win32/EventRunner.h"
 #include "platform/win32/FormWindowClass.h"
@@ -57,7 +58,7 @@ public:
     void OnClick(std::function<void()> handler) override { onClick_ = std::move(handler); }
 
     // Frames and pictures hold other controls.
-    bool IsContainer() const { return kind_ == ControlKind::Frame || kind_ == ControlKind::Picture; }
+    bool IsContainer() const { return StacksBelowControls(); }
     HWND TooltipHwnd() const { return child_.TooltipHwnd(); }
     HWND GroupBoxHwnd() const { return groupBox_.Get(); }
 
@@ -68,6 +69,7 @@ private:
     void PressFromKey() override;
     void ShowAsDefault(bool isDefault) override;
     bool IsOptionButton() const override { return kind_ == ControlKind::OptionButton; }
+    bool StacksBelowControls() const override { return platform::StacksBelowControls(kind_); }
 
     LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
     LRESULT OnContainerErase(HWND window, HDC dc);

@@ -35,8 +35,9 @@ Form7::Form7(Module1& module) : m(module) {
     Check1_->SetBackColour(White);
     Check1_->SetVisible(false);
     ysTransForm1_ = ui.NewShaper(*window_);
-    // The corner by which the memo window is dragged.
+    // The corner by which the memo window is dragged stays visible.
     ysTransForm1_->SetSurfaceSize(80, 33);
+    ysTransForm1_->SetVisible(true);
 }
 
 Form7::~Form7() = default;

@@ -34,7 +34,9 @@ TOOLINFOW ToolFor(HWND owner, HWND surface, const std::wstring& text) {
 Win32Shaper::Win32Shaper(Win32Window& parent, EventRunner run) : parent_(&parent), run_(run) {
     FormWindowParams params;
     params.exStyle = WS_EX_TRANSPARENT;
-    params.style = WS_CHILD | WS_CLIPSIBLINGS;  // hidden until drag mode
+    // Visible as placed, like every control; the clock window hides its
+    // surface until drag mode, the memo window keeps its corner.
+    params.style = WS_CHILD | WS_CLIPSIBLINGS | WS_VISIBLE;
     params.parent = parent.Hwnd();
     surface_.Reset(CreateFormWindow(params, this));
     if (!surface_) throw std::runtime_error("CreateWindowExW failed for the drag surface");

@@ -35,6 +35,14 @@ private:
 inline constexpr int GridWidth = 176, GridHeight = 233;
 inline platform::Rect GridPlace(int left, int top, int width, int height) { return {left, top, left + width, top + height}; }
 
+// A dialog opened from the menu takes the front and the keyboard, as a shown
+// form does; only the step that then makes it topmost leaves the activation
+// alone.
+inline void ShowDialog(platform::Window& dialog) {
+    dialog.ShowAndActivate();
+    dialog.ShowTopmostInactive();
+}
+
 // A stored number as a check box's value: 0, 1 or 2 (greyed), narrowed to
 // 16 bits; any other value is no value of a check box (error 380).
 inline int CheckBoxValue(std::int32_t stored) {

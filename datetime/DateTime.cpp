@@ -1,5 +1,6 @@
 #include "datetime/DateTime.h"
 
+#include "clock/FormLayout.h"
 #include "clock/Module1.h"
 
 namespace morix {
@@ -13,7 +14,7 @@ void DateTime::OpenDateTime() {
         form5_ = std::make_unique<Form5>(m, *this);
         form5_->Form_Load();
     }
-    form5_->Window().ShowTopmostInactive();
+    ShowDialog(form5_->Window());
 }
 
 void DateTime::CloseDateTime() {

@@ -1,6 +1,7 @@
 #include "memo/Memos.h"
 
 #include "clock/Form1.h"
+#include "clock/FormLayout.h"
 #include "clock/Module1.h"
 #include "memo/MemoFiles.h"
 
@@ -79,7 +80,7 @@ void Memos::OpenMemoPicker() {
     if (form2_) return;
     form2_ = std::make_unique<Form2>(m, *this);
     form2_->Form_Load();
-    form2_->Window().ShowTopmostInactive();
+    ShowDialog(form2_->Window());
 }
 
 void Memos::ClosePicker() {

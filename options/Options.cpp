@@ -1,5 +1,6 @@
 #include "options/Options.h"
 
+#include "clock/FormLayout.h"
 #include "clock/Module1.h"
 
 namespace morix {
@@ -8,14 +9,14 @@ Options::Options(Module1& module) : m(module) {}
 
 Options::~Options() = default;
 
-// Shown without taking the front, then above the other windows; opened
-// again while open, it only comes to the top.
+// Shown with the front and the keyboard, then above the other windows; opened
+// again while open, it only comes to the front again.
 void Options::OpenBasicOptions() {
     if (!form3_) {
         form3_ = std::make_unique<Form3>(m, *this);
         form3_->Form_Load();
     }
-    form3_->Window().ShowTopmostInactive();
+    ShowDialog(form3_->Window());
 }
 
 void Options::OpenExtendedOptions() {
@@ -23,7 +24,7 @@ void Options::OpenExtendedOptions() {
         form4_ = std::make_unique<Form4>(m, *this);
         form4_->Form_Load();
     }
-    form4_->Window().ShowTopmostInactive();
+    ShowDialog(form4_->Window());
 }
 
 void Options::CloseBasicOptions() {

@@ -46,6 +46,9 @@ public:
     // A disabled window takes no input, its controls neither.
     virtual void SetEnabled(bool enabled) = 0;
     virtual bool Enabled() const = 0;
+    // Shows the window and gives it the front and the keyboard, as showing a
+    // modeless form does (the dialogs opened from the menu).
+    virtual void ShowAndActivate() = 0;
     // Shows the window above all normal windows without moving, sizing or
     // activating it (SetWindowPos with HWND_TOPMOST and 0x53 on Windows).
     virtual void ShowTopmostInactive() = 0;

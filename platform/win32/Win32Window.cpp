@@ -2,6 +2,7 @@
 
 #include "platform/win32/ChildControl.h"
 #include "platform/win32/MessageLoop.h"
+#include "platform/win32/TabOrder.h"
 #include "platform/win32/Wide.h"
 #include "platform/win32/Win32Control.h"
 #include "platform/win32/Win32Picture.h"
@@ -126,6 +127,15 @@ bool StandsAboveEveryVisibleWindow(HWND window) {
 }
 
 }  // namespace
+
+void Win32Window::ShowAndActivate() {
+    HWND self = hwnd_.Get();
+    // The window in front before, to have the front back when this one goes.
+    HWND front = GetForegroundWindow();
+    if (front != nullptr && front != self && GetAncestor(front, GA_ROOTOWNER) != self) frontBefore_ = front;
+    ShowWindow(self, SW_SHOW);
+    SetForegroundWindow(self);
+}
 
 void Win32Window::ShowTopmostInactive() {
     if (StandsAboveEveryVisibleWindow(hwnd_.Get())) return;
@@ -257,7 +267,7 @@ LRESULT Win32Window::OnActivate(HWND window, WPARAM wParam, LPARAM lParam) {
     if (other != nullptr && other != window && !IsChild(window, other)) frontBefore_ = other;
     HWND focus = std::exchange(focusOnActivation_, nullptr);
     if (focus == nullptr || !IsWindow(focus) || !IsChild(window, focus))
-        focus = kind_ == WindowKind::Dialog ? GetNextDlgTabItem(window, nullptr, FALSE) : nullptr;
+        focus = kind_ == WindowKind::Dialog ? NextTabStop(window, nullptr, false) : nullptr;
     if (focus == nullptr) return DefWindowProcW(window, WM_ACTIVATE, wParam, lParam);
     ::SetFocus(focus);
     return 0;

@@ -69,6 +69,7 @@ public:
     bool Visible() const override;
     void SetEnabled(bool enabled) override;
     bool Enabled() const override;
+    void ShowAndActivate() override;
     void ShowTopmostInactive() override;
     WindowHandle Handle() const override;
     void SetCancelControl(Control* button) override;

@@ -1,5 +1,7 @@
 #include "platform/win32/MessageLoop.h"
 
+#include "platform/win32/TabOrder.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -28,6 +30,7 @@ bool PassToDialog(MSG& msg) {
     for (HWND dialog : dialogs) {
         if (!IsWindow(dialog)) continue;
         if (msg.hwnd != dialog && !IsChild(dialog, msg.hwnd)) continue;
+        if (MoveFocusByTab(dialog, msg)) return true;
         return IsDialogMessageW(dialog, &msg) != FALSE;
     }
     return false;

@@ -20,7 +20,7 @@ morix_wine_prefix() {
     # records which Wine made it.
     local wine32=no
     dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'install ok installed' && wine32=yes
-    local mark="wine32=$wine32 fonts=ipa"
+    local mark="wine32=$wine32 fonts=ipa,marlett"
     if [ -f "$WINEPREFIX/.morix-ready" ] && ! grep -qx "$mark" "$WINEPREFIX/.morix-ready"; then
         wineserver -k 2>/dev/null || true
         rm -rf "$WINEPREFIX"
@@ -37,6 +37,21 @@ morix_wine_prefix() {
         done
         for face in "ＭＳ ゴシック" "MS Gothic"; do
             wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /t REG_SZ /d IPAGothic /f >/dev/null 2>&1 || true
+        done
+        # The caption buttons (the close box's cross) are glyphs of Wine's own
+        # Marlett font. Debian's Wine looks for its fonts in
+        # "<data dir>\../fonts", a path it cannot open, so without a copy in
+        # the prefix's font folder, which it always reads, a text font stands
+        # in and the close box shows the letter "r". Only Marlett is copied:
+        # the rest of that folder (Tahoma, MS Sans Serif, the bitmap system
+        # fonts) would answer for faces that now fall to IPA Gothic.
+        local marlett
+        for marlett in "$(dirname "$(command -v wine)")/../share/wine/fonts/marlett.ttf" /usr/share/wine/fonts/marlett.ttf; do
+            if [ -f "$marlett" ]; then
+                mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+                cp "$marlett" "$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf"
+                break
+            fi
         done
         wineserver -w 2>/dev/null || true
         echo "$mark" > "$WINEPREFIX/.morix-ready"

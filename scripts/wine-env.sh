@@ -12,15 +12,16 @@ export XDG_CONFIG_HOME="$MORIX_WINE_DIR/home/.config"
 export XDG_CACHE_HOME="$MORIX_WINE_DIR/home/.cache"
 mkdir -p "$HOME" "$XDG_DATA_HOME" "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME"
 
-# Creates the prefix once: Wine draws its own frames (no window manager on
-# Xvfb), and the prefix is ready before the first test starts.
+# Creates the prefix once: Wine draws its own frames and moves the keyboard
+# to the window it activates (there is no window manager on Xvfb to do
+# either), and the prefix is ready before the first test starts.
 morix_wine_prefix() {
     # A prefix made before 32-bit Wine was installed cannot run 32-bit (nor,
     # once it is installed, 64-bit) programs: it is made anew. The mark
     # records which Wine made it.
     local wine32=no
     dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'install ok installed' && wine32=yes
-    local mark="wine32=$wine32 fonts=ipa,marlett"
+    local mark="wine32=$wine32 fonts=ipa,marlett x11=unmanaged"
     if [ -f "$WINEPREFIX/.morix-ready" ] && ! grep -qx "$mark" "$WINEPREFIX/.morix-ready"; then
         wineserver -k 2>/dev/null || true
         rm -rf "$WINEPREFIX"
@@ -29,6 +30,12 @@ morix_wine_prefix() {
         mkdir -p "$WINEPREFIX"
         wineboot -i >/dev/null 2>&1 || true
         wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1 || true
+        # Managed windows leave the X keyboard focus to a window manager;
+        # with none on Xvfb it follows the pointer, and keys typed into a
+        # window just activated (a dialog opened from the clock's menu) reach
+        # whatever lies under the pointer. Unmanaged, Wine's windows take the
+        # X focus when activated, as on a desktop.
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 || true
         # The Japanese system fonts as a Japanese Windows has them: the
         # dialogs' font and ＭＳ Ｐゴシック proportional, ＭＳ ゴシック fixed.
         local face

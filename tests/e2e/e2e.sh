@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # End to end: the real Morix.exe in fresh copies of the program folder, under
 # Wine on the display given in DISPLAY (scripts/with-xvfb.sh), observed from
-# outside by the probe and driven with xdotool, with Wine's notepad as a real
-# window in front. Screenshots go to build/.../e2e/shots. Prints one line per
+# outside by the probe and driven as a user drives it: xdotool clicks at the
+# places the probe reports and types into whatever has the keyboard, with
+# Wine's notepad as a real window in front. Screenshots go to build/.../e2e/shots. Prints one line per
 # check and "N passed, N failed" at the end.
 #   e2e.sh <dist folder> <probe.exe> <work folder>
 # MORIX_E2E_CASES="60-*" runs only the cases whose names match.
@@ -17,7 +18,7 @@ rm -rf "$work"; mkdir -p "$shots"
 passed=0 failed=0
 check() {  # check <name> <command...>
     local name=$1; shift
-    if "$@"; then passed=$((passed + 1)); echo "ok   - $name"
+    if "$@" >/dev/null; then passed=$((passed + 1)); echo "ok   - $name"
     else failed=$((failed + 1)); echo "FAIL - $name"; fi
 }
 probe() {  # the probe's output without CRs, and its exit status
@@ -57,6 +58,9 @@ sample_seen() { write_ini "$1" 起動時のSample.rtf=1 "${@:2}"; }
 
 no_message_box() { ! probe message-box "${1:-1000}" >/dev/null; }
 no_window() { ! probe window "$1" "${2:-500}" >/dev/null; }  # no_window <title part> [ms]
+closes() {  # closes <title part>: true once no window of that title is left, within 3 s
+    local i; for i in $(seq 30); do probe window "$1" 100 >/dev/null || return 0; sleep 0.1; done; return 1
+}
 
 # The screen, the system's caption metrics, and where the clock goes: on a
 # window's title bar by the formula, or home (centred) with following on.
@@ -102,7 +106,31 @@ control_text() {  # control_text <window title part> <class>
 control_rect() {  # control_rect <window title part> <class> <text>
     controls "$1" | sed 's/^ *//' | awk -F'|' -v c="$2" -v t="$3" '$1 == c && $2 == t { print $3; exit }'
 }
+
+# A user's hands: the pointer clicks the middle of what the probe saw on the
+# screen; keys go to whatever has the keyboard.
 click_at_centre() { [ -n "$1" ] || return 1; set -- $1; xdotool mousemove $(( ($1 + $3) / 2 )) $(( ($2 + $4) / 2 )) click 1; }
+click_control() { click_at_centre "$(control_rect "$@")"; }  # click_control <window title part> <class> <text>
+click_item() { click_at_centre "$(probe item "$1" "$2" | field rect)"; }  # click_item <window title part> <list item>
+click_day() { click_at_centre "$(probe day "$1" "$2" | field rect)"; }    # click_day <window title part> <yyyymmdd>
+answer() {  # answer <start of a button's text>: clicks that button of the message box
+    click_at_centre "$(probe message-box | field button | awk -F'|' -v b="$1" 'index($1, b) == 1 { print $2; exit }')"
+}
+# The clock thread's keyboard: the active window's title, and the focused
+# control as "class|text|rect".
+active_window() { probe focus | field active; }
+focused() { probe focus | field focus; }
+# The settings file's bytes kept, to tell later whether anything was written.
+ini_keep() { cp "$1/Morix.ini" "$work/kept.ini"; }
+ini_unchanged() { cmp -s "$work/kept.ini" "$1/Morix.ini"; }
+# A press at (x, y), the pointer moved by (dx, dy) in steps, and the release.
+drag() {  # drag <x> <y> <dx> <dy> [steps]
+    local i n=${5:-10}
+    xdotool mousemove "$1" "$2" mousedown 1
+    for i in $(seq "$n"); do xdotool mousemove $(( $1 + $3 * i / n )) $(( $2 + $4 * i / n )); sleep 0.05; done
+    xdotool mouseup 1
+    sleep 0.5
+}
 # A crop of the last screenshot around a rectangle, for the README.
 crop() {  # crop <shot> <out.png> <left> <top> <right> <bottom> [margin]
     local m=${7:-12}

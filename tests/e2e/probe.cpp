@@ -1,12 +1,18 @@
-// The end-to-end tests' eyes and hands inside Wine: a small console program
-// that looks at the clock's window from outside (class, title, rectangle,
-// visibility, topmost, region), reads and answers message boxes, moves or
-// closes other windows, and counts what the clock's process holds (for
-// bench/soak.sh). One command per run; results on standard output as
-// "key=value" lines; exit code 0 on success, 1 when what was asked for is not
-// there (after waiting), 2 on a bad command.
+// The end-to-end tests' eyes inside Wine: a small console program that looks
+// at the clock's windows from outside (class, title, rectangle, visibility,
+// topmost, region), reads message boxes and controls, tells where on the
+// screen a control, a list item, a message box's button or a calendar's day
+// is, so that the test can click there as a user does, and which window and
+// control have the keyboard. It never presses, picks or types for the test:
+// it only moves or closes other programs' windows, as the system would, and
+// counts what the clock's process holds (for bench/soak.sh). One command per
+// run; results on standard output as "key=value" lines; exit code 0 on
+// success, 1 when what was asked for is not there (after waiting), 2 on a bad
+// command.
 #include <windows.h>
+#include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <cstdlib>
@@ -21,14 +27,6 @@ std::string Narrow(const std::wstring& w) {
     std::string s(static_cast<std::size_t>(n), '\0');
     WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
     return s;
-}
-
-std::wstring Widen(const std::string& s) {
-    if (s.empty()) return {};
-    int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
-    std::wstring w(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
-    return w;
 }
 
 std::wstring ClassOf(HWND h) {
@@ -135,18 +133,28 @@ std::wstring ControlText(HWND h) {
     return text;
 }
 
+std::string RectText(const RECT& r) {
+    return std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.right) + " " +
+           std::to_string(r.bottom);
+}
+
+// A control as a line: class, text, screen rectangle.
+std::string ControlLine(HWND c) {
+    RECT r{};
+    GetWindowRect(c, &r);
+    return Narrow(ClassOf(c)) + "|" + Narrow(ControlText(c)) + "|" + RectText(r);
+}
+
 // One line per control of the window, depth first: class, text, screen
 // rectangle, visible, enabled, and the check state of buttons or the items
 // and selection of list boxes.
 void PrintControls(HWND parent, int depth) {
     for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-        RECT r{};
-        GetWindowRect(c, &r);
         const std::wstring cls = ClassOf(c);
-        std::string line = std::string(depth * 2, ' ') + Narrow(cls) + "|" + Narrow(ControlText(c)) + "|" +
-                           std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.right) + " " +
-                           std::to_string(r.bottom) + "|" + (IsWindowVisible(c) ? "v" : "-") +
-                           (IsWindowEnabled(c) ? "e" : "-");
+        std::string line(static_cast<std::size_t>(depth) * 2, ' ');
+        line += ControlLine(c);
+        line += IsWindowVisible(c) ? "|v" : "|-";
+        line += IsWindowEnabled(c) ? "e" : "-";
         if (cls == L"Button") line += "|check=" + std::to_string(SendMessageW(c, BM_GETCHECK, 0, 0));
         if (cls == L"ListBox") {
             const LRESULT count = SendMessageW(c, LB_GETCOUNT, 0, 0);
@@ -156,7 +164,8 @@ void PrintControls(HWND parent, int depth) {
                 std::wstring item(static_cast<std::size_t>(n) + 1, L'\0');
                 SendMessageW(c, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item.data()));
                 item.resize(static_cast<std::size_t>(n));
-                line += (i ? "," : "") + Narrow(item);
+                if (i) line += ',';
+                line += Narrow(item);
             }
         }
         Print("control", line);
@@ -164,25 +173,68 @@ void PrintControls(HWND parent, int depth) {
     }
 }
 
-// The first control (depth first) of the class whose text is `text`.
-HWND FindControl(HWND parent, const std::wstring& cls, const std::wstring& text) {
+// The first descendant (depth first) of the class.
+HWND FindChild(HWND parent, const std::wstring& cls) {
     for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-        if (ClassOf(c) == cls && (text.empty() || ControlText(c) == text)) return c;
-        if (HWND inner = FindControl(c, cls, text)) return inner;
+        if (ClassOf(c) == cls) return c;
+        if (HWND inner = FindChild(c, cls)) return inner;
     }
     return nullptr;
 }
 
-// The list box of the window that holds the item, depth first.
-HWND ListBoxHolding(HWND parent, const wchar_t* item, LRESULT& index) {
+// The screen rectangle of a list box's item, by its text, in the first list
+// box of the window that holds it.
+bool ListItemRect(HWND parent, const wchar_t* item, RECT& rect) {
     for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
         if (ClassOf(c) == L"ListBox") {
-            index = SendMessageW(c, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(item));
-            if (index != LB_ERR) return c;
+            const LRESULT index =
+                SendMessageW(c, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(item));
+            // The system carries the rectangle across processes for list boxes.
+            if (index != LB_ERR &&
+                SendMessageW(c, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&rect)) != LB_ERR) {
+                MapWindowPoints(c, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+                return true;
+            }
         }
-        if (HWND inner = ListBoxHolding(c, item, index)) return inner;
+        if (ListItemRect(c, item, rect)) return true;
     }
-    return nullptr;
+    return false;
+}
+
+// The screen rectangle of a day in a month calendar of another process. The
+// calendar's messages carry pointers the system does not copy across
+// processes, so the hit-test record lives in the clock's process; the
+// calendar's client area is sampled on a grid and the day is where its hits lie.
+bool CalendarDayRect(HWND calendar, WORD year, WORD month, WORD day, RECT& rect) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(calendar, &pid);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (!process) return false;
+    void* remote = VirtualAllocEx(process, nullptr, sizeof(MCHITTESTINFO), MEM_COMMIT, PAGE_READWRITE);
+    bool found = false;
+    RECT client{};
+    GetClientRect(calendar, &client);
+    const int step = 2;
+    for (int y = 0; remote && y < client.bottom; y += step) {
+        for (int x = 0; x < client.right; x += step) {
+            MCHITTESTINFO hit{};
+            hit.cbSize = sizeof(hit);
+            hit.pt = {x, y};
+            SIZE_T done = 0;
+            if (!WriteProcessMemory(process, remote, &hit, sizeof(hit), &done)) continue;
+            if (SendMessageW(calendar, MCM_HITTEST, 0, reinterpret_cast<LPARAM>(remote)) != MCHT_CALENDARDATE) continue;
+            if (!ReadProcessMemory(process, remote, &hit, sizeof(hit), &done)) continue;
+            if (hit.st.wYear != year || hit.st.wMonth != month || hit.st.wDay != day) continue;
+            if (!found) rect = {x, y, x + 1, y + 1};
+            rect.left = std::min<LONG>(rect.left, x), rect.top = std::min<LONG>(rect.top, y);
+            rect.right = std::max<LONG>(rect.right, x + 1), rect.bottom = std::max<LONG>(rect.bottom, y + 1);
+            found = true;
+        }
+    }
+    if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+    if (found) MapWindowPoints(calendar, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    return found;
 }
 
 int Usage() {
@@ -191,8 +243,7 @@ int Usage() {
                  "probe count-clocks                  how many clock windows there are\n"
                  "probe no-clock [ms]                 succeeds when no clock window appears within ms\n"
                  "probe gone [timeout-ms]             succeeds once the clock window is gone\n"
-                 "probe message-box [timeout-ms]      the text and caption of a message box\n"
-                 "probe answer yes|no|ok [timeout-ms] presses that button of the message box\n"
+                 "probe message-box [timeout-ms]      the text, caption and buttons (text|screen rect) of a message box\n"
                  "probe popup-menu [timeout-ms]       a shown pop-up menu\n"
                  "probe close-clock                   sends WM_CLOSE to the clock\n"
                  "probe window <title part> [ms]      another window, by part of its title\n"
@@ -200,9 +251,9 @@ int Usage() {
                  "probe front <title part>            brings it to the front\n"
                  "probe metrics                       caption button and frame sizes, dpi\n"
                  "probe controls <title part> [ms]    the window's controls, one per line\n"
-                 "probe press <title part> <caption>  clicks the button or box of that caption\n"
-                 "probe pick <title part> <item>      picks the item in the list box holding it\n"
-                 "probe settext <title part> <text>   puts the text into the window's first edit box\n"
+                 "probe item <title part> <item>      the screen rect of that list box item\n"
+                 "probe day <title part> <yyyymmdd>   the screen rect of that day in the window's calendar\n"
+                 "probe focus                         the active window and the focused control of the clock's thread\n"
                  "probe gui-objects                   the clock process's GDI and USER objects, handles, windows\n");
     return 2;
 }
@@ -248,19 +299,13 @@ int wmain(int argc, wchar_t** argv) {
         for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
             const std::wstring cls = ClassOf(child);
             if (cls == L"Static" && GetWindowTextLengthW(child) > 0) text += TextOf(child);
-            if (cls == L"Button") Print("button", Narrow(TextOf(child)));
+            if (cls == L"Button") {
+                RECT r{};
+                GetWindowRect(child, &r);
+                Print("button", Narrow(TextOf(child)) + "|" + RectText(r));
+            }
         }
         Print("text", Narrow(text));
-        return 0;
-    }
-    if (command == L"answer" && argc >= 3) {
-        const std::wstring which = argv[2];
-        const int id = which == L"yes" ? IDYES : which == L"no" ? IDNO : IDOK;
-        HWND box = WaitFor(FindMessageBox, Timeout(argc, argv, 3, 10000));
-        if (!box) return 1;
-        HWND button = GetDlgItem(box, id);
-        if (!button) return 1;
-        PostMessageW(button, BM_CLICK, 0, 0);
         return 0;
     }
     if (command == L"popup-menu") {
@@ -310,31 +355,33 @@ int wmain(int argc, wchar_t** argv) {
         PrintControls(h, 0);
         return 0;
     }
-    if (command == L"press" && argc >= 4) {
+    if (command == L"item" && argc >= 4) {
         HWND h = FindByTitlePart(argv[2]);
-        HWND button = h ? FindControl(h, L"Button", argv[3]) : nullptr;
-        if (!button || !IsWindowEnabled(button)) return 1;
-        // As a click does: pressed and released over the button.
-        PostMessageW(button, BM_CLICK, 0, 0);
+        RECT r{};
+        if (!h || !ListItemRect(h, argv[3], r)) return 1;
+        std::printf("rect=%s\n", RectText(r).c_str());
         return 0;
     }
-    if (command == L"pick" && argc >= 4) {
+    if (command == L"day" && argc >= 4) {
         HWND h = FindByTitlePart(argv[2]);
-        if (!h) return 1;
-        LRESULT index = LB_ERR;
-        HWND list = ListBoxHolding(h, argv[3], index);
-        if (!list) return 1;
-        // As the user's pick: the selection, then the list's notification.
-        SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
-        SendMessageW(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE),
-                     reinterpret_cast<LPARAM>(list));
+        HWND calendar = h ? FindChild(h, MONTHCAL_CLASSW) : nullptr;
+        const int date = _wtoi(argv[3]);
+        RECT r{};
+        if (!calendar || !CalendarDayRect(calendar, static_cast<WORD>(date / 10000), static_cast<WORD>(date / 100 % 100),
+                                          static_cast<WORD>(date % 100), r))
+            return 1;
+        std::printf("rect=%s\n", RectText(r).c_str());
         return 0;
     }
-    if (command == L"settext" && argc >= 4) {
-        HWND h = FindByTitlePart(argv[2]);
-        HWND edit = h ? FindControl(h, L"Edit", L"") : nullptr;
-        if (!edit || !IsWindowEnabled(edit)) return 1;
-        SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[3]));
+    if (command == L"focus") {
+        // The clock's windows share one thread; its input state says which
+        // window is active and which control takes the keys.
+        HWND clock = WaitFor(FindClock, 5000);
+        GUITHREADINFO info{};
+        info.cbSize = sizeof(info);
+        if (!clock || !GetGUIThreadInfo(GetWindowThreadProcessId(clock, nullptr), &info)) return 1;
+        Print("active", info.hwndActive ? Narrow(TextOf(info.hwndActive)) : "");
+        Print("focus", info.hwndFocus ? ControlLine(info.hwndFocus) : "");
         return 0;
     }
     if (command == L"gui-objects") {
@@ -379,6 +426,5 @@ int wmain(int argc, wchar_t** argv) {
         std::printf("windows=%d\ntop_windows=%d\n", count.all, count.top);
         return 0;
     }
-    (void)Widen;
     return Usage();
 }

@@ -1,5 +1,5 @@
-# The design folder removed: the prompt asks whether to go on; No ends the
-# program without writing anything.
+# The design folder removed: the prompt asks whether to go on; a click on No
+# ends the program without writing anything.
 dir=$(fresh_folder nodesign)
 rm -rf "$dir/Design/Tidewalk"
 start_clock "$dir" --no-wait
@@ -11,6 +11,6 @@ check "it asks 続けますか？" bash -c '[[ "$1" == *続けますか？ ]]' _
 check "its caption is Morix" test "$(echo "$box" | field caption)" = Morix
 check "it has Yes and No" test "$(echo "$box" | grep -c '^button=')" = 2
 shot 20-missing-design
-probe answer no
+answer いいえ
 check "No ends the program" waited_exit "$clock_pid" 15
 check "and writes no settings" test ! -e "$dir/Morix.ini"

@@ -26,10 +26,7 @@ xdotool mousemove "$cx" "$cy" click 1
 menu_shown
 xdotool key Up Up Return
 sleep 0.5
-xdotool mousemove "$cx" "$cy" mousedown 1
-for step in 1 2 3 4 5 6 7 8 9 10; do xdotool mousemove "$(( cx + step * 12 ))" "$(( cy + step * 6 ))"; sleep 0.05; done
-xdotool mouseup 1
-sleep 0.5
+drag "$cx" "$cy" 120 60
 moved=$(probe clock | field rect)
 check "dragging moves the clock by the dragged distance" test "$moved" = "$(( $1 + 120 )) $(( $2 + 60 )) $(( $3 + 120 )) $(( $4 + 60 ))"
 shot 40-dragged

@@ -1,10 +1,10 @@
-# Memos: the sample at the first start, today's memo at start, typing into it
-# and saving, the clean-up of past memos, the date picker, and a save that
-# fails keeping the text in a recovery copy.
+# Memos: the sample at the first start, dragged by its corner; today's memo
+# at start, typing into it and saving, the clean-up of past memos, the date
+# picker, and a save that fails keeping the text in a recovery copy.
 today=$(date +%Y%m%d) yesterday=$(date -d yesterday +%Y%m%d) tomorrow=$(date -d tomorrow +%Y%m%d)
 memo_title="Morix - 備忘録"
 memo_text() { control_text "$memo_title" RichEdit50W; }
-memo_closed() { local i; for i in $(seq 30); do probe window "$memo_title" 100 >/dev/null || return 0; sleep 0.1; done; return 1; }
+memo_closed() { closes "$memo_title"; }
 # An RTF file of Japanese text, in code page 932 as the system's control writes it.
 rtf_of() {
     printf '{\\rtf1\\ansi\\ansicpg932\\deff0{\\fonttbl{\\f0\\fnil\\fcharset128 MS PGothic;}}\\f0\\fs18 '
@@ -34,10 +34,15 @@ check "its box 今後表示しない is unticked" bash -c '[[ "$1" == *"|今後�
 sleep 1
 shot 60-sample-memo
 crop 60-sample-memo "$shots/60-sample-memo-crop.png" "$cl" "$ct" $(( cr + 280 )) $(( ct + 140 ))
-box=$(control_rect "$memo_title" Button 今後表示しない)
-click_at_centre "$box"
+click_control "$memo_title" Button 今後表示しない
 sleep 0.3
+# The drag corner: 80 x 33 pixels at the memo's top left.
 set -- $(echo "$info" | field rect); ml=$1 mt=$2
+drag $(( ml + 20 )) $(( mt + 15 )) 100 60
+check "dragged by its top-left corner, the memo moves with the pointer" \
+    test "$(probe window "$memo_title" | field rect)" = "$(( ml + 100 )) $(( mt + 60 )) $(( ml + 380 )) $(( mt + 200 ))"
+check "and the clock stays where it was" test "$(clock_rect)" = "$cl $ct $cr $(( ct + 22 ))"
+set -- $(probe window "$memo_title" | field rect); ml=$1 mt=$2
 xdotool mousemove $(( ml + 140 )) $(( mt + 122 )) click 1   # the close picture
 check "the close picture closes it" memo_closed
 check "ticked, the box is stored as 1" test "$(ini_get "$dir" 起動時のSample.rtf)" = 1
@@ -79,21 +84,37 @@ probe window "$memo_title" 5000 >/dev/null
 check "the next start shows the typed text" bash -c '[[ "$1" == *"typed by hand"* ]]' _ "$(memo_text)"
 stop_all
 
-# 新規・開く: the picker with the clock disabled; OK makes today's file and opens it.
+# 新規・開く: the picker with the clock disabled; Escape leaves it; a day
+# clicked and OK make that day's file and open it.
 dir=$(fresh_folder memo-picker)
 sample_seen "$dir" アクティブウインドウへの移動=0
 start_clock "$dir"
 probe clock 20000 >/dev/null
+picker_title="備忘録（新規・開く）"
 menu Down Right Return
-picker=$(probe window "備忘録（新規・開く）" 5000)
+probe window "$picker_title" 5000 >/dev/null && sleep 0.5
+ini_keep "$dir"; files=$(ls "$dir/Tickdata")
+in_front=$(active_window)
+xdotool key Escape
+check "Escape closes the picker (the active window was: $in_front)" closes "$picker_title"
+left_alone() { [ "$(ls "$dir/Tickdata")" = "$files" ] && ini_unchanged "$dir"; }
+check "making no file and writing no setting" left_alone
+check "and the clock is enabled again" test "$(probe clock | field enabled)" = 1
+menu Down Right Return
+picker=$(probe window "$picker_title" 5000)
 check "新規・開く opens the memo picker" test -n "$picker"
 check "the clock is disabled meanwhile" test "$(probe clock | field enabled)" = 0
 sleep 0.5
 shot 60-picker
 set -- $(echo "$picker" | field rect); crop 60-picker "$shots/60-picker-crop.png" "$@"
-probe press "備忘録（新規・開く）" OK
+# A day of this month's page other than today.
+day=$tomorrow; [ "${day:0:6}" = "${today:0:6}" ] || day=$yesterday
+click_day "$picker_title" "$day"
+sleep 0.5
+check "a click on day $day hands the keyboard to OK" bash -c '[[ "$1" == Button\|OK\|* ]]' _ "$(focused)"
+click_control "$picker_title" Button OK
 sleep 1
-check "its OK makes today's file" test -e "$dir/Tickdata/$today.rtf"
+check "its OK makes that day's file" test -e "$dir/Tickdata/$day.rtf"
 check "and opens it" probe window "$memo_title" 3000
 check "the clock is enabled again" test "$(probe clock | field enabled)" = 1
 
@@ -110,9 +131,10 @@ xdotool mousemove $(( $1 + 140 )) $(( $2 + 122 )) click 1
 box=$(probe message-box 5000)
 text=$(echo "$box" | field text)
 check "a failed save tells the user" test -n "$box"
-check "naming the file" bash -c '[[ "$1" == *"Tickdata\\$2.rtf"* ]]' _ "$text" "$today"
+check "naming the file" bash -c '[[ "$1" == *"Tickdata\\$2.rtf"* ]]' _ "$text" "$day"
 copy=$(ls "$dir"/Recovered/*.rtf 2>/dev/null | head -n 1)
 check "and the recovery copy it wrote" bash -c '[[ -n "$2" && "$1" == *"$(basename "$2")"* ]]' _ "$text" "$copy"
 check "which holds the typed text" grep -q "keep me" "$copy"
 shot 60-save-failed
-probe answer ok
+answer OK
+check "a click on OK closes the message" no_message_box

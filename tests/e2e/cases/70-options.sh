@@ -1,6 +1,7 @@
 # The basic options dialog from the menu: beside the clock, in Japanese, the
 # defaults shown; the chime trial and the design preview; OK stores the
-# choices and the clock comes back with them; Cancel writes nothing.
+# choices clicked in the lists and the clock comes back with them; Enter
+# presses nothing; Escape and Cancel write nothing.
 dir=$(fresh_folder options)
 sample_seen "$dir" アクティブウインドウへの移動=0
 start_clock "$dir"
@@ -27,17 +28,17 @@ sleep 0.5
 shot 70-options
 crop 70-options "$shots/70-options-crop.png" "$@"
 state() { controls "オプション" | sed 's/^ *//' | awk -F'|' -v c="$1" '$1 == "Button" && $2 == c { print $4; exit }'; }
-probe press "オプション" Play
+click_control "オプション" Button Play
 sleep 1.5
 check "Play with no sound device: Play comes back" test "$(state Play)" = ve
 check "and OK too" test "$(state OK)" = ve
-probe press "オプション" "ﾌﾟﾚﾋﾞｭｰ"
+click_control "オプション" Button "ﾌﾟﾚﾋﾞｭｰ"
 sleep 0.5
 check "the design preview disables OK" test "$(state OK)" = v-
 sleep 2.5
 check "for two seconds" test "$(state OK)" = ve
-probe pick "オプション" Lantern && probe pick "オプション" kirari.mid && probe pick "オプション" Cloud01
-probe press "オプション" OK
+for item in Lantern kirari.mid Cloud01; do click_item "オプション" "$item"; sleep 0.3; done
+click_control "オプション" Button OK
 sleep 2
 check "OK closes the dialog" no_window "オプション"
 check "it stored the design Lantern" test "$(ini_get "$dir" Aviディレクトリ名)" = Lantern
@@ -50,13 +51,24 @@ shot 70-lantern
 rgb=$(convert "$shots/70-lantern.png" -crop 50x14+$(( $1 + 8 ))+$(( $2 + 4 )) -resize 1x1\! -format '%[fx:int(255*r)] %[fx:int(255*b)]' info: 2>/dev/null)
 check "showing the Lantern face ($rgb)" bash -c 'set -- $1; [ "$1" -gt "$2" ]' _ "$rgb"
 
-before=$(md5sum < "$dir/Morix.ini")
+# The keyboard alone, right after the menu: Enter, then Escape.
 menu Down Down Right Return
-probe window "オプション" 5000 >/dev/null
-probe press "オプション" "キャンセル"
+probe window "オプション" 5000 >/dev/null && sleep 0.5
+ini_keep "$dir"
+in_front=$(active_window)
+xdotool key Return
 sleep 1
-check "キャンセル closes it" no_window "オプション"
-check "and writes nothing" test "$(md5sum < "$dir/Morix.ini")" = "$before"
+check "Enter presses no button: the dialog stays (the active window was: $in_front)" probe window "オプション" 100
+check "and nothing is written" ini_unchanged "$dir"
+xdotool key Escape
+check "Escape closes it" closes "オプション"
+check "and writes nothing" ini_unchanged "$dir"
+
+menu Down Down Right Return
+probe window "オプション" 5000 >/dev/null && sleep 0.5
+click_control "オプション" Button "キャンセル"
+check "a click on キャンセル closes it" closes "オプション"
+check "and writes nothing" ini_unchanged "$dir"
 menu Up Return
 check "終了 afterwards ends the program" waited_exit "$clock_pid" 15
 check "and still writes the exit date" test "$(ini_get "$dir" 終了時の日付)" = "$(date +%Y%m%d)"

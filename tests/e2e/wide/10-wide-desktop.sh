@@ -9,11 +9,7 @@ set -- $(clock_rect)
 mx=$(( ($1 + $3) / 2 )) my=$(( ($2 + $4) / 2 ))
 menu Up Up Return   # ドラッグモード
 sleep 0.5
-xdotool mousemove "$mx" "$my" mousedown 1
-steps=20 dx=$(( 2400 - $1 ))
-for step in $(seq $steps); do xdotool mousemove $(( mx + dx * step / steps )) "$my"; sleep 0.03; done
-xdotool mouseup 1
-sleep 0.5
+drag "$mx" "$my" $(( 2400 - $1 )) 0 20
 set -- $(clock_rect)
 check "dragged to x = 2400" test "$1" = 2400
 xdotool mousemove $(( $1 + 33 )) $(( $2 + 11 )) click 3

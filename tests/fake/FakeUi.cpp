@@ -62,6 +62,17 @@ void FakeShaper::RightClick() {
     if (handler) ui.Raise(handler);
 }
 
+void FakeShaper::Drag(int dx, int dy) {
+    if (!visible) throw std::logic_error("drag: the drag surface is hidden");
+    platform::Rect& b = window.bounds;
+    b = {b.left + dx, b.top + dy, b.right + dx, b.bottom + dy};
+}
+
+platform::Rect FakeShaper::Surface() const {
+    if (surfaceWidth > 0 || surfaceHeight > 0) return {left, top, left + surfaceWidth, top + surfaceHeight};
+    return {left, top, std::max(left, window.bounds.Width()), std::max(top, window.bounds.Height())};
+}
+
 FakeTimer::FakeTimer(FakeUi& ui, FakeWindow& window) : ui(ui), window(window) { ui.timers.push_back(this); }
 FakeTimer::~FakeTimer() { std::erase(ui.timers, this); }
 

@@ -58,6 +58,10 @@ public:
     void OnRightClick(std::function<void()> h) override { onRightClick = std::move(h); }
 
     void RightClick();
+    // The user drags the surface: the whole window moves by the distance.
+    void Drag(int dx, int dy);
+    // The surface's place in the window's client area.
+    platform::Rect Surface() const;
 
     FakeUi& ui;
     FakeWindow& window;
@@ -151,6 +155,8 @@ public:
     FakeTimer& TimerOf(const FakeWindow& window) const;
 
     platform::Process& process;
+    // The program's window that has the keyboard (keys go there), or nullptr.
+    FakeWindow* active = nullptr;
     // Alive, in creation order.
     std::vector<FakeWindow*> windows;
     std::vector<FakeShaper*> shapers;

@@ -30,8 +30,28 @@ bool FakeControlBase::Reachable() const {
     return outer != nullptr && outer->Reachable();
 }
 
+platform::Rect FakeControlBase::ClientPlace() const {
+    platform::Rect r = place;
+    for (auto* outer = dynamic_cast<const FakeControlBase*>(container); outer != nullptr;
+         outer = dynamic_cast<const FakeControlBase*>(outer->container)) {
+        r = {r.left + outer->place.left, r.top + outer->place.top, r.right + outer->place.left,
+             r.bottom + outer->place.top};
+    }
+    return r;
+}
+
 void FakeControlBase::RequireReachable(const char* action) const {
     if (!Reachable()) throw std::logic_error(std::string(action) + ": " + name + " cannot be reached by the user");
+    const platform::Rect r = ClientPlace();
+    const FakeWindow::Hit hit = window.HitAt({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+    if (hit.control != this) {
+        const std::string over = hit.surface != nullptr ? "the drag surface"
+                               : hit.control != nullptr ? hit.control->name
+                                                        : "nothing of it";
+        throw std::logic_error(std::string(action) + ": a click at the centre of " + name + " reaches " + over);
+    }
+    // A click into a dialog gives it the keyboard.
+    if (window.kind == platform::WindowKind::Dialog) window.ui.active = &window;
 }
 
 template <typename Interface>
@@ -49,6 +69,29 @@ template class FakeControlOf<platform::RichTextBox>;
 
 FakeControl::FakeControl(FakeWindow& window, platform::ControlKind kind, const platform::ControlSpec& request)
     : FakeControlOf(window, request), kind(kind), text(request.caption) {}
+
+bool FakeControl::TakesTab() const {
+    using platform::ControlKind;
+    switch (kind) {
+    case ControlKind::Button:
+    case ControlKind::CheckBox:
+    case ControlKind::TextBox: return true;
+    case ControlKind::OptionButton: {
+        // The chosen option button of its container, or the first one that
+        // can take the keyboard when none is chosen.
+        const FakeControl* stop = nullptr;
+        for (FakeControlBase* c : window.controls) {
+            auto* b = dynamic_cast<const FakeControl*>(c);
+            if (b == nullptr || b->kind != ControlKind::OptionButton || b->container != container || !b->Reachable())
+                continue;
+            if (stop == nullptr || b->value == 1) stop = b;
+            if (b->value == 1) break;
+        }
+        return stop == this;
+    }
+    default: return false;
+    }
+}
 
 void FakeControl::SetValue(int v) {
     value = v;
@@ -114,6 +157,7 @@ void FakeRichTextBox::LoadFile(std::string_view path) {
     auto bytes = files.ReadAll(path);
     if (!bytes) Raise(err::PathFileAccess, path);
     text = RtfToText(*bytes);
+    modified = false;
     fileName = path;
 }
 
@@ -129,6 +173,7 @@ void FakeRichTextBox::Type(std::string_view typed) {
     RequireReachable("type");
     if (readOnly) throw std::logic_error("type: " + name + " is read-only");
     text += typed;
+    modified = true;
 }
 
 // ---- window ----
@@ -137,9 +182,22 @@ FakeWindow::FakeWindow(FakeUi& ui, platform::WindowKind kind, platform::WindowHa
     : ui(ui), kind(kind), handle(handle) {}
 
 FakeWindow::~FakeWindow() {
+    if (ui.active == this) ui.active = nullptr;
     std::erase(ui.windows, this);
     // Controls that outlive their window are on no window any more.
     for (FakeControlBase* c : controls) c->orphaned = true;
+}
+
+void FakeWindow::SetVisible(bool v) {
+    visible = v;
+    if (!v && ui.active == this) ui.active = nullptr;
+}
+
+void FakeWindow::ShowAndActivate() {
+    visible = true;
+    ui.active = this;
+    // The keyboard goes to the first control of the Tab order.
+    if (Focused() == nullptr) PressTab();
 }
 
 void FakeWindow::SetClientSize(int width, int height) {
@@ -178,14 +236,70 @@ void PressButton(platform::Control* button) {
 
 }  // namespace
 
+FakeWindow::Hit FakeWindow::HitAt(platform::Point client) const {
+    auto inside = [](platform::Rect r, platform::Point p) {
+        // A line of no width or height is drawn 2 pixels thick, as the system draws it.
+        if (r.right == r.left) r.right += 2;
+        if (r.bottom == r.top) r.bottom += 2;
+        return r.left <= p.x && p.x < r.right && r.top <= p.y && p.y < r.bottom;
+    };
+    for (const FakeShaper* s : ui.shapers)
+        if (&s->window == this && s->visible && inside(s->Surface(), client)) return {s, nullptr};
+    // The shown controls of one container, topmost first, and into the
+    // container that the point lies on.
+    const platform::Control* container = nullptr;
+    const FakeControlBase* hit = nullptr;
+    for (;;) {
+        std::vector<const FakeControlBase*> layer;
+        for (const FakeControlBase* c : controls)
+            if (c->container == container && c->visible) layer.push_back(c);
+        std::stable_partition(layer.begin(), layer.end(), [](const FakeControlBase* c) { return !c->StacksBelowControls(); });
+        const auto at = std::find_if(layer.begin(), layer.end(), [&](const FakeControlBase* c) { return inside(c->ClientPlace(), client); });
+        if (at == layer.end()) return {nullptr, hit};
+        hit = *at;
+        if (!hit->StacksBelowControls()) return {nullptr, hit};
+        container = dynamic_cast<const platform::Control*>(hit);
+    }
+}
+
+FakeControlBase* FakeWindow::Focused() const {
+    for (FakeControlBase* c : controls)
+        if (c->focused) return c;
+    return nullptr;
+}
+
+void FakeWindow::RequireKeyboard(const char* key) const {
+    if (!visible || !enabled || ui.active != this)
+        throw std::logic_error(std::string(key) + ": the window \"" + title + "\" does not have the keyboard");
+}
+
 void FakeWindow::PressEsc() {
-    if (!visible || !enabled) throw std::logic_error("Esc: the window \"" + title + "\" takes no keys");
+    RequireKeyboard("Esc");
     PressButton(cancelControl);
 }
 
 void FakeWindow::PressEnter() {
-    if (!visible || !enabled) throw std::logic_error("Enter: the window \"" + title + "\" takes no keys");
+    RequireKeyboard("Enter");
     PressButton(defaultControl);
+}
+
+void FakeWindow::PressTab(bool backwards) {
+    RequireKeyboard("Tab");
+    std::vector<FakeControlBase*> stops;
+    std::vector<platform::Rect> places;
+    std::size_t current = 0;
+    FakeControlBase* focus = Focused();
+    for (FakeControlBase* c : controls)
+        if (c->Reachable() && c->TakesTab()) {
+            if (c == focus) current = stops.size();
+            stops.push_back(c);
+            places.push_back(c->ClientPlace());
+        }
+    if (stops.empty()) return;
+    if (focus == nullptr || std::find(stops.begin(), stops.end(), focus) == stops.end()) current = stops.size();
+    FakeControlBase* next = stops[platform::NextInTabOrder(places, current, backwards)];
+    for (FakeControlBase* c : controls) c->focused = false;
+    next->focused = true;
 }
 
 void FakeWindow::CloseBox() {

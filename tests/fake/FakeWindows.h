@@ -6,6 +6,7 @@
 // throws std::logic_error, which fails the test.
 #pragma once
 
+#include "platform/Layout.h"
 #include "platform/Ui.h"
 
 #include <functional>
@@ -16,6 +17,7 @@
 
 namespace morix::test {
 
+class FakeShaper;
 class FakeUi;
 class FakeWindow;
 
@@ -29,6 +31,12 @@ public:
 
     // Visible and enabled, and so are its containers and its window.
     bool Reachable() const;
+    // Its place in its window's client area (its containers' places added).
+    platform::Rect ClientPlace() const;
+    // A frame or picture box, which the others lie on.
+    virtual bool StacksBelowControls() const { return false; }
+    // Tab stops at it (the option buttons of a container: the chosen one).
+    virtual bool TakesTab() const { return true; }
 
     FakeWindow& window;
     platform::Control* container;
@@ -38,6 +46,8 @@ public:
     bool orphaned = false;  // its window is gone
 
 protected:
+    // Reachable, and what a click at its centre reaches; a dialog clicked
+    // into takes the keyboard.
     void RequireReachable(const char* action) const;
 };
 
@@ -69,6 +79,8 @@ public:
     void SetBackColour(std::uint32_t rgb) override { backColour = rgb; }
     void SetTooltip(std::string_view t) override { tooltip = t; }
     void OnClick(std::function<void()> h) override { onClick = std::move(h); }
+    bool StacksBelowControls() const override { return platform::StacksBelowControls(kind); }
+    bool TakesTab() const override;
 
     // The user's click: a check box toggles, an option button is chosen
     // (the others of its container let go), then Click is raised.
@@ -128,13 +140,18 @@ public:
 class FakeRichTextBox final : public FakeControlOf<platform::RichTextBox> {
 public:
     using FakeControlOf::FakeControlOf;
+    bool TakesTab() const override { return false; }
     void SetFont(const platform::FontSpec& f) override { font = f; }
-    void SetText(std::string_view t) override { text = t; }
+    void SetText(std::string_view t) override {
+        text = t;
+        modified = false;
+    }
     std::string Text() const override { return text; }
     void SetReadOnly(bool r) override { readOnly = r; }
     void SetRightMargin(int px) override { rightMargin = px; }
     void LoadFile(std::string_view path) override;
     const std::string& FileName() const override { return fileName; }
+    bool Modified() const override { return modified; }
     void SaveFile(std::string_view path) override;
 
     // The user types at the end of the text (the box must take typing).
@@ -146,6 +163,7 @@ public:
     int rightMargin = 0;
     std::string fileName;
     int saves = 0;
+    bool modified = false;
 };
 
 class FakeWindow final : public platform::Window {
@@ -158,10 +176,11 @@ public:
     platform::Rect Bounds() const override { return bounds; }
     void SetClientSize(int width, int height) override;
     void SetBackground(std::shared_ptr<platform::Picture> picture) override { background = std::move(picture); }
-    void SetVisible(bool v) override { visible = v; }
+    void SetVisible(bool v) override;
     bool Visible() const override { return visible; }
     void SetEnabled(bool e) override { enabled = e; }
     bool Enabled() const override { return enabled; }
+    void ShowAndActivate() override;
     void ShowTopmostInactive() override {
         visible = true;
         ++topmostCalls;
@@ -180,9 +199,22 @@ public:
     FakeRichTextBox& RichText(std::string_view name) const;
     bool Has(std::string_view name) const;
 
-    // The user's keys and clicks on the window itself.
+    // What a click at the point (client pixels) reaches: the drag surface,
+    // else the topmost shown control there, else the window's face (both
+    // null). Containers lie below the other controls of their container.
+    struct Hit {
+        const FakeShaper* surface = nullptr;
+        const FakeControlBase* control = nullptr;
+    };
+    Hit HitAt(platform::Point client) const;
+    // The control with the keyboard, or nullptr.
+    FakeControlBase* Focused() const;
+
+    // The user's keys, which reach the window only while it has the keyboard,
+    // and clicks on the window itself.
     void PressEsc();
     void PressEnter();
+    void PressTab(bool backwards = false);
     void CloseBox();  // the close box of a dialog, or WM_CLOSE from outside
     void MouseUp(platform::MouseButton button);
 
@@ -208,6 +240,7 @@ public:
 private:
     template <typename T>
     T& Find(std::string_view name) const;
+    void RequireKeyboard(const char* key) const;
 };
 
 }  // namespace morix::test

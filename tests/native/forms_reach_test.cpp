@@ -1,0 +1,131 @@
+// Every form of the program as a user's hands meet it over the simulated
+// desktop: each shown, enabled control is what a click at its centre reaches
+// (tests/win32/forms_reach_test.cpp makes the same check over the real
+// controls), a dialog opened from the menu takes the keyboard, and Tab walks
+// the controls in layout order.
+#include "tests/native/ClockFixture.h"
+
+#include <functional>
+
+namespace morix::test {
+namespace {
+
+using platform::MouseButton;
+
+class FormsReachTest : public ClockTest {
+protected:
+    void SetUp() override {
+        // Following on and every balloon line chosen: every box of the
+        // extended options can be used.
+        for (auto key : {"アクティブウインドウへの移動", "情報吹き出しの表示", "空容量の表示", "メモの表示"}) Set(key, "1");
+    }
+    bool FromMenu(int item) {
+        sys.ui.menuChoices = {item};
+        return Ends([&] { window().MouseUp(MouseButton::Right); });
+    }
+    // The control, or one it holds (as the system finds a container's child).
+    static bool ItOrItsOwn(const FakeControlBase* hit, const FakeControlBase* c) {
+        for (const FakeControlBase* at = hit; at != nullptr; at = dynamic_cast<const FakeControlBase*>(at->container))
+            if (at == c) return true;
+        return false;
+    }
+    FakeWindow& Shown(const char* title) {
+        FakeWindow* w = sys.ui.FindWindow(title);
+        if (w == nullptr || !w->visible) throw std::logic_error(std::string(title) + " is not shown");
+        return *w;
+    }
+};
+
+TEST_F(FormsReachTest, EveryShownControlOfEveryFormIsWhatAClickAtItsCentreReaches) {
+    ASSERT_FALSE(Start());  // the sample memo opens at the first start
+    struct FormCase {
+        const char* form;
+        const char* title;
+        std::function<bool()> open;
+    };
+    const std::vector<FormCase> forms{
+        {"Form7", "Morix - 備忘録", [] { return false; }},
+        {"Form2", "備忘録（新規・開く）", [&] { return FromMenu(menu::Add); }},
+        {"Form3", "オプション", [&] { return FromMenu(menu::Option); }},
+        {"Form4", "拡張オプション", [&] { return FromMenu(menu::Option2); }},
+        {"Form5", "日付と日時の変更", [&] { return FromMenu(menu::Nitiji); }},
+        {"Form8", "Morix - 情報", [&] {
+             sys.desktop.cursor = {window().Bounds().left + 10, window().Bounds().top + 10};
+             return Tick();
+         }},
+    };
+    for (const FormCase& f : forms) {
+        ASSERT_FALSE(f.open()) << f.form;
+        FakeWindow& w = Shown(f.title);
+        int checked = 0;
+        for (const FakeControlBase* c : w.controls) {
+            if (!c->Reachable()) continue;
+            const platform::Rect r = c->ClientPlace();
+            const FakeWindow::Hit hit = w.HitAt({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+            EXPECT_TRUE(ItOrItsOwn(hit.control, c)) << f.form << ": a click at the centre of " << c->name << " reaches "
+                                      << (hit.control ? hit.control->name : hit.surface ? "the drag surface" : "the face");
+            ++checked;
+        }
+        EXPECT_GT(checked, 0) << f.form;
+        if (std::string(f.form) == "Form7") {
+            // The corner by which the memo window is dragged, shown.
+            const FakeShaper* corner = nullptr;
+            for (const FakeShaper* s : sys.ui.shapers)
+                if (&s->window == &w) corner = s;
+            ASSERT_NE(corner, nullptr);
+            EXPECT_TRUE(corner->visible);
+            EXPECT_EQ(corner->Surface(), (platform::Rect{1, 1, 81, 34}));
+            EXPECT_EQ(w.HitAt({40, 17}).surface, corner);
+            // Closed by its close picture, clicked.
+            w.Control("picClose").Click();
+        } else if (std::string(f.form) != "Form8") {
+            w.PressEsc();
+        }
+    }
+}
+
+TEST_F(FormsReachTest, ADialogOpenedFromTheMenuTakesTheKeyboardAndEscClosesItWritingNothing) {
+    SampleDone();
+    ASSERT_FALSE(Start());
+    struct DialogCase {
+        int item;
+        const char* title;
+    };
+    for (const DialogCase d : {DialogCase{menu::Add, "備忘録（新規・開く）"}, DialogCase{menu::Option, "オプション"},
+                               DialogCase{menu::Option2, "拡張オプション"}, DialogCase{menu::Nitiji, "日付と日時の変更"}}) {
+        const std::string before = IniBytes();
+        ASSERT_FALSE(FromMenu(d.item)) << d.title;
+        FakeWindow& w = Shown(d.title);
+        EXPECT_EQ(sys.ui.active, &w) << d.title;
+        ASSERT_NE(w.Focused(), nullptr) << d.title << ": no control has the keyboard";
+        if (std::string(d.title) == "オプション") {
+            w.PressEnter();  // presses no button
+            EXPECT_EQ(sys.ui.FindWindow(d.title), &w);
+        }
+        w.PressEsc();
+        EXPECT_EQ(sys.ui.FindWindow(d.title), nullptr) << d.title;
+        EXPECT_EQ(IniBytes(), before) << d.title;
+        EXPECT_FALSE(program.Reloading);
+    }
+}
+
+TEST_F(FormsReachTest, TabWalksTheExtendedOptionsTopToBottomThenLeftToRight) {
+    SampleDone();
+    Set("移動を許可するウインドウサイズ", "1");
+    ASSERT_FALSE(Start());
+    ASSERT_FALSE(FromMenu(menu::Option2));
+    FakeWindow& w = Shown("拡張オプション");
+    std::vector<std::string> walked{w.Focused()->name};
+    for (int i = 0; i < 15; ++i) {
+        w.PressTab();
+        walked.push_back(w.Focused()->name);
+    }
+    EXPECT_EQ(walked, (std::vector<std::string>{"Check1", "Option1(1)", "Check2", "Check3(0)", "Check3(5)", "Check3(1)",
+                                                "Text1", "Check3(2)", "Check3(3)", "Check3(4)", "Check4(0)",
+                                                "Check4(1)", "cmdCancel", "cmdOK", "Check4(2)", "Check1"}));
+    w.PressTab(true);
+    EXPECT_EQ(w.Focused()->name, "Check4(2)");
+}
+
+}  // namespace
+}  // namespace morix::test

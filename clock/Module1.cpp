@@ -5,9 +5,15 @@
 
 namespace morix {
 
-Module1::Module1(platform::Platform& p) : platform(p) {}
+Module1::Module1(platform::Platform& p) : platform(p) {
+    // An error that nothing handled ends the program; the open memo's text
+    // is saved first, as the error prompt's end saves it.
+    platform.process.OnFatalError([this] {
+        if (MemoWindowOpen && memos) memos->SaveOpenMemo();
+    });
+}
 
-Module1::~Module1() = default;
+Module1::~Module1() { platform.process.OnFatalError(nullptr); }
 
 void Module1::Main() {
     if (platform.process.AnotherInstanceRunning()) platform.process.Exit(0);

@@ -26,6 +26,9 @@ void RunGuarded(Ui& ui, Process& process, const std::function<void()>& handler) 
         number = 51;  // internal error
         description = std::string("内部エラーです。 (") + e.what() + ")";
     }
+    // Saved before the message: the user may well end the process from
+    // outside rather than answer it.
+    process.SaveBeforeFatalExit();
     ui.ShowMessageBox(RunTimeErrorMessage(number, description), "Morix", MessageButtons::Ok, MessageIcon::Stop);
     process.Exit(1);
 }

@@ -1,6 +1,7 @@
 // The program's process: where it lives, whether it already runs, and its end.
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace morix::platform {
@@ -19,6 +20,22 @@ public:
     virtual bool AnotherInstanceRunning() = 0;
     // Ends the process at once: no unload handling runs.
     [[noreturn]] virtual void Exit(int code) = 0;
+
+    // What the program saves when an error that nothing handled is about to
+    // end it (an open memo's text); set by the program, run by the event
+    // guard. A failure inside it is passed over: the program still ends.
+    void OnFatalError(std::function<void()> save) { saveOnFatalError_ = std::move(save); }
+    void SaveBeforeFatalExit() noexcept {
+        const std::function<void()> save = saveOnFatalError_;
+        if (!save) return;
+        try {
+            save();
+        } catch (...) {
+        }
+    }
+
+private:
+    std::function<void()> saveOnFatalError_;
 };
 
 }  // namespace morix::platform

@@ -52,4 +52,14 @@ std::size_t CharacterCount(std::string_view utf8) {
     return count;
 }
 
+bool IsUtf8Text(std::string_view bytes) {
+    bool beyondAscii = false;
+    for (std::size_t i = 0; i < bytes.size();) {
+        bool broken = false;
+        if (DecodeUtf8(bytes, i, &broken) >= 0x80) beyondAscii = true;
+        if (broken) return false;
+    }
+    return beyondAscii;
+}
+
 }  // namespace morix

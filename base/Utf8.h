@@ -34,4 +34,8 @@ void AppendUtf8(std::string& out, std::uint32_t codePoint);
 // The number of characters (code points) in UTF-8 text.
 std::size_t CharacterCount(std::string_view utf8);
 
+// True when the bytes are UTF-8 beyond ASCII: every sequence whole, at least
+// one of more than one byte (plain ASCII reads alike in every code page).
+bool IsUtf8Text(std::string_view bytes);
+
 }  // namespace morix

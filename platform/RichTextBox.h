@@ -29,6 +29,8 @@ public:
     virtual void LoadFile(std::string_view path) = 0;
     // The file last loaded ("" before any).
     virtual const std::string& FileName() const = 0;
+    // True when the user changed the text since it was last loaded or set.
+    virtual bool Modified() const = 0;
     // Saves the content as RTF: a new file beside the old one, then renamed
     // over it, so the old file stays whole when anything fails. Raises
     // RuntimeError 76 (no folder), 75 (cannot be written: read-only, a folder

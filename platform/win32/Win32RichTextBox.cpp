@@ -1,6 +1,7 @@
 #include "platform/win32/Win32RichTextBox.h"
 
 #include "base/RuntimeError.h"
+#include "base/Utf8.h"
 #include "platform/FileErrors.h"
 #include "platform/win32/Wide.h"
 #include "platform/win32/Win32Files.h"
@@ -64,8 +65,8 @@ bool StartsWith(const std::string& bytes, std::string_view magic) {
     return bytes.size() >= magic.size() && bytes.compare(0, magic.size(), magic) == 0;
 }
 
-// The plain text of a file that is no RTF: marked UTF-8 or UTF-16, else the
-// Japanese ANSI code page the memos were written in.
+// The plain text of a file that is no RTF: marked UTF-8 or UTF-16, unmarked
+// UTF-8, else the Japanese ANSI code page the memos were written in.
 std::wstring PlainText(const std::string& bytes) {
     auto decode = [](UINT codePage, const char* data, std::size_t size) {
         std::wstring out;
@@ -81,6 +82,17 @@ std::wstring PlainText(const std::string& bytes) {
         std::memcpy(out.data(), bytes.data() + 2, out.size() * sizeof(wchar_t));
         return out;
     }
+    if (StartsWith(bytes, "\xFE\xFF")) {
+        std::wstring out((bytes.size() - 2) / 2, L'\0');
+        for (std::size_t i = 0; i < out.size(); ++i)
+            out[i] = static_cast<wchar_t>(static_cast<unsigned char>(bytes[2 + 2 * i]) << 8 |
+                                          static_cast<unsigned char>(bytes[3 + 2 * i]));
+        return out;
+    }
+    // Unmarked UTF-8 (as editors save it today) is told from the code page
+    // by its sequences, which Japanese text in code page 932 practically
+    // never forms.
+    if (IsUtf8Text(bytes)) return decode(CP_UTF8, bytes.data(), bytes.size());
     return decode(932, bytes.data(), bytes.size());
 }
 
@@ -218,7 +230,10 @@ void Win32RichTextBox::SetText(std::string_view text) {
     // Streamed as text: a text that begins like RTF stays text.
     const std::wstring wide = Widen(text);
     StreamIn(SF_TEXT | SF_UNICODE, wide.data(), wide.size() * sizeof(wchar_t));
+    SendMessageW(Hwnd(), EM_SETMODIFY, FALSE, 0);
 }
+
+bool Win32RichTextBox::Modified() const { return SendMessageW(Hwnd(), EM_GETMODIFY, 0, 0) != 0; }
 
 std::string Win32RichTextBox::Text() const {
     GETTEXTLENGTHEX length{};
@@ -261,12 +276,20 @@ void Win32RichTextBox::LoadFile(std::string_view path) {
     RequireExistingFile(files, path);
     const std::optional<std::string> bytes = files.ReadAll(path);
     if (!bytes) Raise(err::PathFileAccess, path);
+    SendMessageW(Hwnd(), EM_SETUNDOLIMIT, 0, 0);
+    const LRESULT events = SendMessageW(Hwnd(), EM_SETEVENTMASK, 0, 0);
+    SendMessageW(Hwnd(), WM_SETREDRAW, FALSE, 0);
     if (StartsWith(*bytes, "{\\rtf")) {
         StreamIn(SF_RTF, bytes->data(), bytes->size());
     } else {
         const std::wstring text = PlainText(*bytes);
-        StreamIn(SF_TEXT | SF_UNICODE, text.data(), text.size() * sizeof(wchar_t));
+        SETTEXTEX set{ST_DEFAULT, 1200};
+        SendMessageW(Hwnd(), EM_SETTEXTEX, reinterpret_cast<WPARAM>(&set), reinterpret_cast<LPARAM>(text.c_str()));
     }
+    SendMessageW(Hwnd(), WM_SETREDRAW, TRUE, 0);
+    SendMessageW(Hwnd(), EM_SETEVENTMASK, 0, events);
+    SendMessageW(Hwnd(), EM_SETUNDOLIMIT, 100, 0);
+    SendMessageW(Hwnd(), EM_SETMODIFY, FALSE, 0);
     fileName_ = std::string(path);
 }
 

@@ -41,6 +41,7 @@ public:
     void SetReadOnly(bool readOnly) override;
     void SetRightMargin(int pixels) override;
     void LoadFile(std::string_view path) override;
+    bool Modified() const override;
     const std::string& FileName() const override { return fileName_; }
     void SaveFile(std::string_view path) override;
 

@@ -40,6 +40,7 @@ void Form8::Form_Load() {
         topTwips_ = place.top;
         window_->Move(TwipsToPixels(leftTwips_, m.TwipsX), TwipsToPixels(topTwips_, m.TwipsY),
                       TwipsToPixels(widthTwips_, m.TwipsX), TwipsToPixels(heightTwips_, m.TwipsY));
+        placed_ = true;
 
         CpuItemSetting = settings.ReadInt(keys::ShowCpu);
         ResourceItemSetting = settings.ReadInt(keys::ShowResources);
@@ -57,8 +58,10 @@ void Form8::Form_Load() {
         ysTransForm1_->ApplyShape(true);
         window_->ShowTopmostInactive();
     } catch (const RuntimeError& e) {
-        // The balloon stays as far as it was built and counts as open.
+        // The balloon stays as far as it was built and counts as open, shown
+        // once it has its place (the caller closes one that has none).
         m.HandleError(e);
+        if (placed_) window_->ShowTopmostInactive();
     }
 }
 

@@ -23,7 +23,10 @@ public:
     Form8(const Form8&) = delete;
     Form8& operator=(const Form8&) = delete;
 
+    // On a failure the user chose to go on from, the balloon is shown as far
+    // as it was built; Usable() tells whether anything of it was.
     void Form_Load();
+    bool Usable() const { return placed_; }
     void Form_Unload();
     // The tick's refresh: the four changing lines built again, the text
     // replaced; size, place and picture stay as the opening chose them.
@@ -57,6 +60,7 @@ private:
     std::unique_ptr<platform::RichTextBox> RichTextBox1_;
     std::unique_ptr<platform::Shaper> ysTransForm1_;
     long long leftTwips_ = 0, topTwips_ = 0, widthTwips_ = 0, heightTwips_ = 0;
+    bool placed_ = false;  // sized and placed beside the clock
 };
 
 }  // namespace morix

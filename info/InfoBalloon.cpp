@@ -13,6 +13,7 @@ void InfoBalloon::Show() {
     if (form8_) return;
     form8_ = std::make_unique<Form8>(m, lines_);
     form8_->Form_Load();
+    if (form8_ && !form8_->Usable()) Unload();
 }
 
 void InfoBalloon::Refresh() {

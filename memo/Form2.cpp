@@ -48,10 +48,23 @@ void Form2::MonthView1_DateClick() { cmdOK_->SetFocus(); }
 
 void Form2::cmdOK_Click() {
     const platform::LocalTime day = MonthView1_->Value();
-    m.MemoPath = MemoFolder(m.platform.process.ProgramFolder()) + "\\" + DateStamp({day.year, day.month, day.day}) + ".rtf";
-    // An existing memo stays as it is; a new day's memo starts as an empty
-    // file. Where it cannot be made, the memo window reports it.
-    if (!m.platform.files.FileExists(m.MemoPath)) m.platform.files.ReplaceAtomically(m.MemoPath, "");
+    const std::string folder = MemoFolder(m.platform.process.ProgramFolder());
+    const std::string path = folder + "\\" + DateStamp({day.year, day.month, day.day}) + ".rtf";
+    platform::Files& files = m.platform.files;
+    try {
+        // An existing memo stays as it is; a new day's memo starts as an
+        // empty file, in a memo folder made again when it went missing. What
+        // cannot be made is said with its path, and no memo window opens.
+        if (!files.FolderExists(folder) && !files.CreateFolder(folder)) Raise(err::PathNotFound, folder);
+        if (!files.FileExists(path) && !files.ReplaceAtomically(path, "")) Raise(err::PathFileAccess, path);
+    } catch (const RuntimeError& e) {
+        m.HandleError(e);
+        return;
+    }
+    // A memo window already open (the day's memo shown at midnight while the
+    // picker waited) saves to its own file before the chosen day opens.
+    if (m.MemoWindowOpen) memos_.CloseMemoWindow();
+    m.MemoPath = path;
     memos_.ShowMemoWindow();
     memos_.ClosePicker();
 }

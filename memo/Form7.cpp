@@ -51,6 +51,7 @@ void Form7::Form_Load() {
         window_->Move(TwipsToPixels(placement.left, m.TwipsX), TwipsToPixels(placement.top, m.TwipsY),
                       TwipsToPixels(ToInt16(static_cast<long long>(m.TwipsX) * WindowWidth), m.TwipsX),
                       TwipsToPixels(ToInt16(static_cast<long long>(m.TwipsY) * WindowHeight), m.TwipsY));
+        placed_ = true;
 
         txtMsg_->SetText("");
         txtMsg_->Move(TextPlace);
@@ -62,7 +63,8 @@ void Form7::Form_Load() {
         const std::string programFolder = m.platform.process.ProgramFolder();
         if (!m.MemoPath.empty()) {
             Check1_->SetVisible(false);
-            txtMsg_->LoadFile(m.MemoPath);
+            memoPath_ = m.MemoPath;
+            txtMsg_->LoadFile(memoPath_);
             memoLoaded_ = true;
         } else if (m.Settings().ReadInt(keys::SampleMemoDone) == 0) {
             const int checkLeft = (WindowWidth - CheckWidth) / 2;
@@ -77,8 +79,10 @@ void Form7::Form_Load() {
         window_->ShowTopmostInactive();
     } catch (const RuntimeError& e) {
         // The window stays as far as it got and counts as open, so that its
-        // closing still runs.
+        // closing still runs; shown, so that its close picture can be
+        // reached (a window not even placed is closed by the caller).
         m.HandleError(e);
+        if (placed_) window_->ShowTopmostInactive();
     }
 }
 
@@ -112,27 +116,31 @@ void Form7::Form_Unload() {
 }
 
 void Form7::SaveMemo() {
+    // Unchanged, the file stays as it is, byte for byte (a plain-text memo
+    // is not turned into RTF by looking at it); unless it went away while
+    // shown, when the window holds the only copy of its text.
     if (ShowsSample()) return;
-    if (m.MemoPath.empty()) {
+    if (!txtMsg_->Modified() && (!memoLoaded_ || m.platform.files.FileExists(memoPath_))) return;
+    if (memoPath_.empty()) {
         // A window shown with neither a memo nor the sample has no file; a
         // text typed into it still must not be lost.
         if (!txtMsg_->Text().empty()) ReportSaveFailure("", "保存先の備忘録ファイルがありません。");
         return;
     }
-    if (!memoLoaded_ && m.platform.files.FileExists(m.MemoPath)) {
+    if (!memoLoaded_ && m.platform.files.FileExists(memoPath_)) {
         // A memo that could not be read is never overwritten by what the
         // window holds instead of it.
         if (!txtMsg_->Text().empty())
-            ReportSaveFailure(m.MemoPath, "読み込めなかった備忘録は上書きしません。");
+            ReportSaveFailure(memoPath_, "読み込めなかった備忘録は上書きしません。");
         return;
     }
     try {
         // A memo folder that went missing is made again.
-        const std::string folder = platform::FolderOf(m.MemoPath);
+        const std::string folder = platform::FolderOf(memoPath_);
         if (!folder.empty() && !m.platform.files.FolderExists(folder)) m.platform.files.CreateFolder(folder);
-        txtMsg_->SaveFile(m.MemoPath);
+        txtMsg_->SaveFile(memoPath_);
     } catch (const RuntimeError& e) {
-        ReportSaveFailure(m.MemoPath, e.Description());
+        ReportSaveFailure(memoPath_, e.Description());
     }
 }
 

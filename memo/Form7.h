@@ -23,13 +23,17 @@ public:
     Form7(const Form7&) = delete;
     Form7& operator=(const Form7&) = delete;
 
+    // On a failure the user chose to go on from, the window is shown as far
+    // as it was built; Usable() tells whether anything of it was.
     void Form_Load();
-    // Every way of closing ends here, and it saves.
+    bool Usable() const { return placed_; }
+    // Every way of closing ends here, and it saves what the user changed.
     void Form_Unload();
     void picClose_Click();
 
-    // The memo saved where it belongs, without closing the window: on a
-    // failure the text goes to a recovery copy and the user is told.
+    // The memo saved to the file it was loaded from, when the user changed
+    // it, without closing the window: on a failure the text goes to a
+    // recovery copy and the user is told.
     void SaveMemo();
     // Sized and moved to the placement, with that corner's frame picture.
     void Place(const std::string& frameName, const BalloonPlacement& placement);
@@ -51,6 +55,8 @@ private:
     std::unique_ptr<platform::Control> Check1_;
     std::unique_ptr<platform::Shaper> ysTransForm1_;
     bool memoLoaded_ = false;  // the memo file's content is what the box holds
+    std::string memoPath_;     // the memo file the window shows, whatever MemoPath becomes later
+    bool placed_ = false;      // sized and placed beside the clock
 };
 
 }  // namespace morix

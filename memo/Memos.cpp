@@ -45,8 +45,25 @@ void Memos::ShowTodayMemo() {
 void Memos::ShowMemoWindow() {
     // Shown again while it is open, it stays the one window it is.
     if (form7_) return;
+    if (!m.MemoPath.empty() && TooLargeToOpen(m.MemoPath)) return;
     form7_ = std::make_unique<Form7>(m);
     form7_->Form_Load();
+    // A window whose opening failed before it was even placed holds nothing
+    // of the user's: it closes, writing nothing.
+    if (form7_ && !form7_->Usable()) CloseMemoWindow();
+}
+
+bool Memos::TooLargeToOpen(const std::string& path) {
+    const std::optional<std::string> bytes = m.platform.files.ReadAll(path);
+    if (!bytes) return false;  // the window reports what cannot be read
+    const double cost = MemoOpeningCost(*bytes);
+    if (cost <= MemoOpeningLimitMs) return false;
+    // Said plainly, and nothing opens: the file stays as it is.
+    m.platform.ui.ShowMessageBox(path + "\r\nこの備忘録は大きすぎるため開けません（" + std::to_string(bytes->size() / 1024) +
+                                     " KB）。",
+                                 "Morix", platform::MessageButtons::Ok, platform::MessageIcon::Exclamation,
+                                 m.form1() ? &m.form1()->Window() : nullptr);
+    return true;
 }
 
 void Memos::CloseMemoWindow() {

@@ -207,6 +207,7 @@ TEST_F(InfoBalloonTest, FailuresAtTheOpeningGoToThePrompt) {
     ASSERT_EQ(sys.ui.messages.size(), 1u);
     EXPECT_EQ(sys.ui.messages[0].text, "ファイルが見つかりません。 (vitalink.dll)\r\n続けますか？");
     EXPECT_TRUE(program.InfoBalloonOpen) << "the balloon stays, as far as it was built";
+    EXPECT_TRUE(Balloon()->visible) << "and is shown, so that the pointer can leave it";
     sys.desktop.cursor = {0, 0};
     ASSERT_FALSE(Tick());
     EXPECT_FALSE(program.InfoBalloonOpen);

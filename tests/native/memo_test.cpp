@@ -285,6 +285,7 @@ TEST_F(MemoTest, AMemoThatCouldNotBeReadIsNeverOverwritten) {
     app.memos().ShowMemoWindow();
     ASSERT_EQ(sys.ui.messages.size(), 1u);  // 75, and the user goes on
     EXPECT_TRUE(program.MemoWindowOpen);
+    EXPECT_TRUE(MemoWindow()->visible) << "shown as far as it was built, its close picture in reach";
     app.memos().CloseMemoWindow();
     EXPECT_TRUE(std::filesystem::is_directory(Memo("20261209.rtf")));
     EXPECT_FALSE(program.MemoWindowOpen);
@@ -303,6 +304,168 @@ TEST_F(MemoTest, DeletingByHandGoesThroughTheFileDialogAndTheRecycleBin) {
     sys.ui.fileDialogAnswers = {dir.ProgramPath() + "\\Tickdata\\20261201.rtf"};
     ASSERT_FALSE(ChooseFromMenu(menu::Del));
     EXPECT_EQ(sys.ui.recycled, (std::vector<std::string>{dir.ProgramPath() + "\\Tickdata\\20261201.rtf"}));
+}
+
+// The picker left open past midnight: the tick opens the new day's memo,
+// and OK on the day still chosen saves that memo to its own file first.
+TEST_F(MemoTest, PickerOkAcrossMidnightSavesEachMemoToTheFileItShows) {
+    Set("自動表示", "2");
+    PutMemo("20261208.rtf", "昨日");
+    PutMemo("20261209.rtf", "今日");
+    SampleDone();
+    sys.clock.Set(23, 59, 59);
+    ASSERT_FALSE(Start());
+    ASSERT_FALSE(ChooseFromMenu(menu::Add));  // the menu closes the 8th's memo; the picker shows the 8th
+    sys.clock.SetDay(2026, 12, 9);
+    sys.clock.Set(0, 0, 0);
+    ASSERT_FALSE(Tick());
+    ASSERT_NE(MemoWindow(), nullptr);
+    Text().Type("、追記");
+    Picker()->Control("cmdOK").Click();
+    EXPECT_EQ(MemoText("20261209.rtf"), "今日、追記");
+    EXPECT_EQ(Text().text, "昨日");
+    Text().Type("。");
+    MemoWindow()->Control("picClose").Click();
+    EXPECT_EQ(MemoText("20261208.rtf"), "昨日。");
+    EXPECT_EQ(MemoText("20261209.rtf"), "今日、追記");
+}
+
+// An error that nothing handled ends the program; the open memo is saved
+// first, and a save that fails as well does not keep the program alive.
+TEST_F(MemoTest, AnErrorNothingHandledSavesTheOpenMemoBeforeTheEnd) {
+    for (const bool folderGone : {false, true}) {
+        struct Run : MemoTest {
+            void TestBody() override {}
+        } t;
+        t.SetUp();
+        t.OpenToday("朝");
+        t.Text().Type("、昼");
+        if (folderGone) {
+            std::filesystem::remove_all(t.dir.Path() / "Tickdata");
+            Put(t.dir.Path() / "Tickdata", "");
+            Put(t.dir.Path() / "Recovered", "");
+        }
+        EXPECT_TRUE(t.Ends([&] { t.sys.ui.Raise([] { Raise(err::Overflow); }); })) << folderGone;
+        ASSERT_FALSE(t.sys.ui.messages.empty());
+        EXPECT_EQ(t.sys.ui.messages.back().text.rfind("実行時エラー '6'", 0), 0u);
+        if (folderGone) {
+            EXPECT_EQ(t.sys.ui.messages.size(), 2u) << "the failed save is told, then the error";
+        } else {
+            EXPECT_EQ(t.MemoText("20261208.rtf"), "朝、昼");
+        }
+    }
+}
+
+// The picker cannot make the day's memo: the prompt says why, with the path,
+// and no memo window opens.
+TEST_F(MemoTest, PickerOkWhereTheMemoCannotBeMadeSaysWhy) {
+    struct Case {
+        const char* what;
+        std::function<void(MemoTest&)> breakIt;
+        const char* path;
+        const char* reason;
+    };
+    const std::vector<Case> cases{
+        {"the memo folder is a file", [](MemoTest& t) {
+             std::filesystem::remove_all(t.dir.Path() / "Tickdata");
+             Put(t.dir.Path() / "Tickdata", "");
+         }, "\\Tickdata", "パスが見つかりません。"},
+        {"the day's memo is a folder", [](MemoTest& t) { std::filesystem::create_directories(t.Memo("20261224.rtf")); },
+         "\\Tickdata\\20261224.rtf", "パス名が無効です。"},
+    };
+    for (const Case& c : cases) {
+        struct Run : MemoTest {
+            void TestBody() override {}
+        } t;
+        t.SetUp();
+        t.SampleDone();
+        ASSERT_FALSE(t.Start());
+        c.breakIt(t);
+        ASSERT_FALSE(t.ChooseFromMenu(menu::Add));
+        t.Picker()->DateTime("MonthView1").Pick({2026, 12, 24});
+        ASSERT_FALSE(t.Ends([&] { t.Picker()->Control("cmdOK").Click(); })) << c.what;
+        ASSERT_EQ(t.sys.ui.messages.size(), 1u) << c.what;
+        const ShownMessage& shown = t.sys.ui.messages[0];
+        EXPECT_EQ(shown.Flags(), 36) << c.what;
+        EXPECT_NE(shown.text.find(t.dir.ProgramPath() + c.path), std::string::npos) << shown.text;
+        EXPECT_EQ(shown.text.rfind(c.reason, 0), 0u) << shown.text;
+        EXPECT_EQ(t.MemoWindow(), nullptr) << c.what;
+        EXPECT_FALSE(t.program.MemoWindowOpen) << c.what;
+    }
+}
+
+// A memo looked at and closed is not written: its bytes stay as they were,
+// whatever its form.
+TEST_F(MemoTest, AMemoClosedUneditedIsNotRewritten) {
+    for (const std::string& bytes : {TextToRtf("書いたまま"), std::string("plain text\r\n"), std::string()}) {
+        struct Run : MemoTest {
+            void TestBody() override {}
+        } t;
+        t.SetUp();
+        Put(t.Memo("20261208.rtf"), bytes);
+        t.SampleDone();
+        ASSERT_FALSE(t.Start());
+        ASSERT_NE(t.MemoWindow(), nullptr);
+        t.MemoWindow()->Control("picClose").Click();
+        EXPECT_EQ(t.dir.Read("Tickdata/20261208.rtf"), bytes);
+    }
+}
+
+// A memo file that cannot be read (another program holds it) is never
+// overwritten by what the window holds instead; the text typed there goes to
+// a recovery copy.
+TEST_F(MemoTest, AMemoFileThatCouldNotBeReadIsNeverOverwritten) {
+    PutMemo("20261208.rtf", "他のプログラムが開いている");
+    const std::string before = dir.Read("Tickdata/20261208.rtf");
+    sys.ui.lockedFiles = {dir.ProgramPath() + "\\Tickdata\\20261208.rtf"};
+    SampleDone();
+    ASSERT_FALSE(Start());
+    ASSERT_EQ(sys.ui.messages.size(), 1u);  // 75, and the user goes on
+    ASSERT_NE(MemoWindow(), nullptr);
+    Text().Type("書き足し");
+    MemoWindow()->Control("picClose").Click();
+    EXPECT_EQ(dir.Read("Tickdata/20261208.rtf"), before);
+    EXPECT_EQ(RtfToText(dir.Read("Recovered/20261208-20261208-101520.rtf")), "書き足し");
+}
+
+// What the memo window can open in a second opens; a larger memo is not
+// opened at all, the user is told, and the file stays as it was.
+TEST_F(MemoTest, AMemoTooLargeToOpenInASecondIsNotOpened) {
+    const std::string line = sys.codePage.ToAnsi("午前十時から第二会議室で週次の打ち合わせ。\r\n");
+    auto repeat = [](const std::string& piece, std::size_t bytes) {
+        std::string out;
+        while (out.size() + piece.size() <= bytes) out += piece;
+        return out;
+    };
+    const std::string rtfLine = "\\'8c\\'df\\'91\\'4f\\'8f\\'5c\\'8e\\'9e\\'82\\'a9\\'82\\'e7\\par\r\n";
+    struct Case {
+        const char* what;
+        std::string bytes;
+        bool opens;
+    };
+    const std::vector<Case> cases{
+        {"1 MB of RTF", "{\\rtf1\\ansi\\ansicpg932 " + repeat(rtfLine, 1 << 20) + "}", true},
+        {"700 kB of text in lines", repeat(line, 700 << 10), true},
+        {"1.5 MB of text in lines", repeat(line, 1536 << 10), false},
+        {"100 kB in one line", std::string(100 << 10, 'a'), false},
+    };
+    for (const Case& c : cases) {
+        struct Run : MemoTest {
+            void TestBody() override {}
+        } t;
+        t.SetUp();
+        Put(t.Memo("20261208.rtf"), c.bytes);
+        t.SampleDone();
+        ASSERT_FALSE(t.Start()) << c.what;
+        EXPECT_EQ(t.MemoWindow() != nullptr, c.opens) << c.what;
+        EXPECT_EQ(t.sys.ui.messages.empty(), c.opens) << c.what;
+        if (!c.opens) {
+            EXPECT_NE(t.sys.ui.messages[0].text.find("大きすぎる"), std::string::npos) << c.what;
+            EXPECT_FALSE(t.program.MemoWindowOpen) << c.what;
+        }
+        ASSERT_FALSE(t.Ends([&] { t.app.memos().CloseMemoWindow(); }));
+        EXPECT_EQ(t.dir.Read("Tickdata/20261208.rtf"), c.bytes) << c.what;
+    }
 }
 
 }  // namespace

@@ -29,4 +29,22 @@ MemoStartAction MemoStartActionDue(const SettingsFile& settings, const std::stri
     }
 }
 
+double MemoOpeningCost(std::string_view bytes) {
+    // Fitted to the measurements: 1 MB of RTF 0.48 s, 1 MB of Japanese or
+    // ASCII text in short lines 1.1 to 1.3 s, one line of 128 kB 2.9 s.
+    const bool rtf = bytes.substr(0, 5) == "{\\rtf";
+    const double perByte = rtf ? 0.00050 : 0.00128;
+    constexpr double perParagraphByteSquared = 1.8e-7;
+    double paragraphs = 0;
+    std::size_t start = 0;
+    for (std::size_t at = 0; at <= bytes.size(); ++at) {
+        const bool end = at == bytes.size() || bytes[at] == '\n' || (rtf && bytes.compare(at, 4, "\\par") == 0);
+        if (!end) continue;
+        const double length = static_cast<double>(at - start);
+        paragraphs += length * length;
+        start = at + 1;
+    }
+    return perByte * static_cast<double>(bytes.size()) + perParagraphByteSquared * paragraphs;
+}
+
 }  // namespace morix

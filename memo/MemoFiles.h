@@ -20,6 +20,16 @@ std::optional<long long> MemoDateValue(std::string_view fileName);
 // program folder + "\Tickdata".
 std::string MemoFolder(std::string_view programFolder);
 
+// How long the memo window's rich-text box takes to open a memo of these
+// bytes, in milliseconds, as measured under Wine (bench/large-memo.sh): about
+// linear in its bytes (RTF cheaper per byte than plain text, whose every byte
+// is text), and quadratic in the length of each paragraph, which the box
+// wraps as a whole (a one-line text of 256 kB takes 12 s).
+double MemoOpeningCost(std::string_view bytes);
+// A memo whose opening would cost more is not opened: the window never
+// freezes the clock for longer.
+inline constexpr double MemoOpeningLimitMs = 1000;
+
 // What a fresh start does about memos after the clean-up.
 enum class MemoStartAction { None, ShowSample, ShowToday };
 

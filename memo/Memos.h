@@ -36,6 +36,10 @@ public:
     Form2* form2() const { return form2_.get(); }
 
 private:
+    // A memo whose opening would hold the clock too long: the user is told
+    // and nothing opens.
+    bool TooLargeToOpen(const std::string& path);
+
     Module1& m;
     std::unique_ptr<Form7> form7_;
     std::unique_ptr<Form2> form2_;

@@ -176,6 +176,8 @@ public:
     std::deque<std::optional<std::string>> fileDialogAnswers;
     std::vector<std::pair<std::string, std::string>> fileDialogsShown;  // filter, initial folder
     std::vector<std::string> recycled;  // paths deleted to the recycle bin
+    // Files another program holds open: the rich-text box cannot read them (75).
+    std::vector<std::string> lockedFiles;
     platform::WindowHandle nextHandle = 0x30000;
 };
 

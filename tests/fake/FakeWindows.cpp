@@ -154,6 +154,8 @@ void FakeDateTime::Pick(const platform::LocalTime& v) {
 void FakeRichTextBox::LoadFile(std::string_view path) {
     platform::PosixFiles files;
     platform::RequireExistingFile(files, path);
+    if (std::find(window.ui.lockedFiles.begin(), window.ui.lockedFiles.end(), path) != window.ui.lockedFiles.end())
+        Raise(err::PathFileAccess, path);
     auto bytes = files.ReadAll(path);
     if (!bytes) Raise(err::PathFileAccess, path);
     text = RtfToText(*bytes);

@@ -77,6 +77,11 @@ set_source_files_properties(${CMAKE_SOURCE_DIR}/bench/win32/bench_forms_wine.rc 
 morix_sees_folder(bench_forms_wine bench)
 target_link_libraries(bench_forms_wine PRIVATE morix_program morix_platform_win32)
 
+# Timed harness: the memo window opening large memos (bench/large-memo.sh).
+add_executable(bench_large_memo_wine ${CMAKE_SOURCE_DIR}/bench/win32/bench_large_memo_wine.cpp
+               ${CMAKE_SOURCE_DIR}/bench/win32/bench_forms_wine.rc)
+target_link_libraries(bench_large_memo_wine PRIVATE morix_program morix_platform_win32)
+
 # The end-to-end tests' probe: looks at the running clock from outside.
 add_executable(morix_probe ${CMAKE_SOURCE_DIR}/tests/e2e/probe.cpp)
 target_compile_definitions(morix_probe PRIVATE UNICODE _UNICODE)

@@ -287,6 +287,7 @@ void Win32RichTextBox::LoadFile(std::string_view path) {
         SendMessageW(Hwnd(), EM_SETTEXTEX, reinterpret_cast<WPARAM>(&set), reinterpret_cast<LPARAM>(text.c_str()));
     }
     SendMessageW(Hwnd(), WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(Hwnd(), nullptr, TRUE);
     SendMessageW(Hwnd(), EM_SETEVENTMASK, 0, events);
     SendMessageW(Hwnd(), EM_SETUNDOLIMIT, 100, 0);
     SendMessageW(Hwnd(), EM_SETMODIFY, FALSE, 0);

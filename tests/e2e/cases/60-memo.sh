@@ -138,3 +138,18 @@ check "which holds the typed text" grep -q "keep me" "$copy"
 shot 60-save-failed
 answer OK
 check "a click on OK closes the message" no_message_box
+stop_all
+
+# A memo that is plain UTF-8 text (an editor's file named .rtf): shown
+# readably, and closed unedited it stays byte for byte as it was.
+dir=$(fresh_folder memo-utf8)
+sample_seen "$dir" アクティブウインドウへの移動=0
+printf '買い物：牛乳と卵\r\n' > "$dir/Tickdata/$today.rtf"
+cp "$dir/Tickdata/$today.rtf" "$work/utf8-before.rtf"
+start_clock "$dir"
+probe window "$memo_title" 5000 >/dev/null
+check "a UTF-8 text memo reads as its text" bash -c '[[ "$1" == 買い物：牛乳と卵* ]]' _ "$(memo_text)"
+set -- $(probe window "$memo_title" | field rect)
+xdotool mousemove $(( $1 + 140 )) $(( $2 + 122 )) click 1   # the close picture
+check "closed by its close picture" memo_closed
+check "and, unedited, left byte for byte as it was" cmp -s "$work/utf8-before.rtf" "$dir/Tickdata/$today.rtf"

@@ -142,6 +142,10 @@ FakeWindow::~FakeWindow() {
     for (FakeControlBase* c : controls) c->orphaned = true;
 }
 
+// Taking the front and the keyboard: the fake keeps no keyboard, so the
+// window is simply shown.
+void FakeWindow::ShowAndActivate() { visible = true; }
+
 void FakeWindow::SetClientSize(int width, int height) {
     clientWidth = width;
     clientHeight = height;

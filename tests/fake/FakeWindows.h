@@ -162,6 +162,7 @@ public:
     bool Visible() const override { return visible; }
     void SetEnabled(bool e) override { enabled = e; }
     bool Enabled() const override { return enabled; }
+    void ShowAndActivate() override;
     void ShowTopmostInactive() override {
         visible = true;
         ++topmostCalls;

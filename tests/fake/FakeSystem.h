@@ -67,6 +67,9 @@ public:
     platform::LocalTime Now() const override;
     void Set(int hour, int minute, int second);
     void SetDay(int year, int month, int day);
+    // The clock runs on by that many seconds (or back, when negative),
+    // across midnight as the calendar goes.
+    void Advance(int seconds);
     // The readings of the next run, one per call of Now().
     void Script(std::vector<std::array<int, 3>> hms);
     // Setting the system's date and time: each call takes the next scripted

@@ -60,7 +60,8 @@ void UpdateClockAndChime(ClipState& s, const ClockFace& face) {
             // Set, moved to another zone, or woken from sleep: the face shows
             // the time at once; the minutes jumped over neither ring nor
             // bring the new day's memo.
-            PlayClip(face.minuteDisplay, MinuteClipLeft, s.CurrentSecond >= 57 ? comingMinute : s.MinuteFile);
+            if (s.CurrentSecond >= 57) s.MinuteFile = comingMinute;
+            PlayClip(face.minuteDisplay, MinuteClipLeft, s.MinuteFile);
             PlayClip(face.hourDisplay, HourClipLeft, s.HourFile);
             s.LastSecond = static_cast<std::int16_t>(clock.Now().second);
             return;

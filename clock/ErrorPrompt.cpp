@@ -10,6 +10,15 @@ void Module1::ShowErrorPrompt() {
     using platform::MessageButtons;
     using platform::MessageIcon;
     platform::Ui& ui = platform.ui;
+    // Open until the answer, also when the answer ends the program.
+    struct PromptOpen {
+        bool& open;
+        bool before;
+        explicit PromptOpen(bool& flag) : open(flag), before(flag) { open = true; }
+        ~PromptOpen() { open = before; }
+        PromptOpen(const PromptOpen&) = delete;
+        PromptOpen& operator=(const PromptOpen&) = delete;
+    } promptOpen(ErrorPromptOpen);
     // Modal to the clock: its menu and drag mode wait for the answer.
     platform::Window* owner = form1_ ? &form1_->Window() : nullptr;
     if (ErrNo == err::PathFileAccess || ErrNo == err::PathNotFound || ErrNo == err::FileNotFound) {

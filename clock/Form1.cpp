@@ -85,6 +85,10 @@ void Form1::LoadDesign() {
         const platform::LocalTime now = m.platform.clock.Now();
         clips.CurrentHour = static_cast<std::int16_t>(now.hour);
         clips.CurrentMinute = static_cast<std::int16_t>(now.minute);
+        // The face is set from this reading until the first tick reads the
+        // clock; a reload keeps the last tick's reading, whose minute may not
+        // have been acted on yet.
+        if (!clips.LastReading) clips.LastReading = now;
         clips.HourFile = ClipPath(m.DesignFolder(), clips.CurrentHour);
         clips.MinuteFile = ClipPath(m.DesignFolder(), clips.CurrentMinute);
         PlayClip(*animation1_, HourClipLeft, clips.HourFile);

@@ -82,6 +82,9 @@ public:
 
     std::int16_t ErrNo = 0;
     std::string ErrDescription;
+    // An error prompt waits for the user's answer (the timer ticks on
+    // through its modal loop).
+    bool ErrorPromptOpen = false;
 
     std::string StoredTitle;
     std::string ActiveTitle;

@@ -5,6 +5,9 @@
 #include "platform/Clock.h"
 #include "platform/Controls.h"
 
+#include <chrono>
+#include <utility>
+
 namespace morix {
 
 void PlayClip(platform::Animation& display, int left, std::string_view clipPath) {
@@ -21,6 +24,14 @@ std::string DesignFolder(std::string_view programFolder, std::string_view design
 
 namespace {
 
+// Seconds from 1970 to a local date and time, every day 86,400 of them:
+// enough to tell how far the wall clock moved between two readings.
+long long LocalSeconds(const platform::LocalTime& t) {
+    using namespace std::chrono;
+    const sys_days date{year{t.year} / month{static_cast<unsigned>(t.month)} / day{static_cast<unsigned>(t.day)}};
+    return date.time_since_epoch().count() * 86400LL + t.hour * 3600LL + t.minute * 60LL + t.second;
+}
+
 void RingChime(const ClockFace& face) {
     face.chimeDevice.SetFileName(ChimePath(face.programFolder, face.settings.ReadString(keys::ChimeFile)));
     face.chimeDevice.SetCommand("open");
@@ -32,35 +43,55 @@ void RingChime(const ClockFace& face) {
 void UpdateClockAndChime(ClipState& s, const ClockFace& face) {
     try {
         const platform::Clock& clock = face.clock;
-        // Three readings, as the time is read part by part.
-        s.CurrentHour = static_cast<std::int16_t>(clock.Now().hour);
-        s.CurrentMinute = static_cast<std::int16_t>(clock.Now().minute);
-        s.CurrentSecond = static_cast<std::int16_t>(clock.Now().second);
+        // One reading: the hour, minute, second and date must belong together
+        // to be compared with the last reading.
+        const platform::LocalTime now = clock.Now();
+        const std::optional<platform::LocalTime> last = std::exchange(s.LastReading, now);
+        s.CurrentHour = static_cast<std::int16_t>(now.hour);
+        s.CurrentMinute = static_cast<std::int16_t>(now.minute);
+        s.CurrentSecond = static_cast<std::int16_t>(now.second);
         const std::string design = DesignFolder(face.programFolder, s.DesignName);
         s.HourFile = ClipPath(design, s.CurrentHour);
         s.MinuteFile = ClipPath(design, s.CurrentMinute);
+        const std::string comingMinute = ClipPath(design, (s.CurrentMinute + 1) % 60);
 
-        if (s.CurrentSecond != 0) {
+        const long long elapsed = last ? LocalSeconds(now) - LocalSeconds(*last) : 0;
+        if (elapsed < 0 || elapsed > LateTickLimit) {
+            // Set, moved to another zone, or woken from sleep: the face shows
+            // the time at once; the minutes jumped over neither ring nor
+            // bring the new day's memo.
+            if (s.CurrentSecond >= 57) s.MinuteFile = comingMinute;
+            PlayClip(face.minuteDisplay, MinuteClipLeft, s.MinuteFile);
+            PlayClip(face.hourDisplay, HourClipLeft, s.HourFile);
+            s.LastSecond = static_cast<std::int16_t>(clock.Now().second);
+            return;
+        }
+
+        // The first tick of a minute acts for it, at second 0 or up to a few
+        // seconds late, and only once.
+        const bool firstOfMinute =
+            last ? LocalSeconds(now) - s.CurrentSecond > LocalSeconds(*last) : s.CurrentSecond == 0;
+        if (!firstOfMinute) {
             if (s.CurrentSecond < 57) {
                 s.LastSecond = static_cast<std::int16_t>(clock.Now().second);
                 return;
             }
             if (s.CurrentSecond == s.LastSecond) return;
             // From second 57 the minute display shows the coming minute.
-            s.MinuteFile = ClipPath(design, (s.CurrentMinute + 1) % 60);
+            s.MinuteFile = comingMinute;
             PlayClip(face.minuteDisplay, MinuteClipLeft, s.MinuteFile);
-        } else {
-            PlayClip(face.minuteDisplay, MinuteClipLeft, s.MinuteFile);
-            if (s.CurrentMinute == 0) PlayClip(face.hourDisplay, HourClipLeft, s.HourFile);
+            s.LastSecond = static_cast<std::int16_t>(clock.Now().second);
+            return;
         }
 
-        if (s.CurrentHour == 0 && s.CurrentMinute == 0 && s.CurrentSecond == 0 &&
-            face.settings.ReadInt(keys::AutoShowMemo) == 2)
+        PlayClip(face.minuteDisplay, MinuteClipLeft, s.MinuteFile);
+        if (s.CurrentMinute == 0) PlayClip(face.hourDisplay, HourClipLeft, s.HourFile);
+
+        if (s.CurrentHour == 0 && s.CurrentMinute == 0 && face.settings.ReadInt(keys::AutoShowMemo) == 2)
             face.showTodayMemo();
 
         const std::int32_t chime = face.settings.ReadInt(keys::ChimeMode);
-        if ((chime == 1 && s.CurrentMinute == 0 && s.CurrentSecond == 0) ||
-            (chime == 2 && s.CurrentSecond == 0 && (s.CurrentMinute == 0 || s.CurrentMinute == 30)))
+        if ((chime == 1 && s.CurrentMinute == 0) || (chime == 2 && (s.CurrentMinute == 0 || s.CurrentMinute == 30)))
             RingChime(face);
 
         s.LastSecond = static_cast<std::int16_t>(clock.Now().second);

@@ -2,10 +2,12 @@
 // the new day's memo at midnight when so set, and rings the chime.
 #pragma once
 
+#include "platform/Clock.h"
 #include "settings/SettingsFile.h"
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,12 +16,11 @@ namespace morix {
 class RuntimeError;
 namespace platform {
 class Animation;
-class Clock;
 class SoundDevice;
 }  // namespace platform
 
 // The clip state of the clock update. It lives for the whole process and
-// survives reloads of the clock window; all numbers are signed 16-bit.
+// survives reloads of the clock window; its numbers are signed 16-bit.
 struct ClipState {
     std::string DesignName;  // the design folder's name, set by the design's loading only
     std::string HourFile;
@@ -28,7 +29,17 @@ struct ClipState {
     std::int16_t CurrentMinute = 0;
     std::int16_t CurrentSecond = 0;
     std::int16_t LastSecond = 0;
+    // The wall clock as the last run read it (before the first run: as the
+    // first loading of the design read it). Comparing the next reading with
+    // it tells a late tick, which still acts on the minute it crossed, from a
+    // clock that was set, a zone that changed or a machine that slept.
+    std::optional<platform::LocalTime> LastReading;
 };
+
+// A tick may come this many seconds after the last one and still count as
+// the one that crossed a minute; a longer gap, or the wall clock going
+// backwards, is a jump.
+inline constexpr int LateTickLimit = 5;
 
 // What one run of the update drives and reads: the clock window's two
 // displays and its chime device, the clock, the settings file, and the two

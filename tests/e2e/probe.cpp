@@ -262,9 +262,15 @@ int Timeout(int argc, wchar_t** argv, int index, int fallback) { return argc > i
 
 }  // namespace
 
+// The face's clips and the local time (tests/e2e/probe_clips.cpp).
+int ProbeClips(int argc, wchar_t** argv);
+int ProbeLocalTime();
+
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2) return Usage();
     const std::wstring command = argv[1];
+    if (command == L"clips") return ProbeClips(argc, argv);
+    if (command == L"local-time") return ProbeLocalTime();
     if (command == L"clock") {
         HWND h = WaitFor(FindShownClock, Timeout(argc, argv, 2, 10000));
         if (!h) return 1;

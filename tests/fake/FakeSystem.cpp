@@ -4,6 +4,7 @@
 #include "platform/FileErrors.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <stdexcept>
 #include <fstream>
@@ -57,6 +58,18 @@ void FakeClock::Set(int hour, int minute, int second) {
 }
 
 void FakeClock::SetDay(int year, int month, int day) { now.year = year, now.month = month, now.day = day; }
+
+void FakeClock::Advance(int seconds) {
+    using namespace std::chrono;
+    script.clear();
+    const sys_days date{year{now.year} / month{unsigned(now.month)} / day{unsigned(now.day)}};
+    const sys_seconds then = date + hours{now.hour} + minutes{now.minute} + std::chrono::seconds{now.second + seconds};
+    const sys_days newDate = floor<days>(then);
+    const year_month_day ymd{newDate};
+    const hh_mm_ss<std::chrono::seconds> time{then - newDate};
+    now = {int(ymd.year()), int(unsigned(ymd.month())), int(unsigned(ymd.day())), int(time.hours().count()),
+           int(time.minutes().count()), int(time.seconds().count())};
+}
 
 namespace {
 platform::SetTimeResult NextResult(std::deque<platform::SetTimeResult>& results) {

@@ -37,6 +37,7 @@ public:
     std::optional<platform::FileStamp> Stamp(std::string_view p) const override { return real.Stamp(p); }
     bool ReplaceAtomically(std::string_view p, std::string_view b) override {
         ++writes;
+        if (onReplace) onReplace(p, b);
         return real.ReplaceAtomically(p, b);
     }
     bool FileExists(std::string_view p) const override { return real.FileExists(p); }
@@ -47,6 +48,8 @@ public:
     bool RemoveFile(std::string_view p) override { return real.RemoveFile(p); }
     platform::PosixFiles real;
     int writes = 0;
+    // Sees every write's new content, in the order of the writes.
+    std::function<void(std::string_view path, std::string_view bytes)> onReplace;
     mutable int reads = 0;
 };
 
@@ -67,6 +70,9 @@ public:
     platform::LocalTime Now() const override;
     void Set(int hour, int minute, int second);
     void SetDay(int year, int month, int day);
+    // The clock runs on by that many seconds (or back, when negative),
+    // across midnight as the calendar goes.
+    void Advance(int seconds);
     // The readings of the next run, one per call of Now().
     void Script(std::vector<std::array<int, 3>> hms);
     // Setting the system's date and time: each call takes the next scripted

@@ -168,6 +168,8 @@ TEST_F(FollowingTest, FollowingOffNeverMovesNorReassertsTopmost) {
     ASSERT_FALSE(Reload());
     sys.desktop.Open("Editor", {0, 0, 900, 700});
     int before = window().topmostCalls;
+    sys.clock.Set(10, 15, 56);
+    ASSERT_FALSE(Tick());
     Log();
     sys.clock.Set(10, 15, 57);
     ASSERT_FALSE(Tick());

@@ -221,5 +221,24 @@ TEST_F(InfoBalloonTest, FailuresAtTheOpeningGoToThePrompt) {
     EXPECT_NE(sys.ui.messages[1].text.find("MsgRD.gif)\r\n続けますか？"), std::string::npos);
 }
 
+// The prompt is modal, but the timer ticks on through it: those ticks do
+// nothing, rather than raise the balloon's error again under the prompt.
+TEST_F(InfoBalloonTest, TicksDoNothingWhileAnErrorPromptWaits) {
+    sys.libraries.vitalinkMissing = true;
+    PointAtClock();
+    sys.ui.whileMessageShown = [&](const ShownMessage&) {
+        if (sys.ui.messages.size() > 1) return;  // the run-time's message of a tick that failed
+        for (int i = 0; i < 3; ++i) {
+            sys.clock.Advance(1);
+            sys.Tick();
+        }
+        sys.desktop.cursor = {0, 0};  // on the prompt's Yes
+    };
+    ASSERT_FALSE(Tick());
+    EXPECT_EQ(sys.ui.messages.size(), 1u);
+    ASSERT_FALSE(Tick());
+    EXPECT_FALSE(program.InfoBalloonOpen) << "the ticks go on after the answer";
+}
+
 }  // namespace
 }  // namespace morix::test

@@ -120,7 +120,9 @@ TEST_F(MemoTest, EveryWayOfClosingSaves) {
         {"end of session", [](MemoTest& t) { return t.Ends([&] { t.sys.ui.Raise(t.window().onEndSession); }); }},
         {"midnight", [](MemoTest& t) {
              t.Set("自動表示", "2");
-             t.sys.clock.Set(0, 0, 0);
+             t.sys.clock.Set(23, 59, 59);
+             if (t.Tick()) return true;
+             t.sys.clock.Advance(1);
              return t.Tick();
          }},
         {"a prompt answered No", [](MemoTest& t) {

@@ -2,6 +2,9 @@
 #include "tests/native/ClockFixture.h"
 #include "memo/MemoFiles.h"
 
+#include <map>
+#include <sstream>
+
 namespace morix::test {
 namespace {
 
@@ -164,6 +167,50 @@ TEST_F(ClockTest, RealExitWritesTheDateAndEmptiesTheFollowedRecord) {
     const auto log = Log();
     const std::vector<std::string> tail(log.end() - 4, log.end());
     EXPECT_EQ(tail, (std::vector<std::string>{"Animation1 Stop", "Animation1 Close", "Animation2 Stop", "Animation2 Close"}));
+}
+
+// However the real exit comes, it writes the exit date, then empties the
+// followed window's record title first: an exit cut short between the writes
+// leaves a record whose empty title already says nothing is followed.
+TEST_F(ClockTest, RealExitEmptiesTheFollowedRecordTitleFirst) {
+    const std::pair<const char*, std::function<void(ClockTest&)>> exits[] = {
+        {"menu 終了", [](ClockTest& t) {
+             t.sys.ui.menuChoices = {menu::End};
+             t.window().MouseUp(platform::MouseButton::Left);
+         }},
+        {"closed from outside", [](ClockTest& t) { t.window().CloseBox(); }},
+        {"end of session", [](ClockTest& t) { t.sys.ui.Raise(t.window().onEndSession); }},
+    };
+    const std::vector<std::string> order{"終了時の日付", "アクティブウィンドウのタイトル", "アクティブウィンドウのLeft",
+                                         "アクティブウィンドウのRight", "アクティブウィンドウのTop",
+                                         "アクティブウィンドウのBottom", "現在のForm1のLeft", "現在のForm1のTop"};
+    for (const auto& [name, exit] : exits) {
+        struct Run : ClockTest {
+            void TestBody() override {}
+        } t;
+        t.SampleDone();
+        ASSERT_FALSE(t.Start());
+        for (const std::string& key : order) t.Set(key, "1");
+        // Which key each write changed, from the file's lines before and after it.
+        const auto values = [&](std::string_view bytes) {
+            std::map<std::string, std::string> v;
+            std::istringstream lines(t.sys.codePage.FromAnsi(std::string(bytes)));
+            for (std::string line; std::getline(lines, line);)
+                if (const auto eq = line.find('='); eq != std::string::npos) v[line.substr(0, eq)] = line.substr(eq + 1);
+            return v;
+        };
+        std::map<std::string, std::string> before = values(t.IniBytes());
+        std::vector<std::string> written;
+        t.sys.files.onReplace = [&](std::string_view, std::string_view bytes) {
+            const auto after = values(bytes);
+            for (const auto& [key, value] : after)
+                if (before[key] != value) written.push_back(key);
+            before = after;
+        };
+        t.sys.clock.SetDay(2026, 12, 8);
+        EXPECT_TRUE(t.Ends([&] { exit(t); })) << name;
+        EXPECT_EQ(written, order) << name;
+    }
 }
 
 TEST_F(ClockTest, ClosedFromOutsideOrEndOfSessionIsTheRealExit) {

@@ -138,6 +138,17 @@ crop() {  # crop <shot> <out.png> <left> <top> <right> <bottom> [margin]
 }
 
 
+# The wall clock as a stamp file gives it ("+N", seconds off the real one),
+# re-read at every reading: libfaketime preloaded into a Wine program and the
+# Wine server it starts (stop_all first, so that one starts). Wine's timers
+# keep the real monotonic clock.
+faketime_lib=$(ls /usr/lib/*/faketime/libfaketime.so.1 2>/dev/null | head -n 1)
+faked() {  # faked <stamp file> <command...>
+    local stamp=$1; shift
+    LD_PRELOAD="$faketime_lib" FAKETIME_TIMESTAMP_FILE="$stamp" FAKETIME_NO_CACHE=1 \
+        FAKETIME_DONT_FAKE_MONOTONIC=1 "$@"
+}
+
 pids=()
 start_clock() {  # start_clock <folder> [--no-wait]; sets clock_pid once the clock is shown
     (cd "$1" && exec wine Morix.exe >/dev/null 2>&1) &

@@ -4,12 +4,7 @@
 # the Wine server it starts, from a file re-read at every reading; the case
 # first checks that a program under Wine sees the time that file gives. The
 # probe itself runs on the real clock, so its timings are real.
-faketime_lib=$(ls /usr/lib/*/faketime/libfaketime.so.1 2>/dev/null | head -n 1)
 stamp="$work/92-clock-jump.faketime"
-faked() {  # faked <command...>: with the clock the stamp file gives
-    LD_PRELOAD="$faketime_lib" FAKETIME_TIMESTAMP_FILE="$stamp" FAKETIME_NO_CACHE=1 \
-        FAKETIME_DONT_FAKE_MONOTONIC=1 "$@"
-}
 local_seconds() {  # the probe's local time, as seconds since 1970
     date -d "$(echo "$1" | field local)" +%s 2>/dev/null || echo 0
 }
@@ -24,17 +19,17 @@ if [ -n "$faketime_lib" ]; then
     now=$(date +%s)
     offset=$(( 20 * 60 + 5 - now % 3600 ))
     printf '%+d\n' "$offset" > "$stamp"
-    seen=$(local_seconds "$(faked probe local-time)")
+    seen=$(local_seconds "$(faked "$stamp" probe local-time)")
     check "a program under Wine reads the faked clock" near "$seen" $(( $(date +%s) + offset ))
     printf '%+d\n' $(( offset + 7200 )) > "$stamp"
-    seen=$(local_seconds "$(faked probe local-time)")
+    seen=$(local_seconds "$(faked "$stamp" probe local-time)")
     check "and the faked clock moved two hours when the file said so" near "$seen" $(( $(date +%s) + offset + 7200 ))
     printf '%+d\n' "$offset" > "$stamp"
     stop_all
 
     dir=$(fresh_folder clock-jump)
     sample_seen "$dir" アクティブウインドウへの移動=0
-    faked start_clock "$dir"
+    faked "$stamp" start_clock "$dir"
     design="$(winepath -w "$dir/Design/Tidewalk" 2>/dev/null)"
     before=$(probe clips "$design" 5000)
     hour_before=$(echo "$before" | field hour)

@@ -116,8 +116,14 @@ int main(int argc, char** argv) {
             }
             std::sort(open.begin(), open.end());
             std::sort(paint.begin(), paint.end());
-            std::printf("%-6s %10zu %12.1f %12.1f  %s\n", NameOf(kind), bytes.size(), open[open.size() / 2],
-                        paint[paint.size() / 2], shown ? "opened" : m.ErrNo != 0 ? ("not opened: error " + std::to_string(m.ErrNo)).c_str() : "not opened: said too large");
+            // A memo refused as too large waits only for the user's answer to
+            // the message: no time of the box's to print.
+            if (shown)
+                std::printf("%-6s %10zu %12.1f %12.1f  opened\n", NameOf(kind), bytes.size(), open[open.size() / 2],
+                            paint[paint.size() / 2]);
+            else
+                std::printf("%-6s %10zu %12s %12s  not opened: %s\n", NameOf(kind), bytes.size(), "-", "-",
+                            m.ErrNo != 0 ? ("error " + std::to_string(m.ErrNo)).c_str() : "said too large");
             std::fflush(stdout);
         }
     }

@@ -12,6 +12,9 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace morix::win32test {
 namespace {
@@ -54,6 +57,23 @@ POINT CellOf(HWND calendar, int year, int month, int day) {
     POINT at{sumX / count, sumY / count};
     ClientToScreen(calendar, &at);
     return at;
+}
+
+// The middle of what the calendar says lies under a point as `hitKind`.
+POINT PartOf(HWND calendar, UINT hitKind) {
+    RECT client{};
+    GetClientRect(calendar, &client);
+    for (int y = 0; y < client.bottom; ++y)
+        for (int x = 0; x < client.right; ++x) {
+            MCHITTESTINFO hit{};
+            hit.cbSize = MCHITTESTINFO_V1_SIZE;
+            hit.pt = POINT{x, y};
+            if (SendMessageW(calendar, MCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)) != hitKind) continue;
+            POINT at{x + 3, y + 3};
+            ClientToScreen(calendar, &at);
+            return at;
+        }
+    return POINT{-1, -1};
 }
 
 class Win32DateTimeTest : public ::testing::Test {
@@ -127,6 +147,39 @@ TEST_F(Win32DateTimeTest, AClickOnADayOfTheCalendarSelectsItAndRaisesChange) {
     EXPECT_EQ(calendarChanges, 1);
     EXPECT_EQ(calendar->Value(), (LocalTime{2026, 12, 17, 0, 0, 0}));
     EXPECT_EQ(pickerChanges, 0);
+}
+
+// A calendar of bold days asks its handler for the three months it shows in
+// part, when the handler is given, when its value moves it and when the user
+// goes to the next month; what it gave is readable from outside. The plain
+// calendar asks nothing.
+TEST_F(Win32DateTimeTest, TheBoldDaysCalendarAsksForTheMonthsItShows) {
+    std::vector<std::pair<LocalTime, int>> asked;
+    auto bold = ui.NewDateTime(*window, DateTimeKind::CalendarBoldDays, ControlSpec{"MonthView2", {10, 10, 250, 200}, ""});
+    calendar->SetVisible(false);
+    bold->OnGetDayBold([&](const LocalTime& first, int months) {
+        asked.emplace_back(first, months);
+        return std::vector<LocalTime>{{2026, 12, 3}, {2027, 1, 31}, {2027, 3, 1}};
+    });
+    ASSERT_FALSE(asked.empty());
+    bold->SetValue({2026, 12, 15});
+    const HWND h = HwndOf(*bold);
+    auto property = [&](const wchar_t* part) {
+        return reinterpret_cast<std::uintptr_t>(GetPropW(h, (std::wstring(L"Morix.DayState.") + part).c_str()));
+    };
+    EXPECT_EQ(asked.back(), std::make_pair(LocalTime{2026, 11, 1}, 3));
+    EXPECT_EQ(property(L"First"), 202611u);
+    EXPECT_EQ((std::array<std::uintptr_t, 3>{property(L"0"), property(L"1"), property(L"2")}),
+              (std::array<std::uintptr_t, 3>{0, 1u << 2, 1u << 30}));
+    EXPECT_TRUE(GetWindowLongPtrW(h, GWL_STYLE) & MCS_DAYSTATE);
+    EXPECT_FALSE(GetWindowLongPtrW(HwndOf(*calendar), GWL_STYLE) & MCS_DAYSTATE);
+    Show();
+    const POINT next = PartOf(h, MCHT_TITLEBTNNEXT);
+    ASSERT_GE(next.x, 0);
+    ClickAt(next.x, next.y, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+    ASSERT_TRUE(PumpUntil([&] { return property(L"First") == 202612u; }, 3000));
+    EXPECT_EQ(asked.back(), std::make_pair(LocalTime{2026, 12, 1}, 3));
+    EXPECT_EQ(property(L"1"), 1u << 30) << "31 January 2027, the month now shown";
 }
 
 TEST_F(Win32DateTimeTest, ThePickerShowsTheTimeSetAndRaisesNothingForIt) {

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -34,10 +35,10 @@ std::wstring ClassOf(HWND h) {
 }
 
 
-// The middle of the calendar's cell for `day` of the month it shows, in
-// screen coordinates, found by asking the calendar what lies under each
-// point; {-1, -1} when the day is not shown.
-POINT CellOf(HWND calendar, int year, int month, int day) {
+// The middle of what the calendar says lies under its points as a part
+// (`isPart`), in screen coordinates, found by asking the calendar what lies
+// under each point; {-1, -1} when it shows no such part.
+POINT CentreOf(HWND calendar, const std::function<bool(LRESULT, const MCHITTESTINFO&)>& isPart) {
     RECT client{};
     GetClientRect(calendar, &client);
     long sumX = 0, sumY = 0, count = 0;
@@ -46,8 +47,8 @@ POINT CellOf(HWND calendar, int year, int month, int day) {
             MCHITTESTINFO hit{};
             hit.cbSize = MCHITTESTINFO_V1_SIZE;
             hit.pt = POINT{x, y};
-            SendMessageW(calendar, MCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
-            if (hit.uHit == MCHT_CALENDARDATE && hit.st.wYear == year && hit.st.wMonth == month && hit.st.wDay == day) {
+            const LRESULT kind = SendMessageW(calendar, MCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+            if (isPart(kind, hit)) {
                 sumX += x;
                 sumY += y;
                 ++count;
@@ -59,21 +60,11 @@ POINT CellOf(HWND calendar, int year, int month, int day) {
     return at;
 }
 
-// The middle of what the calendar says lies under a point as `hitKind`.
-POINT PartOf(HWND calendar, UINT hitKind) {
-    RECT client{};
-    GetClientRect(calendar, &client);
-    for (int y = 0; y < client.bottom; ++y)
-        for (int x = 0; x < client.right; ++x) {
-            MCHITTESTINFO hit{};
-            hit.cbSize = MCHITTESTINFO_V1_SIZE;
-            hit.pt = POINT{x, y};
-            if (SendMessageW(calendar, MCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)) != hitKind) continue;
-            POINT at{x + 3, y + 3};
-            ClientToScreen(calendar, &at);
-            return at;
-        }
-    return POINT{-1, -1};
+// The middle of the calendar's cell for `day` of the month it shows.
+POINT CellOf(HWND calendar, int year, int month, int day) {
+    return CentreOf(calendar, [&](LRESULT, const MCHITTESTINFO& hit) {
+        return hit.uHit == MCHT_CALENDARDATE && hit.st.wYear == year && hit.st.wMonth == month && hit.st.wDay == day;
+    });
 }
 
 class Win32DateTimeTest : public ::testing::Test {
@@ -174,7 +165,7 @@ TEST_F(Win32DateTimeTest, TheBoldDaysCalendarAsksForTheMonthsItShows) {
     EXPECT_TRUE(GetWindowLongPtrW(h, GWL_STYLE) & MCS_DAYSTATE);
     EXPECT_FALSE(GetWindowLongPtrW(HwndOf(*calendar), GWL_STYLE) & MCS_DAYSTATE);
     Show();
-    const POINT next = PartOf(h, MCHT_TITLEBTNNEXT);
+    const POINT next = CentreOf(h, [](LRESULT kind, const MCHITTESTINFO&) { return kind == MCHT_TITLEBTNNEXT; });
     ASSERT_GE(next.x, 0);
     ClickAt(next.x, next.y, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
     ASSERT_TRUE(PumpUntil([&] { return property(L"First") == 202612u; }, 3000));

@@ -12,10 +12,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <functional>
-#include <string>
-#include <utility>
-#include <vector>
 
 namespace morix::win32test {
 namespace {
@@ -35,10 +31,10 @@ std::wstring ClassOf(HWND h) {
 }
 
 
-// The middle of what the calendar says lies under its points as a part
-// (`isPart`), in screen coordinates, found by asking the calendar what lies
-// under each point; {-1, -1} when it shows no such part.
-POINT CentreOf(HWND calendar, const std::function<bool(LRESULT, const MCHITTESTINFO&)>& isPart) {
+// The middle of the calendar's cell for `day` of the month it shows, in
+// screen coordinates, found by asking the calendar what lies under each
+// point; {-1, -1} when the day is not shown.
+POINT CellOf(HWND calendar, int year, int month, int day) {
     RECT client{};
     GetClientRect(calendar, &client);
     long sumX = 0, sumY = 0, count = 0;
@@ -47,8 +43,8 @@ POINT CentreOf(HWND calendar, const std::function<bool(LRESULT, const MCHITTESTI
             MCHITTESTINFO hit{};
             hit.cbSize = MCHITTESTINFO_V1_SIZE;
             hit.pt = POINT{x, y};
-            const LRESULT kind = SendMessageW(calendar, MCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
-            if (isPart(kind, hit)) {
+            SendMessageW(calendar, MCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+            if (hit.uHit == MCHT_CALENDARDATE && hit.st.wYear == year && hit.st.wMonth == month && hit.st.wDay == day) {
                 sumX += x;
                 sumY += y;
                 ++count;
@@ -58,13 +54,6 @@ POINT CentreOf(HWND calendar, const std::function<bool(LRESULT, const MCHITTESTI
     POINT at{sumX / count, sumY / count};
     ClientToScreen(calendar, &at);
     return at;
-}
-
-// The middle of the calendar's cell for `day` of the month it shows.
-POINT CellOf(HWND calendar, int year, int month, int day) {
-    return CentreOf(calendar, [&](LRESULT, const MCHITTESTINFO& hit) {
-        return hit.uHit == MCHT_CALENDARDATE && hit.st.wYear == year && hit.st.wMonth == month && hit.st.wDay == day;
-    });
 }
 
 class Win32DateTimeTest : public ::testing::Test {
@@ -138,39 +127,6 @@ TEST_F(Win32DateTimeTest, AClickOnADayOfTheCalendarSelectsItAndRaisesChange) {
     EXPECT_EQ(calendarChanges, 1);
     EXPECT_EQ(calendar->Value(), (LocalTime{2026, 12, 17, 0, 0, 0}));
     EXPECT_EQ(pickerChanges, 0);
-}
-
-// A calendar of bold days asks its handler for the three months it shows in
-// part, when the handler is given, when its value moves it and when the user
-// goes to the next month; what it gave is readable from outside. The plain
-// calendar asks nothing.
-TEST_F(Win32DateTimeTest, TheBoldDaysCalendarAsksForTheMonthsItShows) {
-    std::vector<std::pair<LocalTime, int>> asked;
-    auto bold = ui.NewDateTime(*window, DateTimeKind::CalendarBoldDays, ControlSpec{"MonthView2", {10, 10, 250, 200}, ""});
-    calendar->SetVisible(false);
-    bold->OnGetDayBold([&](const LocalTime& first, int months) {
-        asked.emplace_back(first, months);
-        return std::vector<LocalTime>{{2026, 12, 3}, {2027, 1, 31}, {2027, 3, 1}};
-    });
-    ASSERT_FALSE(asked.empty());
-    bold->SetValue({2026, 12, 15});
-    const HWND h = HwndOf(*bold);
-    auto property = [&](const wchar_t* part) {
-        return reinterpret_cast<std::uintptr_t>(GetPropW(h, (std::wstring(L"Morix.DayState.") + part).c_str()));
-    };
-    EXPECT_EQ(asked.back(), std::make_pair(LocalTime{2026, 11, 1}, 3));
-    EXPECT_EQ(property(L"First"), 202611u);
-    EXPECT_EQ((std::array<std::uintptr_t, 3>{property(L"0"), property(L"1"), property(L"2")}),
-              (std::array<std::uintptr_t, 3>{0, 1u << 2, 1u << 30}));
-    EXPECT_TRUE(GetWindowLongPtrW(h, GWL_STYLE) & MCS_DAYSTATE);
-    EXPECT_FALSE(GetWindowLongPtrW(HwndOf(*calendar), GWL_STYLE) & MCS_DAYSTATE);
-    Show();
-    const POINT next = CentreOf(h, [](LRESULT kind, const MCHITTESTINFO&) { return kind == MCHT_TITLEBTNNEXT; });
-    ASSERT_GE(next.x, 0);
-    ClickAt(next.x, next.y, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
-    ASSERT_TRUE(PumpUntil([&] { return property(L"First") == 202612u; }, 3000));
-    EXPECT_EQ(asked.back(), std::make_pair(LocalTime{2026, 12, 1}, 3));
-    EXPECT_EQ(property(L"1"), 1u << 30) << "31 January 2027, the month now shown";
 }
 
 TEST_F(Win32DateTimeTest, ThePickerShowsTheTimeSetAndRaisesNothingForIt) {

@@ -45,6 +45,7 @@ void Form1::Form_Load() {
         SettingsFile settings = m.Settings();
         ShowInfoSetting = ToInt16(settings.ReadInt(keys::ShowInfoBalloon));
         FollowSetting = ToInt16(settings.ReadInt(keys::FollowActiveWindow));
+        HideForFullScreenSetting = ToInt16(settings.ReadInt(keys::HideForFullScreen));
         if (FollowSetting == 1) {
             m.StoredTitle = settings.ReadString(keys::ActiveTitle);
             SavedHandle = settings.ReadInt(keys::ActiveHandle);

@@ -89,14 +89,19 @@ public:
     std::int16_t ShowInfoSetting = 1;
     std::int16_t FollowSetting = 1;
     std::int16_t SizeRule = 1;
+    std::int16_t HideForFullScreenSetting = 1;
     platform::WindowHandle SavedHandle = 0;
     platform::WindowHandle ActiveHandle = 0;
 
 private:
-    // The tick's parts: the information balloon, following, the clock update.
+    // The tick's parts: stepping aside for a full-screen program, the
+    // information balloon, following, the clock update.
+    bool TickFullScreen();
     bool TickInfoBalloon();
     void TickFollow();
     void TickClockUpdate();
+    bool FullScreenInFront() const;
+    bool AnyDialogOrDragOpen() const;
     bool AnyDialogOrModeOpen() const;
     std::string ForegroundTitle() const;
     platform::Rect Screen() const;

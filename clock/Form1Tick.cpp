@@ -1,5 +1,6 @@
-// The one-second tick: the information balloon, following the window in
-// front while keeping the clock topmost, then the clock update.
+// The one-second tick: stepping aside while a full-screen program is in
+// front, the information balloon, following the window in front while
+// keeping the clock topmost, then the clock update.
 #include "base/AnsiText.h"
 #include "clock/Form1.h"
 #include "clock/Module1.h"
@@ -13,9 +14,50 @@ void Form1::Timer1_Timer() {
     // answers; it waits instead, and the first tick after the answer sees
     // how far the clock went.
     if (m.ErrorPromptOpen) return;
-    if (!TickInfoBalloon()) TickFollow();
+    if (!TickFullScreen() && !TickInfoBalloon()) TickFollow();
     // Last, and on every tick whatever the following setting.
     TickClockUpdate();
+}
+
+// A film, a game or a slide show in front: the clock leaves the picture, with
+// its balloons (the memo keeps its text, hidden), and neither follows nor
+// writes anything until the program leaves the front or its monitor; then it
+// is shown again where it was, and following goes on from there on the same
+// tick. A dialog or drag mode keeps everything as it is. True while aside.
+bool Form1::TickFullScreen() {
+    const bool aside = HideForFullScreenSetting == 1 && !AnyDialogOrDragOpen() && FullScreenInFront();
+    if (aside == m.HiddenForFullScreen) return aside;
+    m.HiddenForFullScreen = aside;
+    if (aside) {
+        // The balloon's closing shows the memo it stood in for: that memo is
+        // hidden after it.
+        if (m.InfoBalloonOpen) m.infoBalloon->Unload();
+        if (m.MemoWindowOpen) m.memos->HideMemoWindow();
+        window_->SetVisible(false);
+    } else {
+        window_->ShowTopmostInactive();
+        if (m.MemoWindowOpen) m.memos->RevealMemoWindow();
+    }
+    return aside;
+}
+
+// Full screen: a window in front other than the desktop's own, without a
+// title bar, covering the whole monitor it is on (not only its work area); or
+// what the shell reports. A maximised window keeps its title bar.
+bool Form1::FullScreenInFront() const {
+    const platform::Desktop& desktop = m.platform.desktop;
+    const platform::WindowHandle front = desktop.ForegroundWindow();
+    if (front == 0 || front == desktop.DesktopWindow()) return false;
+    // The title bar first: the shell's windows have none, and the monitor's
+    // lookup (a tenth of a millisecond under Wine) is needed only without one.
+    if (!desktop.HasTitleBar(front)) {
+        if (desktop.IsShellWindow(front)) return false;
+        const platform::Rect r = desktop.WindowRect(front);
+        const platform::Rect monitor = desktop.ScreenOf(r);
+        if (r.left <= monitor.left && r.top <= monitor.top && r.right >= monitor.right && r.bottom >= monitor.bottom)
+            return true;
+    }
+    return desktop.ShellReportsFullScreen();
 }
 
 void Form1::TickClockUpdate() {
@@ -51,10 +93,11 @@ bool Form1::TickInfoBalloon() {
     return false;
 }
 
-bool Form1::AnyDialogOrModeOpen() const {
-    return m.DragMode || m.MenuOpen || m.MemoPickerOpen || m.BasicOptionsOpen || m.ExtendedOptionsOpen ||
-           m.DateTimeOpen || m.MemoWindowOpen;
+bool Form1::AnyDialogOrDragOpen() const {
+    return m.DragMode || m.MenuOpen || m.MemoPickerOpen || m.BasicOptionsOpen || m.ExtendedOptionsOpen || m.DateTimeOpen;
 }
+
+bool Form1::AnyDialogOrModeOpen() const { return AnyDialogOrDragOpen() || m.MemoWindowOpen; }
 
 // The title as the ANSI call returns it into a 256-byte buffer: through code
 // page 932 (so a character it cannot hold reads "?" on both sides of the

@@ -79,6 +79,8 @@ public:
     bool DateTimeOpen = false;
     bool DragMode = false;
     bool MenuOpen = false;
+    // The clock and its balloons stand aside for a full-screen program.
+    bool HiddenForFullScreen = false;
 
     std::int16_t ErrNo = 0;
     std::string ErrDescription;

@@ -23,8 +23,10 @@ Form2::Form2(Module1& module, Memos& memos) : m(module), memos_(memos) {
     window_->OnCloseRequest([this] { memos_.ClosePicker(); });
     Label1_ = ui.NewControl(*window_, platform::ControlKind::Label,
                             {"Label1", GridPlace(8, 8, 161, 17), "メモを開く日を選択してください。", nullptr});
-    MonthView1_ = ui.NewDateTime(*window_, platform::DateTimeKind::Calendar, {"MonthView1", CalendarPlace, "", nullptr});
+    MonthView1_ = ui.NewDateTime(*window_, platform::DateTimeKind::CalendarBoldDays, {"MonthView1", CalendarPlace, "", nullptr});
     MonthView1_->OnChange([this] { MonthView1_DateClick(); });
+    MonthView1_->OnGetDayBold(
+        [this](const platform::LocalTime& first, int months) { return MonthView1_GetDayBold(first, months); });
     cmdOK_ = ui.NewControl(*window_, platform::ControlKind::Button, {"cmdOK", GridPlace(8, 194, 77, 29), "OK", nullptr});
     cmdOK_->OnClick([this] { cmdOK_Click(); });
     cmdCancel_ = ui.NewControl(*window_, platform::ControlKind::Button, {"cmdCancel", GridPlace(92, 194, 73, 29), "ｷｬﾝｾﾙ", nullptr});
@@ -45,6 +47,19 @@ void Form2::Form_Load() {
 }
 
 void Form2::MonthView1_DateClick() { cmdOK_->SetFocus(); }
+
+// The days of the months shown that have a memo file, asked again whenever
+// the user goes to another month; files whose names are no date are passed
+// over, as the memo listing does.
+std::vector<platform::LocalTime> Form2::MonthView1_GetDayBold(const platform::LocalTime& first, int months) const {
+    std::vector<platform::LocalTime> days;
+    for (const std::string& name : m.platform.files.ListFiles(MemoFolder(m.platform.process.ProgramFolder()), ".rtf")) {
+        const std::optional<MemoDayOf> day = MemoDay(name);
+        const int month = day ? (day->year - first.year) * 12 + day->month - first.month : -1;
+        if (month >= 0 && month < months) days.push_back({day->year, day->month, day->day});
+    }
+    return days;
+}
 
 void Form2::cmdOK_Click() {
     const platform::LocalTime day = MonthView1_->Value();

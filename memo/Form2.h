@@ -1,6 +1,7 @@
-// The memo date picker "備忘録（新規・開く）": a month calendar on today; OK
-// makes sure the chosen day's memo file exists and opens it in the memo
-// window. The clock takes no input while it is open.
+// The memo date picker "備忘録（新規・開く）": a month calendar on today, the
+// days that have a memo drawn in bold; OK makes sure the chosen day's memo
+// file exists and opens it in the memo window. The clock takes no input while
+// it is open.
 #pragma once
 
 #include "platform/Control.h"
@@ -8,6 +9,7 @@
 #include "platform/Window.h"
 
 #include <memory>
+#include <vector>
 
 namespace morix {
 
@@ -24,6 +26,7 @@ public:
     void Form_Load();
     void Form_Unload();
     void MonthView1_DateClick();
+    std::vector<platform::LocalTime> MonthView1_GetDayBold(const platform::LocalTime& first, int months) const;
     void cmdOK_Click();
     void cmdCancel_Click();
 

@@ -3,6 +3,7 @@
 #include "settings/SettingsFile.h"
 
 #include <cctype>
+#include <chrono>
 
 namespace morix {
 
@@ -15,6 +16,16 @@ std::optional<long long> MemoDateValue(std::string_view name) {
     for (; i < name.size() && std::isdigit(static_cast<unsigned char>(name[i])); ++i) value = value * 10 + (name[i] - '0');
     if (i == 0) return std::nullopt;
     return value;
+}
+
+std::optional<MemoDayOf> MemoDay(std::string_view name) {
+    const std::optional<long long> value = MemoDateValue(name);
+    if (!value || *value < 10000101 || *value > 99991231) return std::nullopt;
+    const MemoDayOf day{static_cast<int>(*value / 10000), static_cast<int>(*value / 100 % 100), static_cast<int>(*value % 100)};
+    const std::chrono::year_month_day date{std::chrono::year{day.year}, std::chrono::month{static_cast<unsigned>(day.month)},
+                                           std::chrono::day{static_cast<unsigned>(day.day)}};
+    if (!date.ok()) return std::nullopt;
+    return day;
 }
 
 std::string MemoFolder(std::string_view programFolder) { return std::string(programFolder) + "\\Tickdata"; }

@@ -17,6 +17,13 @@ class SettingsFile;
 // with a number.
 std::optional<long long> MemoDateValue(std::string_view fileName);
 
+// The day a memo file's name stands for: its date value read as year, month
+// and day; none when that is no day of the calendar ("2026120.rtf", "notes.rtf").
+struct MemoDayOf {
+    int year, month, day;
+};
+std::optional<MemoDayOf> MemoDay(std::string_view fileName);
+
 // program folder + "\Tickdata".
 std::string MemoFolder(std::string_view programFolder);
 

@@ -51,6 +51,9 @@ void Memos::ShowMemoWindow() {
     // A window whose opening failed before it was even placed holds nothing
     // of the user's: it closes, writing nothing.
     if (form7_ && !form7_->Usable()) CloseMemoWindow();
+    // Opened while the clock stands aside for a full-screen program (today's
+    // memo at midnight), it waits hidden with the clock.
+    if (form7_ && m.HiddenForFullScreen) HideMemoWindow();
 }
 
 bool Memos::TooLargeToOpen(const std::string& path) {

@@ -12,7 +12,9 @@ namespace {
 
 using platform::ControlKind;
 
-constexpr long long ClientWidth = 6915, ClientHeight = 5535;
+// The dialog grew by one row at the bottom for the full-screen box: every
+// other place in it is taken, and no control moved to make room.
+constexpr long long ClientWidth = 6915, ClientHeight = 5955;
 
 // The settings behind the six balloon lines and the three drive kinds, in
 // the order of their boxes.
@@ -84,6 +86,8 @@ Form4::Form4(Module1& module, Options& options) : m(module), options_(options) {
     cmdCancel_->OnClick([this] { cmdCancel_Click(); });
     cmdOK_ = ui.NewControl(w, ControlKind::Button, at("cmdOK", "OK", 4680, 4560, 1635, 435));
     cmdOK_->OnClick([this] { cmdOK_Click(); });
+    Check5_ = ui.NewControl(w, ControlKind::CheckBox,
+                            at("Check5", "全画面表示のウィンドウが手前のときは時計を隠す", 120, 5520, 4695, 315));
     window_->SetCancelControl(cmdCancel_.get());
     window_->SetClientSize(at.Pixels(ClientWidth), at.PixelsY(ClientHeight));
 }
@@ -106,6 +110,8 @@ void Form4::LoadFollowOptions() {
     const bool ticked = Check1_->Value() == 1;
     if (ticked) ElementAt(Option1_, ToInt16(m.Settings().ReadInt(keys::FollowSizeRule))).SetValue(1);
     for (auto& b : Option1_) b->SetEnabled(ticked);
+    // Whether the clock follows or stays home, it steps aside all the same.
+    Check5_->SetValue(CheckBoxValue(m.Settings().ReadInt(keys::HideForFullScreen)));
 }
 
 void Form4::SetDriveBoxesEnabled(bool enabled) {
@@ -171,6 +177,7 @@ void Form4::SaveExtendedOptions() {
     } else {
         settings.WriteValue(keys::FollowSizeRule, "");
     }
+    settings.WriteValue(keys::HideForFullScreen, std::to_string(Check5_->Value()));
     settings.WriteValue(keys::ShowInfoBalloon, std::to_string(Check2_->Value()));
     if (Check2_->Value() == 1)
         for (std::size_t i = 0; i < Check3_.size(); ++i)

@@ -1,6 +1,7 @@
 // The extended options dialog "拡張オプション": following the window in front
 // and its size rule, the information balloon and its lines, the drive kinds
-// of the free-space line and the memo line's text. OK writes them and
+// of the free-space line and the memo line's text, and whether the clock
+// steps aside for a full-screen program. OK writes them and
 // reloads the clock window; the clock stays usable meanwhile.
 #pragma once
 
@@ -41,7 +42,7 @@ private:
     Module1& m;
     Options& options_;
     std::unique_ptr<platform::Window> window_;
-    std::unique_ptr<platform::Control> Check1_, Picture1_, Check2_, Picture2_, Text1_, Image1_, Label1_;
+    std::unique_ptr<platform::Control> Check1_, Picture1_, Check2_, Picture2_, Text1_, Image1_, Label1_, Check5_;
     std::array<std::unique_ptr<platform::Control>, 4> Option1_;
     std::array<std::unique_ptr<platform::Control>, 6> Check3_;
     std::array<std::unique_ptr<platform::Control>, 3> Check4_;

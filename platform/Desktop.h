@@ -51,6 +51,18 @@ public:
     // buttons).
     virtual std::optional<CaptionButtons> CaptionButtonsOf(WindowHandle window) const = 0;
     virtual Point CursorPos() const = 0;
+
+    // What tells a full-screen program in front from an ordinary window.
+    // The window has a title bar (a maximised window keeps it; a film, a game
+    // or a slide show drops it). False for a window that is gone.
+    virtual bool HasTitleBar(WindowHandle window) const = 0;
+    // The window is one of the shell's that make the desktop itself (the
+    // icons' window and the windows behind it), which cover a monitor
+    // without a title bar and yet are no full-screen program.
+    virtual bool IsShellWindow(WindowHandle window) const = 0;
+    // The shell says a full-screen Direct3D program runs or presentation
+    // mode is on; false where the system cannot say.
+    virtual bool ShellReportsFullScreen() const = 0;
 };
 
 }  // namespace morix::platform

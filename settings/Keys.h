@@ -62,5 +62,8 @@ inline constexpr IntKey ShowRemovable{"リムーバブルディスクの表示",
 inline constexpr IntKey ShowFixed{"固定ディスクの表示", 1};
 inline constexpr IntKey ShowCd{"CDの表示", 1};
 inline constexpr TextKey MemoText{"メモの内容", "メモをお書きください..."};
+// 1 = the clock (with its balloons) steps aside while a full-screen program
+// is in front.
+inline constexpr IntKey HideForFullScreen{"全画面のときは隠す", 1};
 
 }  // namespace morix::keys

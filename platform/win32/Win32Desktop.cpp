@@ -4,6 +4,7 @@
 #include "platform/win32/Win32Handles.h"
 
 #include <cstdint>
+#include <cwchar>
 
 namespace morix::platform::win32 {
 
@@ -99,6 +100,40 @@ Point Win32Desktop::CursorPos() const {
     POINT p{};
     if (!GetCursorPos(&p)) return {};
     return {p.x, p.y};
+}
+
+bool Win32Desktop::HasTitleBar(WindowHandle window) const {
+    HWND hwnd = ToHwnd(window);
+    if (hwnd == nullptr || !IsWindow(hwnd)) return false;
+    return (GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
+}
+
+bool Win32Desktop::IsShellWindow(WindowHandle window) const {
+    HWND hwnd = ToHwnd(window);
+    if (hwnd == nullptr) return false;
+    if (hwnd == GetShellWindow() || hwnd == GetDesktopWindow()) return true;
+    // The icons live in Progman, or, once the wallpaper has been changed by
+    // a slide show or an animation, in a WorkerW window before it; a click
+    // on the desktop brings either to the front.
+    wchar_t name[16] = {};
+    GetClassNameW(hwnd, name, 16);
+    return std::wcscmp(name, L"Progman") == 0 || std::wcscmp(name, L"WorkerW") == 0;
+}
+
+bool Win32Desktop::ShellReportsFullScreen() const {
+    // QUERY_USER_NOTIFICATION_STATE is an enumeration, passed as an int.
+    using Query = HRESULT(WINAPI*)(int*);
+    static const Query query = [] {
+        HMODULE shell = LoadLibraryW(L"shell32.dll");
+        return shell ? reinterpret_cast<Query>(
+                           reinterpret_cast<void*>(GetProcAddress(shell, "SHQueryUserNotificationState")))
+                     : nullptr;
+    }();
+    if (query == nullptr) return false;
+    int state = 0;
+    if (FAILED(query(&state))) return false;
+    constexpr int RunningD3dFullScreen = 3, PresentationMode = 4;  // QUNS_RUNNING_D3D_FULL_SCREEN, QUNS_PRESENTATION_MODE
+    return state == RunningD3dFullScreen || state == PresentationMode;
 }
 
 }  // namespace morix::platform::win32

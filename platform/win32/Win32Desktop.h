@@ -3,7 +3,10 @@
 // GetDeviceCaps(LOGPIXELSX/Y) of the screen DC, GetForegroundWindow,
 // GetDesktopWindow, GetWindowTextW, GetWindowRect, SetForegroundWindow,
 // GetSystemMetrics (SM_CXSIZE, SM_CYSIZE, SM_CXFRAME for the metrics the
-// program names) and GetCursorPos.
+// program names), GetCursorPos, and for a full-screen program in front
+// GetWindowLongPtrW(GWL_STYLE) (WS_CAPTION), GetShellWindow with the shell's
+// desktop classes Progman and WorkerW, and SHQueryUserNotificationState
+// (loaded from shell32 where it exists: Windows Vista on).
 #pragma once
 
 #include "platform/Desktop.h"
@@ -25,6 +28,9 @@ public:
     int SystemMetric(Metric metric) const override;
     std::optional<CaptionButtons> CaptionButtonsOf(WindowHandle window) const override;
     Point CursorPos() const override;
+    bool HasTitleBar(WindowHandle window) const override;
+    bool IsShellWindow(WindowHandle window) const override;
+    bool ShellReportsFullScreen() const override;
 };
 
 }  // namespace morix::platform::win32

@@ -68,11 +68,14 @@ metrics=$(probe metrics)
 caption_w=$(echo "$metrics" | field cxsize) caption_h=$(echo "$metrics" | field cysize) frame_w=$(echo "$metrics" | field cxframe)
 screen=$(echo "$metrics" | field screen); sw=${screen% *} sh=${screen#* }
 caption_d=$(( caption_w + frame_w / 2 ))
+# Twips to the nearest pixel, halves away from zero, as the program converts
+# (a maximised window's title bar lies above the screen's top).
+px() { if [ "$1" -ge 0 ]; then echo $(( ($1 + 7) / 15 )); else echo $(( -((7 - $1) / 15) )); fi; }
 on_title_bar() {  # on_title_bar <notepad rect>: the clock's rect the formula gives
     set -- $1
-    local left=$(( ( ($3 - 3 * caption_d + 2) * 15 - 990 + 7 ) / 15 ))
+    local left; left=$(px $(( ($3 - 3 * caption_d + 2) * 15 - 990 )))
     local diff=$(( caption_h * 15 - 330 )); diff=${diff#-}
-    local top=$(( ( diff / 2 + ($2 + 1) * 15 + 7 ) / 15 ))
+    local top; top=$(px $(( diff / 2 + ($2 + 1) * 15 )))
     echo "$left $top $((left + 66)) $((top + 22))"
 }
 clock_rect() { probe clock 5000 | field rect; }

@@ -5,7 +5,9 @@
 // is, so that the test can click there as a user does, and which window and
 // control have the keyboard. It never presses, picks or types for the test:
 // it only moves or closes other programs' windows, as the system would, and
-// counts what the clock's process holds (for bench/soak.sh). One command per
+// counts what the clock's process holds (for bench/soak.sh); and it can be a
+// full-screen program of its own: a window without a title bar over the
+// whole monitor, in front, as a film or a slide show is. One command per
 // run; results on standard output as "key=value" lines; exit code 0 on
 // success, 1 when what was asked for is not there (after waiting), 2 on a bad
 // command.
@@ -201,11 +203,12 @@ bool ListItemRect(HWND parent, const wchar_t* item, RECT& rect) {
     return false;
 }
 
-// The screen rectangle of a day in a month calendar of another process. The
-// calendar's messages carry pointers the system does not copy across
-// processes, so the hit-test record lives in the clock's process; the
-// calendar's client area is sampled on a grid and the day is where its hits lie.
-bool CalendarDayRect(HWND calendar, WORD year, WORD month, WORD day, RECT& rect) {
+// The screen rectangle of a part of a month calendar of another process (a
+// day, an arrow of its title). The calendar's messages carry pointers the
+// system does not copy across processes, so the hit-test record lives in the
+// clock's process; the calendar's client area is sampled on a grid and the
+// part is where its hits lie.
+bool CalendarPartRect(HWND calendar, const std::function<bool(LRESULT, const MCHITTESTINFO&)>& isPart, RECT& rect) {
     DWORD pid = 0;
     GetWindowThreadProcessId(calendar, &pid);
     HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
@@ -222,9 +225,10 @@ bool CalendarDayRect(HWND calendar, WORD year, WORD month, WORD day, RECT& rect)
             hit.pt = {x, y};
             SIZE_T done = 0;
             if (!WriteProcessMemory(process, remote, &hit, sizeof(hit), &done)) continue;
-            if (SendMessageW(calendar, MCM_HITTEST, 0, reinterpret_cast<LPARAM>(remote)) != MCHT_CALENDARDATE) continue;
-            if (!ReadProcessMemory(process, remote, &hit, sizeof(hit), &done)) continue;
-            if (hit.st.wYear != year || hit.st.wMonth != month || hit.st.wDay != day) continue;
+            const LRESULT kind = SendMessageW(calendar, MCM_HITTEST, 0, reinterpret_cast<LPARAM>(remote));
+            // Only a day's hit says more than its kind.
+            if (kind == MCHT_CALENDARDATE && !ReadProcessMemory(process, remote, &hit, sizeof(hit), &done)) continue;
+            if (!isPart(kind, hit)) continue;
             if (!found) rect = {x, y, x + 1, y + 1};
             rect.left = std::min<LONG>(rect.left, x), rect.top = std::min<LONG>(rect.top, y);
             rect.right = std::max<LONG>(rect.right, x + 1), rect.bottom = std::max<LONG>(rect.bottom, y + 1);
@@ -235,6 +239,59 @@ bool CalendarDayRect(HWND calendar, WORD year, WORD month, WORD day, RECT& rect)
     CloseHandle(process);
     if (found) MapWindowPoints(calendar, nullptr, reinterpret_cast<POINT*>(&rect), 2);
     return found;
+}
+
+bool CalendarDayRect(HWND calendar, WORD year, WORD month, WORD day, RECT& rect) {
+    return CalendarPartRect(
+        calendar,
+        [&](LRESULT kind, const MCHITTESTINFO& hit) {
+            return kind == MCHT_CALENDARDATE && hit.st.wYear == year && hit.st.wMonth == month && hit.st.wDay == day;
+        },
+        rect);
+}
+
+// The days a calendar of the clock draws in bold, as it keeps them in its
+// window properties (platform/win32/Win32DateTime.h): yyyymmdd, in order.
+std::string BoldDays(HWND calendar) {
+    const auto number = [&](const std::wstring& part) {
+        return reinterpret_cast<std::uintptr_t>(GetPropW(calendar, (L"Morix.DayState." + part).c_str()));
+    };
+    const int first = static_cast<int>(number(L"First")), count = static_cast<int>(number(L"Count"));
+    std::string days;
+    for (int i = 0; i < count && first != 0; ++i) {
+        const int months = first / 100 * 12 + first % 100 - 1 + i;
+        const std::uintptr_t bits = number(std::to_wstring(i));
+        for (int d = 1; d <= 31; ++d)
+            if (bits & (std::uintptr_t{1} << (d - 1)))
+                days += (days.empty() ? "" : " ") + std::to_string((months / 12 * 100 + months % 12 + 1) * 100 + d);
+    }
+    return days;
+}
+
+// A program of ours in full screen: a window without a title bar over the
+// whole of the primary monitor, in front until the probe is killed.
+int FullScreenWindow() {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSW type{};
+    type.lpfnWndProc = DefWindowProcW;
+    type.hInstance = instance;
+    type.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    type.lpszClassName = L"MorixProbeFullScreen";
+    RegisterClassW(&type);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT& r = monitor.rcMonitor;
+    HWND window = CreateWindowExW(0, type.lpszClassName, L"Morix probe full screen", WS_POPUP, r.left, r.top,
+                                  r.right - r.left, r.bottom - r.top, nullptr, nullptr, instance, nullptr);
+    if (!window) return 1;
+    ShowWindow(window, SW_SHOW);
+    SetForegroundWindow(window);
+    PrintWindow(window);
+    std::fflush(stdout);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+    return 0;
 }
 
 int Usage() {
@@ -253,6 +310,10 @@ int Usage() {
                  "probe controls <title part> [ms]    the window's controls, one per line\n"
                  "probe item <title part> <item>      the screen rect of that list box item\n"
                  "probe day <title part> <yyyymmdd>   the screen rect of that day in the window's calendar\n"
+                 "probe calendar-next <title part>    the screen rect of the next-month arrow of the window's calendar\n"
+                 "probe bold-days <title part>        the first month of the window's calendar's day states (yyyymm)\n"
+                 "                                    and the days it draws in bold (yyyymmdd ...)\n"
+                 "probe full-screen-window            a captionless window over the whole monitor, in front, until killed\n"
                  "probe focus                         the active window and the focused control of the clock's thread\n"
                  "probe gui-objects                   the clock process's GDI and USER objects, handles, windows\n");
     return 2;
@@ -379,6 +440,26 @@ int wmain(int argc, wchar_t** argv) {
         std::printf("rect=%s\n", RectText(r).c_str());
         return 0;
     }
+    if (command == L"calendar-next" && argc >= 3) {
+        HWND h = FindByTitlePart(argv[2]);
+        HWND calendar = h ? FindChild(h, MONTHCAL_CLASSW) : nullptr;
+        RECT r{};
+        if (!calendar ||
+            !CalendarPartRect(calendar, [](LRESULT kind, const MCHITTESTINFO&) { return kind == MCHT_TITLEBTNNEXT; }, r))
+            return 1;
+        std::printf("rect=%s\n", RectText(r).c_str());
+        return 0;
+    }
+    if (command == L"bold-days" && argc >= 3) {
+        HWND h = FindByTitlePart(argv[2]);
+        HWND calendar = h ? FindChild(h, MONTHCAL_CLASSW) : nullptr;
+        if (!calendar) return 1;
+        const int first = static_cast<int>(reinterpret_cast<std::uintptr_t>(GetPropW(calendar, L"Morix.DayState.First")));
+        std::printf("first=%d\n", first);
+        Print("bold", BoldDays(calendar));
+        return 0;
+    }
+    if (command == L"full-screen-window") return FullScreenWindow();
     if (command == L"focus") {
         // The clock's windows share one thread; its input state says which
         // window is active and which control takes the keys.

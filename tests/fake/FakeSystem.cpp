@@ -106,7 +106,7 @@ void FakeClock::Script(std::vector<std::array<int, 3>> hms) {
 
 // ---- desktop ----
 
-FakeDesktop::FakeDesktop() { windows[desktopHandle] = {"", monitors.front()}; }
+FakeDesktop::FakeDesktop() { windows[desktopHandle] = {"", monitors.front(), false}; }
 
 platform::Rect FakeDesktop::ScreenOf(const platform::Rect& area) const {
     // The monitor holding the rectangle's centre, else the nearest by centre.

@@ -89,6 +89,9 @@ public:
 struct FakeOtherWindow {
     std::string title;
     platform::Rect rect;
+    // As the system's windows: with a title bar unless the program dropped
+    // it (a film or a game in full screen); the desktop has none.
+    bool titleBar = true;
 };
 
 class FakeDesktop final : public platform::Desktop {
@@ -111,6 +114,13 @@ public:
         return it->second;
     }
     platform::Point CursorPos() const override { return cursor; }
+    bool HasTitleBar(platform::WindowHandle window) const override {
+        auto it = windows.find(window);
+        return it != windows.end() && it->second.titleBar;
+    }
+    // The desktop window stands for the shell's desktop windows too.
+    bool IsShellWindow(platform::WindowHandle window) const override { return window == desktopHandle; }
+    bool ShellReportsFullScreen() const override { return shellFullScreen; }
 
     // Adds another program's window and brings it to the front.
     platform::WindowHandle Open(std::string title, platform::Rect rect);
@@ -129,6 +139,8 @@ public:
     // Windows whose caption buttons the window manager reports.
     std::map<platform::WindowHandle, platform::CaptionButtons> captionButtons;
     platform::Point cursor{0, 0};
+    // The shell's word on a full-screen Direct3D program or presentation mode.
+    bool shellFullScreen = false;
 };
 
 class FakePictures final : public platform::Pictures {

@@ -149,6 +149,26 @@ void FakeDateTime::Pick(const platform::LocalTime& v) {
     if (handler) window.ui.Raise(handler);
 }
 
+void FakeDateTime::GoToMonth(const platform::LocalTime& v) {
+    RequireReachable("go to another month");
+    ShowMonthOf(v);
+}
+
+void FakeDateTime::ShowMonthOf(const platform::LocalTime& v) {
+    if (kind == platform::DateTimeKind::TimePicker || v.year == 0) return;
+    shown = {v.year, v.month, 1};
+    boldDays.clear();
+    if (kind != platform::DateTimeKind::CalendarBoldDays || !onGetDayBold) return;
+    const platform::LocalTime first = v.month == 1 ? platform::LocalTime{v.year - 1, 12, 1} : platform::LocalTime{v.year, v.month - 1, 1};
+    std::vector<platform::LocalTime> days;
+    const auto handler = onGetDayBold;
+    window.ui.Raise([&] { days = handler(first, 3); });
+    for (const platform::LocalTime& d : days) {
+        const int month = (d.year - first.year) * 12 + d.month - first.month;
+        if (month >= 0 && month < 3) boldDays.push_back({d.year, d.month, d.day});
+    }
+}
+
 // ---- rich text ----
 
 void FakeRichTextBox::LoadFile(std::string_view path) {

@@ -126,15 +126,34 @@ public:
         : FakeControlOf(window, request), kind(kind) {}
     platform::DateTimeKind Kind() const override { return kind; }
     platform::LocalTime Value() const override { return value; }
-    void SetValue(const platform::LocalTime& v) override { value = v; }
+    // As the system's calendar, it shows the value's month.
+    void SetValue(const platform::LocalTime& v) override {
+        value = v;
+        ShowMonthOf(v);
+    }
     void OnChange(std::function<void()> h) override { onChange = std::move(h); }
+    void OnGetDayBold(std::function<std::vector<platform::LocalTime>(const platform::LocalTime&, int)> h) override {
+        onGetDayBold = std::move(h);
+        ShowMonthOf(shown);
+    }
 
     // The user clicks a day of the calendar, or sets the time.
     void Pick(const platform::LocalTime& v);
+    // The user goes to the month of that day with the calendar's arrows.
+    void GoToMonth(const platform::LocalTime& v);
 
     platform::DateTimeKind kind;
     platform::LocalTime value;
     std::function<void()> onChange;
+    std::function<std::vector<platform::LocalTime>(const platform::LocalTime&, int)> onGetDayBold;
+    // The month shown (its year and month; none before a value), and the days
+    // drawn in bold: as the system's, the month before it and the month after
+    // it are shown in part, and only days of those three months are drawn.
+    platform::LocalTime shown;
+    std::vector<platform::LocalTime> boldDays;
+
+private:
+    void ShowMonthOf(const platform::LocalTime& v);
 };
 
 class FakeRichTextBox final : public FakeControlOf<platform::RichTextBox> {

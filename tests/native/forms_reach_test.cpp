@@ -116,15 +116,15 @@ TEST_F(FormsReachTest, TabWalksTheExtendedOptionsTopToBottomThenLeftToRight) {
     ASSERT_FALSE(FromMenu(menu::Option2));
     FakeWindow& w = Shown("拡張オプション");
     std::vector<std::string> walked{w.Focused()->name};
-    for (int i = 0; i < 15; ++i) {
+    for (int i = 0; i < 16; ++i) {
         w.PressTab();
         walked.push_back(w.Focused()->name);
     }
     EXPECT_EQ(walked, (std::vector<std::string>{"Check1", "Option1(1)", "Check2", "Check3(0)", "Check3(5)", "Check3(1)",
                                                 "Text1", "Check3(2)", "Check3(3)", "Check3(4)", "Check4(0)",
-                                                "Check4(1)", "cmdCancel", "cmdOK", "Check4(2)", "Check1"}));
+                                                "Check4(1)", "cmdCancel", "cmdOK", "Check4(2)", "Check5", "Check1"}));
     w.PressTab(true);
-    EXPECT_EQ(w.Focused()->name, "Check4(2)");
+    EXPECT_EQ(w.Focused()->name, "Check5");
 }
 
 }  // namespace

@@ -33,6 +33,7 @@ TEST(Keys, EveryNameAndDefault) {
         {keys::ShowRemovable, {"リムーバブルディスクの表示", 1}},
         {keys::ShowFixed, {"固定ディスクの表示", 1}},
         {keys::ShowCd, {"CDの表示", 1}},
+        {keys::HideForFullScreen, {"全画面のときは隠す", 1}},
     };
     for (const auto& [key, expected] : ints) {
         EXPECT_EQ(key.name, expected.name);

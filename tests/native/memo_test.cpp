@@ -193,6 +193,31 @@ TEST_F(MemoTest, PickerCreatesOrOpensTheDaysMemoBesideTheClock) {
     EXPECT_EQ(MemoWindow(), nullptr);
 }
 
+// The days of the three months the calendar shows (in part) that have a memo
+// are bold, asked again for the month the user goes to; names that are no
+// date count for no day. The date and time dialog's calendar has none.
+TEST_F(MemoTest, ThePickerShowsTheDaysThatHaveAMemoInBold) {
+    for (auto name : {"20261203.rtf", "20261225 old.rtf", "20261130.rtf", "20270115.rtf", "20270215.rtf", "2026120.rtf",
+                      "20261232.rtf", "notes.rtf"})
+        PutMemo(name, "x");
+    SampleDone();
+    Set("自動削除", "0");
+    ASSERT_FALSE(Start());
+    ASSERT_FALSE(ChooseFromMenu(menu::Add));
+    auto bold = [&] {
+        std::vector<int> days;
+        for (auto d : Picker()->DateTime("MonthView1").boldDays) days.push_back(d.year * 10000 + d.month * 100 + d.day);
+        std::sort(days.begin(), days.end());
+        return days;
+    };
+    EXPECT_EQ(bold(), (std::vector<int>{20261130, 20261203, 20261225, 20270115}));
+    Picker()->DateTime("MonthView1").GoToMonth({2027, 2, 1});
+    EXPECT_EQ(bold(), (std::vector<int>{20270115, 20270215}));
+    Picker()->PressEsc();
+    ASSERT_FALSE(ChooseFromMenu(menu::Nitiji));
+    EXPECT_EQ(sys.ui.FindWindow("日付と日時の変更")->DateTime("MonthView1").kind, platform::DateTimeKind::Calendar);
+}
+
 TEST_F(MemoTest, PickerNearTheRightAndBottomEdges) {
     SampleDone();
     ASSERT_FALSE(Start());

@@ -244,6 +244,8 @@ TEST_F(OptionsTest, ExtendedDefaultsAndTheClockStaysUsable) {
     for (int i = 0; i < 5; ++i) EXPECT_EQ(C(d, "Check3(" + std::to_string(i) + ")").value, 1) << i;
     EXPECT_EQ(C(d, "Check3(5)").value, 0);
     for (int i = 0; i < 3; ++i) EXPECT_EQ(C(d, "Check4(" + std::to_string(i) + ")").value, 1) << i;
+    EXPECT_EQ(C(d, "Check5").value, 1);
+    EXPECT_EQ(C(d, "Check5").text, "全画面表示のウィンドウが手前のときは時計を隠す");
     EXPECT_EQ(C(d, "Text1").text, "メモをお書きください...");
     EXPECT_FALSE(C(d, "Text1").enabled);
     EXPECT_EQ(C(d, "Label1").text, "Morix\r\n                 Version 1.00\r\n時計と備忘録のちいさな道具");
@@ -274,6 +276,7 @@ TEST_F(OptionsTest, ExtendedOkWritesWhatItsBoxesSay) {
          {{"メモの表示", "<missing>"}, {"メモの内容", "メモをお書きください..."}}},
         {"disk line off", {"Check3(4)"}, {{"空容量の表示", "0"}, {"固定ディスクの表示", "<missing>"}}},
         {"no CD", {"Check4(2)"}, {{"CDの表示", "0"}, {"リムーバブルディスクの表示", "1"}}},
+        {"not hiding for full screen", {"Check5"}, {{"全画面のときは隠す", "0"}, {"アクティブウインドウへの移動", "1"}}},
     };
     ASSERT_FALSE(Start());
     for (const Case& c : cases) {

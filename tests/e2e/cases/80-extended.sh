@@ -1,4 +1,5 @@
-# The extended options dialog: beside the clock with its defaults; Tab walks
+# The extended options dialog: beside the clock with its defaults (the
+# full-screen box ticked too); Tab walks
 # its controls in the order they are laid out; Escape and a click on Cancel
 # write nothing; following clicked off stays off with notepad in front; the
 # memo line typed in Japanese shows in the next balloon.
@@ -12,13 +13,17 @@ menu Down Down Right Down Return
 dlg=$(probe window "$title" 5000)
 check "拡張オプション opens its dialog" test -n "$dlg"
 set -- $(echo "$dlg" | field rect)
-check "right of the clock, level with it" test "$1 $2" = "$cr $ct"
+# Level with the clock, or raised to end at the screen's bottom when it would
+# pass it (the clock at home on a screen 800 high).
+dlg_top=$ct; [ $(( ct + $4 - $2 )) -gt "$sh" ] && dlg_top=$(( sh - ($4 - $2) ))
+check "right of the clock, level with it or ending at the screen's bottom" test "$1 $2" = "$cr $dlg_top"
 check "the clock stays usable" test "$(probe clock | field enabled)" = 1
 ctl=$(controls "$title")
 ticked() { echo "$ctl" | grep -q "|$1|.*check=1"; }
 for box in "Morix をアクティブウインドウのタイトルバーに移動させる" \
            "アクティブウインドウのサイズが 640×480 ピクセル未満のときは移動させない" "吹き出しを出す" "CPU稼働率" \
-           "システムリソース使用率" "メモリー使用率" "電源の状態" "ディスク空容量" "FD，MO etc." "HD" "CD"; do
+           "システムリソース使用率" "メモリー使用率" "電源の状態" "ディスク空容量" "FD，MO etc." "HD" "CD" \
+           "全画面表示のウィンドウが手前のときは時計を隠す"; do
     check "ticked by default: $box" ticked "$box"
 done
 check "メモ is not" bash -c '! grep -q "|メモ|.*check=1" <<< "$1"' _ "$ctl"
@@ -42,9 +47,9 @@ check "Tab walks the controls top to bottom, left to right" in_layout_order
 # A group of option buttons is one stop, at its selected button.
 check "stopping at the selected size option" bash -c '[[ "$(sed -n 2p <<< "$1")" == *"|アクティブウインドウのサイズが 640×480 ピクセル未満のときは移動させない|"* ]]' _ "$walk"
 stops=$(awk -F'|' '$2 !~ /^アクティブウインドウ/ { printf "%s%s", sep, $2; sep = "," }' <<< "$walk")
-# HD lies level with キャンセル and OK, CD below them.
+# HD lies level with キャンセル and OK, CD below them, the full-screen box last.
 check "through every box, キャンセル and OK ($stops)" test "$stops" = \
-    "Morix をアクティブウインドウのタイトルバーに移動させる,吹き出しを出す,CPU稼働率,メモ,システムリソース使用率,メモリー使用率,電源の状態,ディスク空容量,FD，MO etc.,HD,キャンセル,OK,CD"
+    "Morix をアクティブウインドウのタイトルバーに移動させる,吹き出しを出す,CPU稼働率,メモ,システムリソース使用率,メモリー使用率,電源の状態,ディスク空容量,FD，MO etc.,HD,キャンセル,OK,CD,全画面表示のウィンドウが手前のときは時計を隠す"
 
 ini_keep "$dir"
 click_control "$title" Button "キャンセル"

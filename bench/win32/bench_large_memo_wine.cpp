@@ -6,7 +6,7 @@
 // is what the window did with a memo above the size it opens.
 //
 // Run it from a copy of the program folder (bench/large-memo.sh does that).
-//   bench_large_memo_wine [runs=3] [largest size in kB=4096]
+//   bench_large_memo_wine [runs=3] [largest size in kB=4096] [step in kB, default: doubling]
 // Target: a memo of 1 MB, RTF or plain text, opens in at most 1 s.
 #include "app/Program.h"
 #include "platform/win32/Wide.h"
@@ -80,6 +80,7 @@ std::string Memo(std::size_t bytes, Kind kind) {
 int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
     const std::size_t largestKb = argc > 2 ? static_cast<std::size_t>(std::max(0, std::atoi(argv[2]))) : 4096;
+    const std::size_t stepKb = argc > 3 ? static_cast<std::size_t>(std::max(0, std::atoi(argv[3]))) : 0;
     Win32Platform services;
     const std::string folder = services.process.ProgramFolder();
     if (!WriteAll(folder + "\\Morix.ini",
@@ -97,7 +98,7 @@ int main(int argc, char** argv) {
 
     std::printf("%-6s %10s %12s %12s  %s\n", "kind", "bytes", "open (ms)", "+paint (ms)", "window");
     for (const Kind kind : {Kind::Rtf, Kind::Text, Kind::Ascii, Kind::OneLine}) {
-        for (std::size_t kb = 128; largestKb > 0 && kb <= largestKb; kb *= 2) {
+        for (std::size_t kb = 128; largestKb > 0 && kb <= largestKb; kb = stepKb > 0 ? kb + stepKb : kb * 2) {
             const std::string bytes = Memo(kb * 1024, kind);
             std::vector<double> open, paint;
             bool shown = false;

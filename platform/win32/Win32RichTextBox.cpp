@@ -283,8 +283,7 @@ void Win32RichTextBox::LoadFile(std::string_view path) {
         StreamIn(SF_RTF, bytes->data(), bytes->size());
     } else {
         const std::wstring text = PlainText(*bytes);
-        SETTEXTEX set{ST_DEFAULT, 1200};
-        SendMessageW(Hwnd(), EM_SETTEXTEX, reinterpret_cast<WPARAM>(&set), reinterpret_cast<LPARAM>(text.c_str()));
+        StreamIn(SF_TEXT | SF_UNICODE, text.data(), text.size() * sizeof(wchar_t));
     }
     SendMessageW(Hwnd(), WM_SETREDRAW, TRUE, 0);
     InvalidateRect(Hwnd(), nullptr, TRUE);

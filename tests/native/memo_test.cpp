@@ -475,6 +475,8 @@ TEST_F(MemoTest, AMemoTooLargeToOpenInASecondIsNotOpened) {
         {"700 kB of text in lines", repeat(line, 700 << 10), true},
         {"1.5 MB of text in lines", repeat(line, 1536 << 10), false},
         {"100 kB in one line", std::string(100 << 10, 'a'), false},
+        {"300 kB of ASCII lines", repeat("Meeting at ten in room two.\r\n", 300 << 10), false},
+        {"150 kB of ASCII lines", repeat("Meeting at ten in room two.\r\n", 150 << 10), true},
     };
     for (const Case& c : cases) {
         struct Run : MemoTest {

@@ -32,11 +32,14 @@ shot 80-extended
 crop 80-extended "$shots/80-extended-crop.png" "$@"
 
 # Tab from where the dialog put the keyboard until it comes back there.
-walk=$(focused) first=$walk
+walk=$(focused) first=$walk prev=$walk
 for i in $(seq 24); do
-    xdotool key Tab; sleep 0.2
-    f=$(focused); [ "$f" = "$first" ] && break
-    walk+=$'\n'"$f"
+    xdotool key Tab
+    # The keyboard's new place, once the probe sees it there (a reading
+    # while it moves may find no control).
+    for _ in $(seq 20); do sleep 0.1; f=$(focused); [ -n "$f" ] && [ "$f" != "$prev" ] && break; done
+    [ "$f" = "$first" ] && break
+    walk+=$'\n'"$f" prev=$f
 done
 # Each stop lower, or on the same row further right, than the one before.
 in_layout_order() {

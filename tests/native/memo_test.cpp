@@ -34,6 +34,12 @@ public:
     }
 };
 
+// A fresh program of its own for each row of a table.
+struct Row : MemoTest {
+    Row() { SetUp(); }
+    void TestBody() override {}
+};
+
 TEST_F(MemoTest, FirstStartShowsTheSampleWithItsBoxRightOfTheClock) {
     PutMemo("20261208.rtf", "今日の予定");  // the sample comes first, whatever 自動表示 says
     ASSERT_FALSE(Start());
@@ -133,10 +139,7 @@ TEST_F(MemoTest, EveryWayOfClosingSaves) {
          }},
     };
     for (const auto& [name, close] : ways) {
-        struct Run : MemoTest {
-            void TestBody() override {}
-        } t;
-        t.SetUp();
+        Row t;
         t.OpenToday("朝");
         t.Text().Type("、昼");
         const bool ended = close(t);
@@ -361,10 +364,7 @@ TEST_F(MemoTest, PickerOkAcrossMidnightSavesEachMemoToTheFileItShows) {
 // first, and a save that fails as well does not keep the program alive.
 TEST_F(MemoTest, AnErrorNothingHandledSavesTheOpenMemoBeforeTheEnd) {
     for (const bool folderGone : {false, true}) {
-        struct Run : MemoTest {
-            void TestBody() override {}
-        } t;
-        t.SetUp();
+        Row t;
         t.OpenToday("朝");
         t.Text().Type("、昼");
         if (folderGone) {
@@ -401,10 +401,7 @@ TEST_F(MemoTest, PickerOkWhereTheMemoCannotBeMadeSaysWhy) {
          "\\Tickdata\\20261224.rtf", "パス名が無効です。"},
     };
     for (const Case& c : cases) {
-        struct Run : MemoTest {
-            void TestBody() override {}
-        } t;
-        t.SetUp();
+        Row t;
         t.SampleDone();
         ASSERT_FALSE(t.Start());
         c.breakIt(t);
@@ -425,10 +422,7 @@ TEST_F(MemoTest, PickerOkWhereTheMemoCannotBeMadeSaysWhy) {
 // whatever its form.
 TEST_F(MemoTest, AMemoClosedUneditedIsNotRewritten) {
     for (const std::string& bytes : {TextToRtf("書いたまま"), std::string("plain text\r\n"), std::string()}) {
-        struct Run : MemoTest {
-            void TestBody() override {}
-        } t;
-        t.SetUp();
+        Row t;
         Put(t.Memo("20261208.rtf"), bytes);
         t.SampleDone();
         ASSERT_FALSE(t.Start());
@@ -479,10 +473,7 @@ TEST_F(MemoTest, AMemoTooLargeToOpenInASecondIsNotOpened) {
         {"150 kB of ASCII lines", repeat("Meeting at ten in room two.\r\n", 150 << 10), true},
     };
     for (const Case& c : cases) {
-        struct Run : MemoTest {
-            void TestBody() override {}
-        } t;
-        t.SetUp();
+        Row t;
         Put(t.Memo("20261208.rtf"), c.bytes);
         t.SampleDone();
         ASSERT_FALSE(t.Start()) << c.what;

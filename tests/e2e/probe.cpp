@@ -270,10 +270,17 @@ std::string BoldDays(HWND calendar) {
 
 // A program of ours in full screen: a window without a title bar over the
 // whole of the primary monitor, in front until the probe is killed.
+// Like a film's full screen, it ends on Esc.
+LRESULT CALLBACK FullScreenProc(HWND window, UINT message, WPARAM w, LPARAM l) {
+    if (message == WM_KEYDOWN && w == VK_ESCAPE) return DestroyWindow(window), 0;
+    if (message == WM_DESTROY) return PostQuitMessage(0), 0;
+    return DefWindowProcW(window, message, w, l);
+}
+
 int FullScreenWindow() {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSW type{};
-    type.lpfnWndProc = DefWindowProcW;
+    type.lpfnWndProc = FullScreenProc;
     type.hInstance = instance;
     type.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     type.lpszClassName = L"MorixProbeFullScreen";
@@ -313,7 +320,7 @@ int Usage() {
                  "probe calendar-next <title part>    the screen rect of the next-month arrow of the window's calendar\n"
                  "probe bold-days <title part>        the first month of the window's calendar's day states (yyyymm)\n"
                  "                                    and the days it draws in bold (yyyymmdd ...)\n"
-                 "probe full-screen-window            a captionless window over the whole monitor, in front, until killed\n"
+                 "probe full-screen-window            a captionless window over the whole monitor, in front, until Esc\n"
                  "probe focus                         the active window and the focused control of the clock's thread\n"
                  "probe gui-objects                   the clock process's GDI and USER objects, handles, windows\n");
     return 2;

@@ -1,14 +1,18 @@
-// Windows bitmap files (BITMAPFILEHEADER + BITMAPINFOHEADER, bottom-up rows),
-// as LoadImage and OleLoadPicture read them.
+// Windows bitmap files (BITMAPFILEHEADER + BITMAPINFOHEADER), as LoadImage
+// and OleLoadPicture read them.
 #pragma once
 
-#include "tools/assetgen/Bytes.h"
-#include "tools/assetgen/Image.h"
+#include <optional>
 
-namespace assetgen {
+#include "face/picture/PictureFile.h"
 
-// 24 bits per pixel, uncompressed: every colour exactly as drawn, which an
-// outline picture needs for its mask colour.
+namespace morix::picture {
+
+// 24 bits per pixel, uncompressed, bottom-up: every colour exactly as
+// drawn, which an outline picture needs for its mask colour.
 Bytes EncodeBmp24(const Image& picture);
 
-}  // namespace assetgen
+// Uncompressed bitmaps of 1, 4, 8, 24 or 32 bits, bottom-up or top-down.
+std::optional<PictureFile> DecodeBmp(const ByteReader& file);
+
+}  // namespace morix::picture

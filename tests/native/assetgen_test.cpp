@@ -13,12 +13,12 @@
 #include <string>
 #include <unistd.h>
 
-#include "tools/assetgen/Avi.h"
-#include "tools/assetgen/Bmp.h"
+#include "face/picture/Avi.h"
+#include "face/picture/Bmp.h"
+#include "face/picture/Gif.h"
 #include "tools/assetgen/Chimes.h"
 #include "tools/assetgen/Designs.h"
 #include "tools/assetgen/Frames.h"
-#include "tools/assetgen/Gif.h"
 #include "tools/assetgen/Icon.h"
 #include "tools/assetgen/Midi.h"
 #include "tools/assetgen/ProgramFolder.h"
@@ -28,6 +28,7 @@
 namespace {
 
 using namespace assetgen;
+using namespace morix::picture;
 
 std::uint32_t Le32(const Bytes& b, std::size_t at) {
     if (at + 4 > b.size()) throw std::out_of_range("read past the end");

@@ -3,12 +3,15 @@
 // (each a 32-bit image with its own transparency and an AND mask).
 #pragma once
 
-#include "tools/assetgen/Bytes.h"
+#include "face/picture/Bytes.h"
 #include "tools/assetgen/Image.h"
 
 #include <vector>
 
 namespace assetgen {
+
+using morix::picture::Bytes;
+using morix::picture::ByteWriter;
 
 struct IconImage {
     int size = 0;

@@ -4,17 +4,20 @@
 #include <fstream>
 #include <stdexcept>
 
-#include "tools/assetgen/Avi.h"
-#include "tools/assetgen/Bmp.h"
+#include "face/picture/Avi.h"
+#include "face/picture/Bmp.h"
+#include "face/picture/Gif.h"
 #include "tools/assetgen/Chimes.h"
 #include "tools/assetgen/Designs.h"
 #include "tools/assetgen/Frames.h"
-#include "tools/assetgen/Gif.h"
 #include "tools/assetgen/Rtf.h"
 
 namespace assetgen {
 
 namespace fs = std::filesystem;
+using morix::picture::EncodeAvi;
+using morix::picture::EncodeBmp24;
+using morix::picture::EncodeGif;
 
 namespace {
 

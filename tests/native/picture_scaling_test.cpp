@@ -101,7 +101,8 @@ TEST(PictureScaling, TheMaskColourIsNeverBlended) {
             return p.palette.empty() ? p.colours : Expand(p.frames[frame], p.palette);
         };
         const auto cut = [&](const PictureFile& p, int x, int y, std::size_t frame) {
-            return shown(p, frame).At(x, y) == kMaskColour || (!p.frames.empty() && p.frames[frame].At(x, y) == p.transparent);
+            const bool seeThrough = !p.frames.empty() && p.frames[frame].At(x, y) == p.transparent;
+            return shown(p, frame).At(x, y) == kMaskColour || seeThrough;
         };
         for (auto [w, h] : {std::pair{31, 17}, {7, 5}}) {
             SCOPED_TRACE(std::string(s.name) + " at " + std::to_string(w) + "x" + std::to_string(h));

@@ -36,7 +36,8 @@ struct Sampling {
     double Coverage(double faceDistance) const { return CoverageFromDistance(faceDistance * scale); }
     // The pixels around a point of the drawing, `reach` face pixels each way.
     std::pair<int, int> Around(double facePosition, double reach) const {
-        return {int(std::floor((facePosition - reach) * scale)) - 1, int(std::ceil((facePosition + reach) * scale)) + 1};
+        return {int(std::floor((facePosition - reach) * scale)) - 1,
+                int(std::ceil((facePosition + reach) * scale)) + 1};
     }
 };
 

@@ -13,12 +13,13 @@
 #include <string>
 #include <unistd.h>
 
-#include "tools/assetgen/Avi.h"
-#include "tools/assetgen/Bmp.h"
+#include "base/Scale.h"
+#include "face/picture/Avi.h"
+#include "face/picture/Bmp.h"
+#include "face/picture/Gif.h"
 #include "tools/assetgen/Chimes.h"
 #include "tools/assetgen/Designs.h"
 #include "tools/assetgen/Frames.h"
-#include "tools/assetgen/Gif.h"
 #include "tools/assetgen/Icon.h"
 #include "tools/assetgen/Midi.h"
 #include "tools/assetgen/ProgramFolder.h"
@@ -28,6 +29,7 @@
 namespace {
 
 using namespace assetgen;
+using namespace morix::picture;
 
 std::uint32_t Le32(const Bytes& b, std::size_t at) {
     if (at + 4 > b.size()) throw std::out_of_range("read past the end");
@@ -352,6 +354,43 @@ TEST(AssetgenDesigns, OutlineCutsTheCornersAndKeepsTheFace) {
         for (int left : {kHourLeft, kMinuteLeft})
             for (int y = 0; y < kClipHeight; ++y)
                 for (int x = 0; x < kClipWidth; ++x) EXPECT_NE(d.outline.At(left + x, y), kMaskColour);
+    }
+}
+
+// ---------------------------------------------------------------- scales
+
+// Each set is drawn at its scale, not enlarged: the sizes of the scale, one
+// clip file fitting both places over the same face, the outline uncut under
+// the clips, and the balloon's controls inside its outline.
+TEST(AssetgenScales, EverySetHasItsScalesSizesAndKeepsTheRulesOfTheFirst) {
+    struct Row {
+        int percent, faceWidth, faceHeight, hourLeft, minuteLeft, clipWidth, balloonWidth, balloonHeight;
+    };
+    for (const Row& r : {Row{100, 66, 22, 5, 36, 25, 280, 140}, Row{125, 83, 28, 6, 45, 31, 350, 175},
+                         Row{150, 99, 33, 8, 54, 38, 420, 210}, Row{200, 132, 44, 10, 72, 50, 560, 280}}) {
+        SCOPED_TRACE(r.percent);
+        for (const Design& d : BuildDesigns(r.percent)) {
+            ASSERT_EQ(std::pair(d.back.width, d.back.height), std::pair(r.faceWidth, r.faceHeight)) << d.name;
+            EXPECT_EQ(std::pair(d.outline.width, d.outline.height), std::pair(r.faceWidth, r.faceHeight));
+            EXPECT_EQ(std::pair(d.grid.hourLeft, d.grid.minuteLeft), std::pair(r.hourLeft, r.minuteLeft));
+            const IndexedImage& frame = d.clips[12].back();
+            ASSERT_EQ(std::pair(frame.width, frame.height), std::pair(r.clipWidth, r.faceHeight));
+            for (int y = 0; y < frame.height; ++y)
+                for (int x = 0; x < frame.width; ++x) {
+                    ASSERT_EQ(d.back.At(r.hourLeft + x, y), d.back.At(r.minuteLeft + x, y)) << d.name << " " << x;
+                    ASSERT_NE(d.outline.At(r.minuteLeft + x, y), kMaskColour) << d.name;
+                }
+        }
+        for (const BalloonFrame& f : BuildFrames(r.percent))
+            for (const Image& p : f.pictures) {
+                ASSERT_EQ(std::pair(p.width, p.height), std::pair(r.balloonWidth, r.balloonHeight)) << f.name;
+                for (const Area& a : kBalloonControls) {
+                    const auto px = [&](int v) { return morix::ScaledPixels(v, r.percent); };
+                    for (int y = px(a.top); y < px(a.top) + px(a.height); ++y)
+                        for (int x = px(a.left); x < px(a.left) + px(a.width); ++x)
+                            ASSERT_NE(p.At(x, y), kMaskColour) << f.name << " control cut at " << x << "," << y;
+                }
+            }
     }
 }
 
@@ -764,6 +803,10 @@ TEST(AssetgenProgramFolder, WritesEveryAssetAndLeavesOtherFilesAlone) {
     }
     for (const BalloonFrame& f : Frames())
         for (Corner c : kCorners) EXPECT_TRUE(fs::is_regular_file(dir / "Frame" / f.name / PictureName(c)));
+    for (const char* set : {"125", "150", "200"}) {
+        EXPECT_TRUE(fs::is_regular_file(dir / "Design" / "Lantern" / set / "59.avi")) << set;
+        EXPECT_TRUE(fs::is_regular_file(dir / "Frame" / "Cloud01" / set / "MsgLU.gif")) << set;
+    }
     EXPECT_TRUE(fs::is_regular_file(dir / "Sound" / "lt37xga.mid"));
     EXPECT_TRUE(fs::is_regular_file(dir / "Sample.rtf"));
     EXPECT_TRUE(fs::is_directory(dir / "Tickdata"));
@@ -783,9 +826,10 @@ TEST(AssetgenProgramFolder, WritesEveryAssetAndLeavesOtherFilesAlone) {
 namespace assetgen {
 namespace {
 
-// The icon file: three images of 16, 32 and 48 pixels, each a 32-bit bitmap
-// with its mask; the tile's corners are see-through, its middle is not.
-TEST(Icon, ThreeSizesWithTransparentCorners) {
+// The icon file: an image for each size Windows asks for at the four
+// scales, each a 32-bit bitmap with its mask; the tile's corners are
+// see-through, its middle is not.
+TEST(Icon, EverySizeWithTransparentCorners) {
     std::vector<IconImage> icons;
     for (int size : kIconSizes) icons.push_back(DrawIcon(size));
     const Bytes ico = EncodeIco(icons);
@@ -793,9 +837,10 @@ TEST(Icon, ThreeSizesWithTransparentCorners) {
     auto u32 = [&](std::size_t at) { return u16(at) | u16(at + 2) << 16; };
     ASSERT_EQ(u16(0), 0u);
     ASSERT_EQ(u16(2), 1u);
-    ASSERT_EQ(u16(4), 3u);
-    std::size_t expectedOffset = 6 + 3 * 16;
-    for (std::size_t i = 0; i < 3; ++i) {
+    const std::size_t count = std::size(kIconSizes);
+    ASSERT_EQ(u16(4), count);
+    std::size_t expectedOffset = 6 + count * 16;
+    for (std::size_t i = 0; i < count; ++i) {
         const std::size_t entry = 6 + 16 * i;
         const unsigned n = unsigned(kIconSizes[i]);
         EXPECT_EQ(ico[entry], n);

@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Scale.h"
 #include "tools/assetgen/SampleMemo.h"
 
 namespace {
@@ -311,6 +312,11 @@ std::wstring TwoDigits(int n) {
     return b;
 }
 
+int Px(int pixels, int percent) { return morix::ScaledPixels(pixels, percent); }
+
+// Where a folder keeps its pictures for a scale: 100 % in the folder itself.
+std::wstring SetFolder(int percent) { return percent == 100 ? L"" : L"\\" + std::to_wstring(percent); }
+
 class Assets : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -326,7 +332,7 @@ protected:
 
 TEST_F(Assets, EveryClipOpensInTheAnimationControlAndShowsItsLastFrame) {
     Painted face{nullptr, RGB(40, 40, 40)};
-    HWND parent = PictureWindow(&face, 60, 60, 66, 22);
+    HWND parent = PictureWindow(&face, 60, 60, Px(66, 200), Px(22, 200));  // room for the largest clip
     HWND anim = CreateWindowExW(0, ANIMATE_CLASSW, L"", WS_CHILD | WS_VISIBLE, 5, 0, 0, 0, parent, HMENU(1),
                                 GetModuleHandleW(nullptr), nullptr);
     ASSERT_TRUE(anim);
@@ -334,29 +340,31 @@ TEST_F(Assets, EveryClipOpensInTheAnimationControlAndShowsItsLastFrame) {
     Pump(50);
     int opened = 0;
     for (const auto& design : designs_)
-        for (int n = 0; n < 60; ++n) {
-            const std::wstring path = Folder() + L"\\Design\\" + design + L"\\" + TwoDigits(n) + L".avi";
-            SCOPED_TRACE(testing::Message() << std::string(path.begin(), path.end()));
-            const Frame expected = LastFrame(ReadAll(path));
-            ASSERT_GT(expected.count, 1);
-            ASSERT_TRUE(Animate_Open(anim, path.c_str())) << "the animation control refuses the clip";
-            ++opened;
-            RECT rc;
-            GetWindowRect(anim, &rc);
-            EXPECT_EQ(rc.right - rc.left, expected.width);
-            EXPECT_EQ(rc.bottom - rc.top, expected.height);
-            // The control knows exactly as many frames as the file holds.
-            EXPECT_FALSE(Animate_Seek(anim, expected.count));
-            ASSERT_TRUE(Animate_Seek(anim, expected.count - 1));
-            HDC dc = GetDC(anim);
-            const auto shown = Capture(anim, dc, 0, 0, expected.width, expected.height);
-            ReleaseDC(anim, dc);
-            int differ = 0;
-            for (std::size_t i = 0; i < shown.size(); ++i) differ += shown[i] != expected.pixels[i];
-            EXPECT_EQ(differ, 0) << "pixels of the last frame shown otherwise";
-            Animate_Close(anim);
-        }
-    EXPECT_EQ(opened, 60 * int(designs_.size()));
+        for (int percent : morix::kScaleSets)
+            for (int n = 0; n < 60; ++n) {
+                const std::wstring path =
+                    Folder() + L"\\Design\\" + design + SetFolder(percent) + L"\\" + TwoDigits(n) + L".avi";
+                SCOPED_TRACE(testing::Message() << std::string(path.begin(), path.end()));
+                const Frame expected = LastFrame(ReadAll(path));
+                ASSERT_GT(expected.count, 1);
+                ASSERT_TRUE(Animate_Open(anim, path.c_str())) << "the animation control refuses the clip";
+                ++opened;
+                RECT rc;
+                GetWindowRect(anim, &rc);
+                EXPECT_EQ(rc.right - rc.left, expected.width);
+                EXPECT_EQ(rc.bottom - rc.top, expected.height);
+                // The control knows exactly as many frames as the file holds.
+                EXPECT_FALSE(Animate_Seek(anim, expected.count));
+                ASSERT_TRUE(Animate_Seek(anim, expected.count - 1));
+                HDC dc = GetDC(anim);
+                const auto shown = Capture(anim, dc, 0, 0, expected.width, expected.height);
+                ReleaseDC(anim, dc);
+                int differ = 0;
+                for (std::size_t i = 0; i < shown.size(); ++i) differ += shown[i] != expected.pixels[i];
+                EXPECT_EQ(differ, 0) << "pixels of the last frame shown otherwise";
+                Animate_Close(anim);
+            }
+    EXPECT_EQ(opened, 60 * int(designs_.size() * morix::kScaleSets.size()));
     DestroyWindow(parent);
 }
 
@@ -390,67 +398,72 @@ TEST_F(Assets, ClipPlayedOnceKeepsItsLastFrameThroughARepaint) {
 
 TEST_F(Assets, FacePicturesLoadAndTheOutlineIsCutInTheMaskColour) {
     ComInit com;
-    for (const auto& design : designs_) {
-        SCOPED_TRACE(testing::Message() << std::string(design.begin(), design.end()));
-        const std::wstring dir = Folder() + L"\\Design\\" + design;
-        HBITMAP back = LoadBmp(dir + L"\\Back.bmp"), tp = LoadBmp(dir + L"\\TP.bmp");
-        ASSERT_TRUE(back);
-        ASSERT_TRUE(tp);
-        BITMAP bm{};
-        GetObjectW(back, sizeof bm, &bm);
-        EXPECT_EQ(bm.bmWidth, 66);
-        EXPECT_EQ(bm.bmHeight, 22);
-        GetObjectW(tp, sizeof bm, &bm);
-        ASSERT_EQ(bm.bmWidth, 66);
-        ASSERT_EQ(bm.bmHeight, 22);
-        HRGN rgn = RegionFromMask(tp);
-        RECT box;
-        EXPECT_EQ(GetRgnBox(rgn, &box), COMPLEXREGION) << "the outline is a plain rectangle";
-        EXPECT_FALSE(PtInRegion(rgn, 0, 0));
-        EXPECT_FALSE(PtInRegion(rgn, 65, 21));
-        EXPECT_TRUE(PtInRegion(rgn, 33, 11));
-        EXPECT_TRUE(PtInRegion(rgn, 5, 0)) << "the hour clip's corner is cut away";
-        EXPECT_TRUE(PtInRegion(rgn, 60, 21)) << "the minute clip's corner is cut away";
-        DeleteObject(rgn);
-        OlePicture ole;
-        EXPECT_TRUE(LoadOlePicture(dir + L"\\Back.bmp", ole)) << "OleLoadPicture refuses Back.bmp";
-        DeleteObject(back);
-        DeleteObject(tp);
-    }
+    for (const auto& design : designs_)
+        for (int percent : morix::kScaleSets) {
+            SCOPED_TRACE(testing::Message() << std::string(design.begin(), design.end()) << " " << percent);
+            const std::wstring dir = Folder() + L"\\Design\\" + design + SetFolder(percent);
+            HBITMAP back = LoadBmp(dir + L"\\Back.bmp"), tp = LoadBmp(dir + L"\\TP.bmp");
+            ASSERT_TRUE(back);
+            ASSERT_TRUE(tp);
+            const int w = Px(66, percent), h = Px(22, percent);
+            BITMAP bm{};
+            GetObjectW(back, sizeof bm, &bm);
+            EXPECT_EQ(bm.bmWidth, w);
+            EXPECT_EQ(bm.bmHeight, h);
+            GetObjectW(tp, sizeof bm, &bm);
+            ASSERT_EQ(bm.bmWidth, w);
+            ASSERT_EQ(bm.bmHeight, h);
+            HRGN rgn = RegionFromMask(tp);
+            RECT box;
+            EXPECT_EQ(GetRgnBox(rgn, &box), COMPLEXREGION) << "the outline is a plain rectangle";
+            EXPECT_FALSE(PtInRegion(rgn, 0, 0));
+            EXPECT_FALSE(PtInRegion(rgn, w - 1, h - 1));
+            EXPECT_TRUE(PtInRegion(rgn, w / 2, h / 2));
+            EXPECT_TRUE(PtInRegion(rgn, Px(5, percent), 0)) << "the hour clip's corner is cut away";
+            EXPECT_TRUE(PtInRegion(rgn, Px(36, percent) + Px(25, percent) - 1, h - 1))
+                << "the minute clip's corner is cut away";
+            DeleteObject(rgn);
+            OlePicture ole;
+            EXPECT_TRUE(LoadOlePicture(dir + L"\\Back.bmp", ole)) << "OleLoadPicture refuses Back.bmp";
+            DeleteObject(back);
+            DeleteObject(tp);
+        }
 }
 
 TEST_F(Assets, BalloonPicturesLoadThroughOleLoadPictureWithTheirPointers) {
     ComInit com;
     const std::array<const wchar_t*, 4> names = {L"MsgLU.gif", L"MsgLD.gif", L"MsgRU.gif", L"MsgRD.gif"};
     for (const auto& frame : frames_)
-        for (const wchar_t* name : names) {
-            const std::wstring path = Folder() + L"\\Frame\\" + frame + L"\\" + name;
-            SCOPED_TRACE(testing::Message() << std::string(path.begin(), path.end()));
-            OlePicture pic;
-            ASSERT_TRUE(LoadOlePicture(path, pic));
-            short type = 0;
-            pic.picture->get_Type(&type);
-            EXPECT_EQ(type, PICTYPE_BITMAP);
-            OLE_XSIZE_HIMETRIC w = 0;
-            OLE_YSIZE_HIMETRIC h = 0;
-            pic.picture->get_Width(&w);
-            pic.picture->get_Height(&h);
-            EXPECT_EQ(MulDiv(w, 96, 2540), 280);
-            EXPECT_EQ(MulDiv(h, 96, 2540), 140);
-            HRGN rgn = RegionFromMask(pic.Bitmap());
-            const bool left = name[3] == L'L', up = name[4] == L'U';
-            const int side = left ? 279 : 0, opposite = left ? 0 : 279;
-            const int clockRow = up ? 129 : 9, otherRow = up ? 9 : 129;
-            int reach = 0;
-            for (int dx = 0; dx < 6; ++dx) reach += PtInRegion(rgn, left ? side - dx : side + dx, clockRow);
-            EXPECT_GT(reach, 0) << "the pointer does not reach the clock's side";
-            EXPECT_FALSE(PtInRegion(rgn, side, otherRow));
-            EXPECT_FALSE(PtInRegion(rgn, opposite, clockRow));
-            RECT text{60, 35, 220, 115};
-            for (int y = text.top; y < text.bottom; y += 5)
-                for (int x = text.left; x < text.right; x += 5) ASSERT_TRUE(PtInRegion(rgn, x, y)) << x << "," << y;
-            DeleteObject(rgn);
-        }
+        for (int percent : morix::kScaleSets)
+            for (const wchar_t* name : names) {
+                const std::wstring path = Folder() + L"\\Frame\\" + frame + SetFolder(percent) + L"\\" + name;
+                SCOPED_TRACE(testing::Message() << std::string(path.begin(), path.end()));
+                OlePicture pic;
+                ASSERT_TRUE(LoadOlePicture(path, pic));
+                short type = 0;
+                pic.picture->get_Type(&type);
+                EXPECT_EQ(type, PICTYPE_BITMAP);
+                OLE_XSIZE_HIMETRIC w = 0;
+                OLE_YSIZE_HIMETRIC h = 0;
+                pic.picture->get_Width(&w);
+                pic.picture->get_Height(&h);
+                EXPECT_EQ(MulDiv(w, 96, 2540), Px(280, percent));
+                EXPECT_EQ(MulDiv(h, 96, 2540), Px(140, percent));
+                HRGN rgn = RegionFromMask(pic.Bitmap());
+                const bool left = name[3] == L'L', up = name[4] == L'U';
+                const int side = left ? Px(280, percent) - 1 : 0, opposite = left ? 0 : Px(280, percent) - 1;
+                const int clockRow = Px(up ? 129 : 9, percent), otherRow = Px(up ? 9 : 129, percent);
+                int reach = 0;
+                for (int dx = 0; dx < Px(6, percent); ++dx) reach += PtInRegion(rgn, left ? side - dx : side + dx, clockRow);
+                EXPECT_GT(reach, 0) << "the pointer does not reach the clock's side";
+                EXPECT_FALSE(PtInRegion(rgn, side, otherRow));
+                EXPECT_FALSE(PtInRegion(rgn, opposite, clockRow));
+                const int textLeft = Px(60, percent), textTop = Px(35, percent);
+                RECT text{textLeft, textTop, textLeft + Px(160, percent), textTop + Px(80, percent)};
+                for (int y = text.top; y < text.bottom; y += 5)
+                    for (int x = text.left; x < text.right; x += 5) ASSERT_TRUE(PtInRegion(rgn, x, y)) << x << "," << y;
+                DeleteObject(rgn);
+            }
 }
 
 DWORD CALLBACK StreamFromBytes(DWORD_PTR cookie, LPBYTE buf, LONG want, LONG* got) {
@@ -505,33 +518,41 @@ TEST_F(Assets, SampleMemoLoadsIntoRichEditAsTheJapaneseText) {
     DestroyWindow(edit);
 }
 
-// The face and balloons as the user sees them, shaped on the screen. With
-// MORIX_PREVIEW_HOLD_SECONDS set the windows stay up that long, so that a
-// screenshot of the display can be taken from outside.
-TEST_F(Assets, PreviewShowsShapedFacesAndBalloonsOnTheScreen) {
-    ComInit com;
-    Painted desk{nullptr, RGB(58, 110, 165)};
-    HWND backdrop = PictureWindow(&desk, 0, 0, 780, 730);
-    SetWindowPos(backdrop, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    ShowWindow(backdrop, SW_SHOWNOACTIVATE);
-
+// Faces and balloons shown shaped on the screen, as the clock shows them,
+// at a scale: a face of `percent` is its set's Back.bmp cut by its TP.bmp
+// with the last frames of two clips at the scale's places.
+class Preview {
+public:
     struct Face {
         Painted paint;
         HWND hwnd;
         HWND clips[2];
-        int x, y;
+        int x, y, percent;
     };
-    std::vector<std::unique_ptr<Face>> faces;
-    const auto makeFace = [&](const std::wstring& design, int hour, int minute, int x, int y) {
+    explicit Preview(int width, int height) {
+        backdrop_ = PictureWindow(&desk, 0, 0, width, height);
+        SetWindowPos(backdrop_, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        ShowWindow(backdrop_, SW_SHOWNOACTIVATE);
+    }
+    ~Preview() {
+        for (auto& f : faces) {
+            for (HWND c : f->clips) Animate_Close(c);
+            DestroyWindow(f->hwnd);
+            DeleteObject(f->paint.bitmap);
+        }
+        for (auto& b : balloons_) DestroyWindow(b->hwnd);
+        DestroyWindow(backdrop_);
+    }
+    void AddFace(const std::wstring& design, int percent, int hour, int minute, int x, int y) {
         auto f = std::make_unique<Face>();
-        const std::wstring dir = Folder() + L"\\Design\\" + design;
+        const std::wstring dir = Folder() + L"\\Design\\" + design + SetFolder(percent);
         f->paint.bitmap = LoadBmp(dir + L"\\Back.bmp");
-        f->x = x, f->y = y;
-        f->hwnd = PictureWindow(&f->paint, x, y, 66, 22);
+        f->x = x, f->y = y, f->percent = percent;
+        f->hwnd = PictureWindow(&f->paint, x, y, Px(66, percent), Px(22, percent));
         HBITMAP tp = LoadBmp(dir + L"\\TP.bmp");
         SetWindowRgn(f->hwnd, RegionFromMask(tp), FALSE);
         DeleteObject(tp);
-        const int lefts[2] = {5, 36}, numbers[2] = {hour, minute};
+        const int lefts[2] = {Px(5, percent), Px(36, percent)}, numbers[2] = {hour, minute};
         for (int i = 0; i < 2; ++i) {
             f->clips[i] = CreateWindowExW(0, ANIMATE_CLASSW, L"", WS_CHILD | WS_VISIBLE, lefts[i], 0, 0, 0, f->hwnd,
                                           HMENU(INT_PTR(10 + i)), GetModuleHandleW(nullptr), nullptr);
@@ -541,20 +562,71 @@ TEST_F(Assets, PreviewShowsShapedFacesAndBalloonsOnTheScreen) {
         }
         ShowWindow(f->hwnd, SW_SHOWNOACTIVATE);
         faces.push_back(std::move(f));
-        return faces.back().get();
-    };
-    std::vector<std::wstring> designs = designs_;
-    std::sort(designs.begin(), designs.end(), [](auto& a, auto& b) { return (a == L"Tidewalk") > (b == L"Tidewalk"); });
-    const int times[][2] = {{12, 34}, {9, 58}, {23, 59}, {0, 0}, {7, 41}};
-    for (std::size_t d = 0; d < designs.size() && d < 2; ++d)
-        for (int t = 0; t < 5; ++t) makeFace(designs[d], times[t][0], times[t][1], 20 + t * 76 + int(d) * 380, 16);
+    }
+    bool AddBalloon(const std::wstring& frame, int percent, const wchar_t* name, int x, int y) {
+        auto b = std::make_unique<Balloon>();
+        if (!LoadOlePicture(Folder() + L"\\Frame\\" + frame + SetFolder(percent) + L"\\" + name, b->picture))
+            return false;
+        b->paint.bitmap = b->picture.Bitmap();
+        b->hwnd = PictureWindow(&b->paint, x, y, Px(280, percent), Px(140, percent));
+        SetWindowRgn(b->hwnd, RegionFromMask(b->paint.bitmap), FALSE);
+        ShowWindow(b->hwnd, SW_SHOWNOACTIVATE);
+        balloons_.push_back(std::move(b));
+        return true;
+    }
+    // Seen on the screen: the desktop through the cut corners, the face
+    // inside, and each face's hour clip as its last frame.
+    void ExpectShownAsDrawn(const std::wstring& design, int hour) {
+        Pump(300);
+        for (auto& f : faces)
+            for (HWND c : f->clips) InvalidateRect(c, nullptr, FALSE);
+        Pump(200);
+        HDC screen = GetDC(nullptr);
+        for (auto& f : faces) {
+            const int w = Px(66, f->percent), h = Px(22, f->percent);
+            EXPECT_EQ(GetPixel(screen, f->x, f->y), desk.fill) << "corner not cut at " << f->x << "," << f->y;
+            EXPECT_EQ(GetPixel(screen, f->x + w - 1, f->y + h - 1), desk.fill);
+            EXPECT_NE(GetPixel(screen, f->x + w / 2, f->y + h / 2), desk.fill);
+        }
+        const Face& sample = *faces.back();
+        const std::wstring dir = Folder() + L"\\Design\\" + design + SetFolder(sample.percent);
+        const Frame last = LastFrame(ReadAll(dir + L"\\" + TwoDigits(hour) + L".avi"));
+        const int clipLeft = sample.x + Px(5, sample.percent);
+        const auto shown = Capture(nullptr, screen, clipLeft, sample.y, last.width, last.height);
+        int differ = 0;
+        for (std::size_t i = 0; i < shown.size(); ++i) differ += shown[i] != last.pixels[i];
+        EXPECT_EQ(differ, 0) << "the hour clip on the screen is not its last frame";
+        ReleaseDC(nullptr, screen);
+        // With MORIX_PREVIEW_HOLD_SECONDS set the windows stay up that long,
+        // so that a screenshot of the display can be taken from outside.
+        wchar_t hold[16];
+        if (GetEnvironmentVariableW(L"MORIX_PREVIEW_HOLD_SECONDS", hold, 16)) Pump(DWORD(_wtoi(hold)) * 1000);
+    }
 
+    Painted desk{nullptr, RGB(58, 110, 165)};
+    std::vector<std::unique_ptr<Face>> faces;
+
+private:
     struct Balloon {
         OlePicture picture;
         Painted paint;
         HWND hwnd;
     };
-    std::vector<std::unique_ptr<Balloon>> balloons;
+    HWND backdrop_;
+    std::vector<std::unique_ptr<Balloon>> balloons_;
+};
+
+// The face and balloons as the user sees them at 100 %.
+TEST_F(Assets, PreviewShowsShapedFacesAndBalloonsOnTheScreen) {
+    ComInit com;
+    Preview preview(780, 730);
+    std::vector<std::wstring> designs = designs_;
+    std::sort(designs.begin(), designs.end(), [](auto& a, auto& b) { return (a == L"Tidewalk") > (b == L"Tidewalk"); });
+    const int times[][2] = {{12, 34}, {9, 58}, {23, 59}, {0, 0}, {7, 41}};
+    for (std::size_t d = 0; d < designs.size() && d < 2; ++d)
+        for (int t = 0; t < 5; ++t)
+            preview.AddFace(designs[d], 100, times[t][0], times[t][1], 20 + t * 76 + int(d) * 380, 16);
+
     std::vector<std::wstring> frames = frames_;
     std::sort(frames.begin(), frames.end(), [](auto& a, auto& b) { return (a == L"Ellip01") > (b == L"Ellip01"); });
     for (std::size_t fr = 0; fr < frames.size() && fr < 2; ++fr) {
@@ -570,47 +642,32 @@ TEST_F(Assets, PreviewShowsShapedFacesAndBalloonsOnTheScreen) {
             {L"MsgLU.gif", 406, oy + 165, 280, 120, 0, 0},
         };
         for (const Cell& c : cells) {
-            makeFace(L"Tidewalk", 10, 25, c.ox + c.clockX, c.oy + c.clockY);
-            auto b = std::make_unique<Balloon>();
-            ASSERT_TRUE(LoadOlePicture(Folder() + L"\\Frame\\" + frames[fr] + L"\\" + c.name, b->picture));
-            b->paint.bitmap = b->picture.Bitmap();
-            b->hwnd = PictureWindow(&b->paint, c.ox + c.balloonX, c.oy + c.balloonY, 280, 140);
-            SetWindowRgn(b->hwnd, RegionFromMask(b->paint.bitmap), FALSE);
-            ShowWindow(b->hwnd, SW_SHOWNOACTIVATE);
-            balloons.push_back(std::move(b));
+            preview.AddFace(L"Tidewalk", 100, 10, 25, c.ox + c.clockX, c.oy + c.clockY);
+            ASSERT_TRUE(preview.AddBalloon(frames[fr], 100, c.name, c.ox + c.balloonX, c.oy + c.balloonY));
         }
     }
-    Pump(300);
-    for (auto& f : faces)
-        for (HWND c : f->clips) InvalidateRect(c, nullptr, FALSE);
-    Pump(200);
+    preview.ExpectShownAsDrawn(L"Tidewalk", 10);
+}
 
-    // Seen on the screen: the desktop through the cut corners, the face and
-    // its last frames inside.
-    HDC screen = GetDC(nullptr);
-    for (auto& f : faces) {
-        EXPECT_EQ(GetPixel(screen, f->x, f->y), desk.fill) << "corner not cut at " << f->x << "," << f->y;
-        EXPECT_EQ(GetPixel(screen, f->x + 65, f->y + 21), desk.fill);
-        EXPECT_NE(GetPixel(screen, f->x + 33, f->y + 11), desk.fill);
+// The same face and balloon at each scale, side by side: each drawn for its
+// size, none enlarged from another.
+TEST_F(Assets, PreviewShowsEachScaleSideBySide) {
+    ComInit com;
+    Preview preview(1260, 580);
+    int lanternX = 20;
+    for (int percent : morix::kScaleSets) {
+        preview.AddFace(L"Lantern", percent, 12, 34, lanternX, 16);
+        lanternX += Px(66, percent) + 24;
     }
-    const Frame ten = LastFrame(ReadAll(Folder() + L"\\Design\\Tidewalk\\10.avi"));
-    const Face& sample = *faces[faces.size() - 1];
-    const auto shown = Capture(nullptr, screen, sample.x + 5, sample.y, ten.width, ten.height);
-    int differ = 0;
-    for (std::size_t i = 0; i < shown.size(); ++i) differ += shown[i] != ten.pixels[i];
-    EXPECT_EQ(differ, 0) << "the hour clip on the screen is not its last frame";
-    ReleaseDC(nullptr, screen);
-
-    wchar_t hold[16];
-    if (GetEnvironmentVariableW(L"MORIX_PREVIEW_HOLD_SECONDS", hold, 16)) Pump(DWORD(_wtoi(hold)) * 1000);
-
-    for (auto& f : faces) {
-        for (HWND c : f->clips) Animate_Close(c);
-        DestroyWindow(f->hwnd);
-        DeleteObject(f->paint.bitmap);
+    // 100 and 125 % in the first row, 150 and 200 % in the second.
+    const struct {
+        int percent, x, y;
+    } cells[] = {{100, 20, 80}, {125, 390, 80}, {150, 20, 280}, {200, 563, 280}};
+    for (auto c : cells) {
+        preview.AddFace(L"Tidewalk", c.percent, 10, 25, c.x, c.y);
+        ASSERT_TRUE(preview.AddBalloon(L"Ellip01", c.percent, L"MsgRD.gif", c.x + Px(66, c.percent), c.y));
     }
-    for (auto& b : balloons) DestroyWindow(b->hwnd);
-    DestroyWindow(backdrop);
+    preview.ExpectShownAsDrawn(L"Tidewalk", 10);
 }
 
 }  // namespace

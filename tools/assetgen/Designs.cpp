@@ -5,13 +5,41 @@
 #include <cmath>
 #include <functional>
 #include <numbers>
+#include <cstdlib>
 #include <stdexcept>
 
+#include "base/Scale.h"
 #include "tools/assetgen/Shapes.h"
 
 namespace assetgen {
 
 namespace {
+
+// Where the pixels of a face canvas at one scale lie in the drawing, which
+// is made in face pixels at 100 %. Under a clip place a pixel is measured
+// from the place's own left edge, so that both places sample the face at
+// the same offsets whatever the rounding of their edges.
+struct Sampling {
+    FaceGrid grid;
+    double scale;  // pixels per face pixel
+
+    explicit Sampling(int percent) : grid(GridAt(percent)), scale(percent / 100.0) {}
+    Point Face(int x, int y) const {
+        for (auto [left, faceLeft] : {std::pair{grid.hourLeft, kHourLeft}, {grid.minuteLeft, kMinuteLeft}})
+            if (x >= left && x < left + grid.clipWidth) return {faceLeft + (x - left + 0.5) / scale, (y + 0.5) / scale};
+        return {(x + 0.5) / scale, (y + 0.5) / scale};
+    }
+    // A pixel of a clip canvas, in face pixels from the clip's corner.
+    Point Clip(int x, int y) const { return {(x + 0.5) / scale, (y + 0.5) / scale}; }
+    // Coverage of an edge at a distance given in face pixels: one pixel of
+    // soft edge at every scale, so strokes grow thicker but not blurred.
+    double Coverage(double faceDistance) const { return CoverageFromDistance(faceDistance * scale); }
+    // The pixels around a point of the drawing, `reach` face pixels each way.
+    std::pair<int, int> Around(double facePosition, double reach) const {
+        return {int(std::floor((facePosition - reach) * scale)) - 1,
+                int(std::ceil((facePosition + reach) * scale)) + 1};
+    }
+};
 
 // What a design draws; the builder turns it into the files' pictures.
 struct Style {
@@ -20,54 +48,75 @@ struct Style {
     int framesPerSecond = 20;
     std::function<double(Point)> outlineDistance;  // signed, face pixels
     std::function<Colour(Point, double depth)> face;  // the empty face
-    std::function<void(Canvas&)> decorate;            // the colon, drawn on Back only
+    std::function<void(Canvas&, const Sampling&)> decorate;  // drawn on Back only
     // Draws the number onto a clip canvas that already holds the face at the
     // clip's place; t runs from 0 (first frame) to 1 (last frame).
-    std::function<void(Canvas&, int number, double t)> digits;
+    std::function<void(Canvas&, const Sampling&, int number, double t)> digits;
 };
 
-Point Centre(int x, int y) { return {x + 0.5, y + 0.5}; }
-
-Canvas EmptyFace(const Style& s) {
-    Canvas c(kFaceWidth, kFaceHeight);
-    for (int y = 0; y < kFaceHeight; ++y)
-        for (int x = 0; x < kFaceWidth; ++x) {
-            const double d = s.outlineDistance(Centre(x, y));
-            c.At(x, y) = s.face(Centre(x, y), -d);
+Canvas EmptyFace(const Style& s, const Sampling& at) {
+    Canvas c(at.grid.width, at.grid.height);
+    for (int y = 0; y < c.Height(); ++y)
+        for (int x = 0; x < c.Width(); ++x) {
+            const Point p = at.Face(x, y);
+            c.At(x, y) = s.face(p, -s.outlineDistance(p));
         }
     return c;
 }
 
-Canvas ClipBackground(const Canvas& face, int left) {
-    Canvas c(kClipWidth, kClipHeight);
-    for (int y = 0; y < kClipHeight; ++y)
-        for (int x = 0; x < kClipWidth; ++x) c.At(x, y) = face.At(left + x, kClipTop + y);
+Canvas ClipBackground(const Canvas& face, const FaceGrid& g, int left) {
+    Canvas c(g.clipWidth, g.clipHeight);
+    for (int y = 0; y < g.clipHeight; ++y)
+        for (int x = 0; x < g.clipWidth; ++x) c.At(x, y) = face.At(left + x, g.clipTop + y);
     return c;
 }
 
-Design Build(const Style& s) {
-    Canvas face = EmptyFace(s);
-    const Canvas clipBack = ClipBackground(face, kHourLeft);
+void Paste(Canvas& face, const Canvas& clip, const FaceGrid& g, int left) {
+    for (int y = 0; y < g.clipHeight; ++y)
+        for (int x = 0; x < g.clipWidth; ++x) face.At(left + x, g.clipTop + y) = clip.At(x, y);
+}
+
+Design Build(const Style& s, int percent) {
+    const Sampling at(percent);
+    const FaceGrid& g = at.grid;
+    Canvas face = EmptyFace(s, at);
+    const Canvas clipBack = ClipBackground(face, g, g.hourLeft);
+    // One clip file serves both places, so the face must be the same under
+    // both: the drawing is made so, and at 100 % it is so to the last bit.
+    // At other scales a place's rounded edges may reach a fraction of a face
+    // pixel past the drawn place and samples may round a step apart; the
+    // hour place's background then serves at both, as the clip shows it.
     {
-        const Image hour = clipBack.ToImage(), minute = ClipBackground(face, kMinuteLeft).ToImage();
-        if (!(hour == minute)) throw std::logic_error(s.name + ": the face differs under the two clips");
+        const Image hour = clipBack.ToImage(), minute = ClipBackground(face, g, g.minuteLeft).ToImage();
+        const int tolerance = percent == 100 ? 0 : 2;
+        for (int y = 0; y < g.clipHeight; ++y)
+            for (int x = 0; x < g.clipWidth; ++x) {
+                const Point p = at.Clip(x, y);
+                if (p.x >= kClipWidth || p.y >= kClipHeight) continue;
+                const Rgb a = hour.At(x, y), b = minute.At(x, y);
+                if (std::max({std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)}) > tolerance)
+                    throw std::logic_error(s.name + ": the face differs under the two clips at " +
+                                           std::to_string(percent) + " %");
+            }
+        Paste(face, clipBack, g, g.minuteLeft);
     }
-    s.decorate(face);
+    s.decorate(face, at);
 
     Design d;
     d.name = s.name;
+    d.grid = g;
     d.framesPerSecond = s.framesPerSecond;
-    d.outline = Image(kFaceWidth, kFaceHeight);
-    for (int y = 0; y < kFaceHeight; ++y)
-        for (int x = 0; x < kFaceWidth; ++x)
-            d.outline.At(x, y) = s.outlineDistance(Centre(x, y)) <= 0 ? Rgb{0, 0, 0} : kMaskColour;
+    d.outline = Image(g.width, g.height);
+    for (int y = 0; y < g.height; ++y)
+        for (int x = 0; x < g.width; ++x)
+            d.outline.At(x, y) = s.outlineDistance(at.Face(x, y)) <= 0 ? Rgb{0, 0, 0} : kMaskColour;
 
     const Image back = face.ToImage();
     std::vector<std::vector<Image>> rgbClips(60);
     for (int n = 0; n < 60; ++n)
         for (int f = 0; f < s.frames; ++f) {
             Canvas c = clipBack;
-            s.digits(c, n, s.frames > 1 ? double(f) / (s.frames - 1) : 1.0);
+            s.digits(c, at, n, s.frames > 1 ? double(f) / (s.frames - 1) : 1.0);
             rgbClips[n].push_back(c.ToImage());
         }
 
@@ -153,18 +202,19 @@ Style Tidewalk() {
         }
         return c;
     };
-    s.decorate = [](Canvas& face) {
+    s.decorate = [](Canvas& face, const Sampling& at) {
+        const auto [x0, x1] = at.Around(32.5, 4.5);
         for (double cy : {7.5, 13.5})
-            for (int y = 0; y < kFaceHeight; ++y)
-                for (int x = 28; x < 38; ++x) {
-                    const double d = CircleDistance(Centre(x, y), {32.5, cy}, 1.15);
-                    face.Blend(x, y, Colour::Of(2, 12, 26), float(0.45 * CoverageFromDistance(d - 0.2) *
-                                                                  (Centre(x, y).y > cy ? 1 : 0)));
-                    face.Blend(x, y, Colour::Of(214, 240, 248), float(CoverageFromDistance(d)));
+            for (int y = 0; y < face.Height(); ++y)
+                for (int x = x0; x <= x1; ++x) {
+                    const Point p = at.Face(x, y);
+                    const double d = CircleDistance(p, {32.5, cy}, 1.15);
+                    face.Blend(x, y, Colour::Of(2, 12, 26), float(0.45 * at.Coverage(d - 0.2) * (p.y > cy ? 1 : 0)));
+                    face.Blend(x, y, Colour::Of(214, 240, 248), float(at.Coverage(d)));
                 }
     };
     const auto glyphs = StrokeDigits();
-    s.digits = [glyphs](Canvas& c, int n, double t) {
+    s.digits = [glyphs](Canvas& c, const Sampling& at, int n, double t) {
         const int tens = n / 10, units = n % 10;
         const double lefts[2] = {4, 15};
         const Colour ink = Colour::Of(234, 249, 255), shadow = Colour::Of(2, 12, 26);
@@ -174,16 +224,17 @@ Style Tidewalk() {
             const double e = 1 - std::pow(1 - ti, 3);
             const double dy = (1 - e) * 13;
             const Glyph g = Place(glyphs[i == 0 ? tens : units], lefts[i], 5, 6, 11, dy);
-            for (int y = 2; y < kClipHeight - 1; ++y)
-                for (int x = 0; x < kClipWidth; ++x) {
-                    const Point p = Centre(x, y);
+            for (int y = 0; y < c.Height(); ++y)
+                for (int x = 0; x < c.Width(); ++x) {
+                    const Point p = at.Clip(x, y);
+                    if (p.y < 2 || p.y >= kClipHeight - 1) continue;  // the rim stays as the face has it
                     // Below the crest the digit is under water: only a glimmer.
                     const double crest = TideCrest(p.x + kHourLeft);
                     const double wet = p.y > crest - 0.3 ? 0.22 : 1.0;
                     const double ds = DistanceToStrokes({p.x - 0.6, p.y - 0.8}, g) - 1.0;
-                    c.Blend(x, y, shadow, float(0.5 * wet * CoverageFromDistance(ds)));
+                    c.Blend(x, y, shadow, float(0.5 * wet * at.Coverage(ds)));
                     const double d = DistanceToStrokes(p, g) - 1.0;
-                    c.Blend(x, y, ink, float(wet * CoverageFromDistance(d)));
+                    c.Blend(x, y, ink, float(wet * at.Coverage(d)));
                 }
         }
     };
@@ -213,14 +264,24 @@ const Colour kLampOff = Colour::Of(58, 40, 28);
 const Colour kLampOn = Colour::Of(255, 186, 76);
 const Colour kGlow = Colour::Of(255, 116, 28);
 
-void Lamp(Canvas& c, double cx, double cy, Colour colour, double level, bool glow) {
-    for (int y = int(cy) - 3; y <= int(cy) + 3; ++y)
-        for (int x = int(cx) - 3; x <= int(cx) + 3; ++x) {
-            const double d = CircleDistance(Centre(x, y), {cx, cy}, 0.75);
+// A lamp centred at (cx, cy) face pixels, on a clip canvas or on the face.
+void Lamp(Canvas& c, const Sampling& at, bool onClip, double cx, double cy, Colour colour, double level, bool glow) {
+    const auto [x0, x1] = at.Around(cx, 3);
+    const auto [y0, y1] = at.Around(cy, 3);
+    for (int y = y0; y <= y1; ++y)
+        for (int x = x0; x <= x1; ++x) {
+            const double d = CircleDistance(onClip ? at.Clip(x, y) : at.Face(x, y), {cx, cy}, 0.75);
             // The glow fades out within two pixels, inside the clip's border.
             if (glow) c.Blend(x, y, kGlow, float(level * 0.24 * Clamp01(1 - (d + 0.75) / 2.0)));
-            c.Blend(x, y, colour, float(level * CoverageFromDistance(d)));
+            c.Blend(x, y, colour, float(level * at.Coverage(d)));
         }
+}
+
+void UnlitLamps(Canvas& clip, const Sampling& at) {
+    for (int i = 0; i < 2; ++i)
+        for (int row = 0; row < 7; ++row)
+            for (int col = 0; col < 5; ++col)
+                Lamp(clip, at, true, kLampColumns[i] + 2 * col + 0.5, kLampTop + 2 * row + 0.5, kLampOff, 1, false);
 }
 
 double Chamfered(Point p) {
@@ -243,24 +304,21 @@ Style Lantern() {
         if (depth < 3) return Colour::Of(12, 8, 6);
         return Mix(Colour::Of(34, 24, 17), Colour::Of(20, 13, 9), float(SmoothStep(3, 19, p.y)));
     };
-    s.decorate = [](Canvas& face) {
+    s.decorate = [](Canvas& face, const Sampling& at) {
         // The unlit lamps belong to the empty face too, so that a clip that
-        // starts dark matches the board around it.
-        for (int left : {kHourLeft, kMinuteLeft})
-            for (int i = 0; i < 2; ++i)
-                for (int row = 0; row < 7; ++row)
-                    for (int col = 0; col < 5; ++col)
-                        Lamp(face, left + kLampColumns[i] + 2 * col + 0.5, kLampTop + 2 * row + 0.5, kLampOff, 1,
-                             false);
-        for (double cy : {kLampTop + 4.5, kLampTop + 8.5}) Lamp(face, 32.5, cy, kLampOn, 0.9, true);
+        // starts dark matches the board around it: drawn as the clip draws
+        // them, at both places.
+        for (int left : {at.grid.hourLeft, at.grid.minuteLeft}) {
+            Canvas board = ClipBackground(face, at.grid, left);
+            UnlitLamps(board, at);
+            Paste(face, board, at.grid, left);
+        }
+        for (double cy : {kLampTop + 4.5, kLampTop + 8.5}) Lamp(face, at, false, 32.5, cy, kLampOn, 0.9, true);
     };
-    s.digits = [](Canvas& c, int n, double t) {
+    s.digits = [](Canvas& c, const Sampling& at, int n, double t) {
         const int digit[2] = {n / 10, n % 10};
         // Unlit lamps first everywhere, so the clip starts from a dark board.
-        for (int i = 0; i < 2; ++i)
-            for (int row = 0; row < 7; ++row)
-                for (int col = 0; col < 5; ++col)
-                    Lamp(c, kLampColumns[i] + 2 * col + 0.5, kLampTop + 2 * row + 0.5, kLampOff, 1, false);
+        UnlitLamps(c, at);
         const double step = t * 9;  // the frame number, 0..9
         for (int i = 0; i < 2; ++i)
             for (int col = 0; col < 5; ++col) {
@@ -269,7 +327,8 @@ Style Lantern() {
                 if (level <= 0) continue;
                 for (int row = 0; row < 7; ++row)
                     if (kMatrix[digit[i]][row][col] == '#')
-                        Lamp(c, kLampColumns[i] + 2 * col + 0.5, kLampTop + 2 * row + 0.5, kLampOn, level, true);
+                        Lamp(c, at, true, kLampColumns[i] + 2 * col + 0.5, kLampTop + 2 * row + 0.5, kLampOn, level,
+                             true);
             }
     };
     return s;
@@ -277,9 +336,15 @@ Style Lantern() {
 
 }  // namespace
 
-Design BuildTidewalk() { return Build(Tidewalk()); }
-Design BuildLantern() { return Build(Lantern()); }
+FaceGrid GridAt(int percent) {
+    const auto px = [percent](int pixels) { return morix::ScaledPixels(pixels, percent); };
+    return {percent,          px(kFaceWidth), px(kFaceHeight), px(kHourLeft), px(kMinuteLeft),
+            px(kClipTop),     px(kClipWidth), px(kClipHeight)};
+}
 
-std::vector<Design> BuildDesigns() { return {BuildTidewalk(), BuildLantern()}; }
+Design BuildTidewalk(int percent) { return Build(Tidewalk(), percent); }
+Design BuildLantern(int percent) { return Build(Lantern(), percent); }
+
+std::vector<Design> BuildDesigns(int percent) { return {BuildTidewalk(percent), BuildLantern(percent)}; }
 
 }  // namespace assetgen

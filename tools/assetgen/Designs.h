@@ -2,7 +2,8 @@
 // the sixty clips 00.avi .. 59.avi. One clip file serves both displays, the
 // hour display at left 5 and the minute display at left 36, so a clip's
 // background must be the face's picture at both places: the faces are drawn
-// so that the columns 5..29 and 36..60 look alike.
+// so that the columns 5..29 and 36..60 look alike. Each design is drawn at
+// every display scale from the same shapes, at that scale's size.
 #pragma once
 
 #include <string>
@@ -20,8 +21,16 @@ inline constexpr int kClipTop = 0;
 inline constexpr int kClipWidth = 25;
 inline constexpr int kClipHeight = 22;
 
+// A face's places at one display scale, in that scale's pixels.
+struct FaceGrid {
+    int percent = 100;
+    int width, height, hourLeft, minuteLeft, clipTop, clipWidth, clipHeight;
+};
+FaceGrid GridAt(int percent);
+
 struct Design {
     std::string name;
+    FaceGrid grid;
     Image back;     // the empty face, in palette colours
     Image outline;  // cut-away parts in kMaskColour, the window in black
     Palette palette;
@@ -33,11 +42,11 @@ struct Design {
 
 // "Tidewalk" (the default): white rounded digits rising out of a dark sea,
 // on a rounded face.
-Design BuildTidewalk();
+Design BuildTidewalk(int percent = 100);
 // "Lantern": amber dot-matrix digits lighting up column by column, on an
 // octagonal bronze-rimmed face.
-Design BuildLantern();
+Design BuildLantern(int percent = 100);
 
-std::vector<Design> BuildDesigns();
+std::vector<Design> BuildDesigns(int percent = 100);
 
 }  // namespace assetgen

@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <limits>
 #include <numbers>
 
+#include "base/Scale.h"
 #include "tools/assetgen/Shapes.h"
 
 namespace assetgen {
@@ -26,53 +28,99 @@ struct FrameStyle {
     std::function<Colour(Colour fill, double depth)> inner;  // shading of the inside
 };
 
-// Depth of every inside pixel below the outline. A union of distance
-// functions tells the depth well only near its edge (inside a puff it
-// measures from the puff's own rim), so the depth is also bounded by the
-// distance to the nearest cut-away pixel; the picture's border counts as
-// cut away, since the window ends there.
-std::vector<double> Depths(const std::vector<double>& sdf, int w, int h) {
-    constexpr int kReach = 16;
+// Squared distances along one row or column to the nearest zero of f (f is
+// 0 at cut-away pixels, huge elsewhere): the lower envelope of parabolas.
+void SquaredDistances1D(std::vector<double>& f, std::vector<int>& v, std::vector<double>& z) {
+    const int n = int(f.size());
+    const double inf = std::numeric_limits<double>::infinity();
+    const auto cross = [&](int q, int p) { return ((f[q] + q * q) - (f[p] + p * p)) / (2.0 * q - 2.0 * p); };
+    int k = 0;
+    v[0] = 0, z[0] = -inf, z[1] = inf;
+    for (int q = 1; q < n; ++q) {
+        double s = cross(q, v[k]);
+        while (s <= z[k]) s = cross(q, v[--k]);
+        ++k, v[k] = q, z[k] = s, z[k + 1] = inf;
+    }
+    std::vector<double> d(f.size());
+    k = 0;
+    for (int q = 0; q < n; ++q) {
+        while (z[k + 1] < q) ++k;
+        d[q] = double(q - v[k]) * (q - v[k]) + f[v[k]];
+    }
+    f = std::move(d);
+}
+
+// Depth of every inside pixel below the outline, in pixels. A union of
+// distance functions tells the depth well only near its edge (inside a puff
+// it measures from the puff's own rim), so the depth is also bounded by the
+// distance to the nearest cut-away pixel, up to `reach`; the picture's
+// border counts as cut away, since the window ends there.
+std::vector<double> Depths(const std::vector<double>& sdf, int w, int h, double reach) {
+    constexpr double kFar = 1e12;  // beyond any picture, still exact in sums
+    std::vector<double> d2(sdf.size());
+    for (std::size_t i = 0; i < sdf.size(); ++i) d2[i] = sdf[i] > 0 ? 0 : kFar;
+    std::vector<int> v(std::size_t(std::max(w, h)));
+    std::vector<double> z(std::size_t(std::max(w, h)) + 1), line;
+    for (int x = 0; x < w; ++x) {
+        line.resize(std::size_t(h));
+        for (int y = 0; y < h; ++y) line[y] = d2[std::size_t(y) * w + x];
+        SquaredDistances1D(line, v, z);
+        for (int y = 0; y < h; ++y) d2[std::size_t(y) * w + x] = line[y];
+    }
+    for (int y = 0; y < h; ++y) {
+        line.assign(d2.begin() + long(y) * w, d2.begin() + long(y + 1) * w);
+        SquaredDistances1D(line, v, z);
+        std::copy(line.begin(), line.end(), d2.begin() + long(y) * w);
+    }
     std::vector<double> depth(sdf.size());
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             const std::size_t i = std::size_t(y) * w + x;
             if (sdf[i] > 0) continue;
-            double nearest = std::min({x + 1, y + 1, w - x, h - y, kReach}) - 0.5;
-            for (int dy = -kReach; dy <= kReach; ++dy)
-                for (int dx = -kReach; dx <= kReach; ++dx) {
-                    const int qx = x + dx, qy = y + dy;
-                    if (qx < 0 || qy < 0 || qx >= w || qy >= h) continue;
-                    if (sdf[std::size_t(qy) * w + qx] > 0)
-                        nearest = std::min(nearest, std::sqrt(double(dx * dx + dy * dy)) - 0.5);
-                }
-            depth[i] = std::min(-sdf[i], nearest);
+            const double border = std::min({double(std::min({x + 1, y + 1, w - x, h - y})), reach});
+            depth[i] = std::min(-sdf[i], std::min(border, std::sqrt(d2[i])) - 0.5);
         }
     return depth;
 }
 
-BalloonFrame Build(const FrameStyle& s) {
+// The shapes are in balloon pixels at 100 %; at another scale each pixel's
+// centre is looked up there, and distances come back in the scale's pixels,
+// so the outline keeps one pixel of soft edge and grows thicker, not blurred.
+BalloonFrame Build(const FrameStyle& s, int percent) {
     BalloonFrame f;
     f.name = s.name;
+    f.percent = percent;
+    const double scale = percent / 100.0;
+    const int w = morix::ScaledPixels(kBalloonWidth, percent), h = morix::ScaledPixels(kBalloonHeight, percent);
     for (std::size_t k = 0; k < kCorners.size(); ++k) {
         const Corner corner = kCorners[k];
-        std::vector<double> sdf(std::size_t(kBalloonWidth) * kBalloonHeight);
-        for (int y = 0; y < kBalloonHeight; ++y)
-            for (int x = 0; x < kBalloonWidth; ++x)
-                sdf[std::size_t(y) * kBalloonWidth + x] =
-                    s.distance(Unmirror({x + 0.5, y + 0.5}, corner), IsUp(corner));
-        const std::vector<double> depth = Depths(sdf, kBalloonWidth, kBalloonHeight);
-        Canvas c(kBalloonWidth, kBalloonHeight);
-        for (int y = 0; y < kBalloonHeight; ++y)
-            for (int x = 0; x < kBalloonWidth; ++x) {
-                const std::size_t i = std::size_t(y) * kBalloonWidth + x;
+        std::vector<double> sdf(std::size_t(w) * h);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const Point p{(x + 0.5) / scale, (y + 0.5) / scale};
+                double& d = sdf[std::size_t(y) * w + x];
+                d = s.distance(Unmirror(p, corner), IsUp(corner)) * scale;
+                // The controls' rounded places reach up to half a pixel past
+                // their places at 100 %; an outline that passes close by
+                // bends around them rather than cut into a control.
+                for (const Area& a : kBalloonControls)
+                    if (std::abs(p.x - (a.left + a.width / 2.0)) < a.width / 2.0 + 0.5 &&
+                        std::abs(p.y - (a.top + a.height / 2.0)) < a.height / 2.0 + 0.5)
+                        d = std::min(d, 0.0);
+            }
+        const std::vector<double> depth = Depths(sdf, w, h, 16 * scale);
+        Canvas c(w, h);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const std::size_t i = std::size_t(y) * w + x;
                 if (sdf[i] > 0) continue;  // cut away: the outline's edge is a pixel edge
-                const Colour inside = s.inner ? s.inner(s.fill, depth[i]) : s.fill;
-                const double t = SmoothStep(s.outlineWidth - 0.6, s.outlineWidth + 0.6, depth[i]);
+                const double inward = depth[i] / scale;  // balloon pixels at 100 %
+                const Colour inside = s.inner ? s.inner(s.fill, inward) : s.fill;
+                const double t = SmoothStep(s.outlineWidth - 0.6 / scale, s.outlineWidth + 0.6 / scale, inward);
                 c.At(x, y) = Mix(s.outline, inside, float(t));
             }
         const Image drawn = c.ToImage();
-        Image picture(kBalloonWidth, kBalloonHeight, kMaskColour);
+        Image picture(w, h, kMaskColour);
         for (std::size_t i = 0; i < sdf.size(); ++i)
             if (sdf[i] <= 0) picture.pixels[i] = drawn.pixels[i];
         f.palettes[k] = BuildPalette({&picture}, 256, {kMaskColour}, {kMaskColour});
@@ -122,7 +170,7 @@ TipPosition Tip(Corner c) {
     return {IsLeft(c) ? kBalloonWidth - 2 : 1, y};
 }
 
-BalloonFrame BuildEllip01() {
+BalloonFrame BuildEllip01(int percent) {
     FrameStyle s;
     s.name = "Ellip01";
     const Point centre{140, 72};
@@ -145,10 +193,10 @@ BalloonFrame BuildEllip01() {
         const double band = std::exp(-std::pow((depth - 3.4) / 0.9, 2));
         return Mix(fill, Colour::Of(206, 214, 228), float(0.6 * band));
     };
-    return Build(s);
+    return Build(s, percent);
 }
 
-BalloonFrame BuildCloud01() {
+BalloonFrame BuildCloud01(int percent) {
     FrameStyle s;
     s.name = "Cloud01";
     const Point centre{143, 72};
@@ -176,9 +224,9 @@ BalloonFrame BuildCloud01() {
         // sky-blue haze near the rim, white where the text sits
         return Mix(Colour::Of(206, 226, 250), fill, float(SmoothStep(2.5, 8, depth)));
     };
-    return Build(s);
+    return Build(s, percent);
 }
 
-std::vector<BalloonFrame> BuildFrames() { return {BuildEllip01(), BuildCloud01()}; }
+std::vector<BalloonFrame> BuildFrames(int percent) { return {BuildEllip01(percent), BuildCloud01(percent)}; }
 
 }  // namespace assetgen

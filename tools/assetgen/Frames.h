@@ -5,6 +5,8 @@
 // bottom lies 20 pixels below the clock's top, so the clock is at its lower
 // corner. The pointer of each picture reaches towards that corner. The
 // picture is also the window's outline: its cut-away parts are kMaskColour.
+// Each frame is drawn at every display scale from the same shapes; sizes and
+// places below are at 100 % and scale by morix::ScaledPixels.
 #pragma once
 
 #include <array>
@@ -41,6 +43,7 @@ inline constexpr std::array<Area, 3> kBalloonControls = {{{60, 35, 160, 80}, {11
 
 struct BalloonFrame {
     std::string name;
+    int percent = 100;
     std::array<Image, 4> pictures;  // in the order of kCorners
     std::array<Palette, 4> palettes;  // entry 0 is kMaskColour, and no other entry is
     std::array<IndexedImage, 4> indexed;
@@ -48,11 +51,11 @@ struct BalloonFrame {
 
 // "Ellip01" (the default): a white ellipse with a dark outline and a pointed
 // tail.
-BalloonFrame BuildEllip01();
+BalloonFrame BuildEllip01(int percent = 100);
 // "Cloud01": a white cloud with a sky-blue rim and thought bubbles that
 // float towards the clock.
-BalloonFrame BuildCloud01();
+BalloonFrame BuildCloud01(int percent = 100);
 
-std::vector<BalloonFrame> BuildFrames();
+std::vector<BalloonFrame> BuildFrames(int percent = 100);
 
 }  // namespace assetgen

@@ -1,14 +1,18 @@
 // The program's icon: a small clock face on a rounded teal tile, drawn at
-// 16, 32 and 48 pixels, and the Windows icon file that holds the three
-// (each a 32-bit image with its own transparency and an AND mask).
+// the sizes Windows asks for at 100, 125, 150 and 200 % (16 to 64 pixels),
+// and the Windows icon file that holds them (each a 32-bit image with its
+// own transparency and an AND mask).
 #pragma once
 
-#include "tools/assetgen/Bytes.h"
+#include "face/picture/Bytes.h"
 #include "tools/assetgen/Image.h"
 
 #include <vector>
 
 namespace assetgen {
+
+using morix::picture::Bytes;
+using morix::picture::ByteWriter;
 
 struct IconImage {
     int size = 0;
@@ -17,7 +21,7 @@ struct IconImage {
 };
 
 IconImage DrawIcon(int size);
-inline constexpr int kIconSizes[] = {16, 32, 48};
+inline constexpr int kIconSizes[] = {16, 20, 24, 32, 40, 48, 64};
 
 Bytes EncodeIco(const std::vector<IconImage>& images);
 

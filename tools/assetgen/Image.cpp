@@ -86,8 +86,6 @@ Colour Mix(Colour a, Colour b, float t) {
     return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
 }
 
-Image::Image(int w, int h, Rgb fill) : width(w), height(h), pixels(std::size_t(w) * h, fill) {}
-
 Canvas::Canvas(int w, int h, Colour fill) : width_(w), height_(h), px_(std::size_t(w) * h, fill) {}
 
 void Canvas::Blend(int x, int y, Colour c, float a) {
@@ -201,12 +199,6 @@ IndexedImage MapToPalette(const Image& picture, const Palette& palette, std::siz
         }
         out.pixels[i] = it->second;
     }
-    return out;
-}
-
-Image Expand(const IndexedImage& indexed, const Palette& palette) {
-    Image out(indexed.width, indexed.height);
-    for (std::size_t i = 0; i < indexed.pixels.size(); ++i) out.pixels[i] = palette.at(indexed.pixels[i]);
     return out;
 }
 

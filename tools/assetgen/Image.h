@@ -1,21 +1,24 @@
 // Pictures as the generator draws them: float colours on a canvas while
-// drawing, 8-bit RGB when finished, and palette-indexed for the formats that
-// want a palette (AVI frames, GIF). One palette can serve many pictures, so
+// drawing, then the picture files' own 8-bit RGB, and palette-indexed for the
+// formats that want a palette (AVI frames, GIF). One palette can serve many pictures, so
 // a clip and the face behind it map the same colour to the same entry.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
+#include "face/picture/Pixels.h"
+
 namespace assetgen {
 
-struct Rgb {
-    std::uint8_t r = 0, g = 0, b = 0;
-    friend bool operator==(const Rgb&, const Rgb&) = default;
-};
+namespace picture = morix::picture;
 
-// The colour that outline pictures use for their cut-away parts.
-inline constexpr Rgb kMaskColour{192, 192, 192};
+using picture::Expand;
+using picture::Image;
+using picture::IndexedImage;
+using picture::kMaskColour;
+using picture::Palette;
+using picture::Rgb;
 
 struct Colour {
     float r = 0, g = 0, b = 0;
@@ -23,17 +26,6 @@ struct Colour {
 };
 
 Colour Mix(Colour a, Colour b, float t);  // t = 0 gives a, 1 gives b
-
-struct Image {
-    int width = 0, height = 0;
-    std::vector<Rgb> pixels;  // rows top to bottom
-
-    Image() = default;
-    Image(int w, int h, Rgb fill = {});
-    Rgb& At(int x, int y) { return pixels[std::size_t(y) * width + x]; }
-    const Rgb& At(int x, int y) const { return pixels[std::size_t(y) * width + x]; }
-    friend bool operator==(const Image&, const Image&) = default;
-};
 
 class Canvas {
 public:
@@ -51,15 +43,6 @@ private:
     std::vector<Colour> px_;
 };
 
-using Palette = std::vector<Rgb>;
-
-struct IndexedImage {
-    int width = 0, height = 0;
-    std::vector<std::uint8_t> pixels;  // rows top to bottom
-    std::uint8_t At(int x, int y) const { return pixels[std::size_t(y) * width + x]; }
-    friend bool operator==(const IndexedImage&, const IndexedImage&) = default;
-};
-
 // A palette of at most maxColours entries for all the pictures together.
 // Every colour of `exact` gets an entry of its own and keeps it unchanged;
 // when the pictures hold no more colours than fit, every colour is kept.
@@ -71,8 +54,5 @@ Palette BuildPalette(const std::vector<const Image*>& pictures, int maxColours,
 // only pixels of exactly their colour (a mask colour must never swallow a
 // pixel that merely comes close to it).
 IndexedImage MapToPalette(const Image& picture, const Palette& palette, std::size_t exactOnly = 0);
-
-// The picture an indexed image stands for.
-Image Expand(const IndexedImage& indexed, const Palette& palette);
 
 }  // namespace assetgen

@@ -5,9 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "tools/assetgen/Bytes.h"
+#include "face/picture/Bytes.h"
 
 namespace assetgen {
+
+using morix::picture::Bytes;
+using morix::picture::ByteWriter;
 
 struct Note {
     double beat;    // start, in beats from the beginning

@@ -4,17 +4,21 @@
 #include <fstream>
 #include <stdexcept>
 
-#include "tools/assetgen/Avi.h"
-#include "tools/assetgen/Bmp.h"
+#include "base/Scale.h"
+#include "face/picture/Avi.h"
+#include "face/picture/Bmp.h"
+#include "face/picture/Gif.h"
 #include "tools/assetgen/Chimes.h"
 #include "tools/assetgen/Designs.h"
 #include "tools/assetgen/Frames.h"
-#include "tools/assetgen/Gif.h"
 #include "tools/assetgen/Rtf.h"
 
 namespace assetgen {
 
 namespace fs = std::filesystem;
+using morix::picture::EncodeAvi;
+using morix::picture::EncodeBmp24;
+using morix::picture::EncodeGif;
 
 namespace {
 
@@ -39,19 +43,25 @@ void Write(const fs::path& path, const Bytes& bytes, std::vector<WrittenFile>& l
 
 std::vector<WrittenFile> WriteProgramFolder(const fs::path& folder) {
     std::vector<WrittenFile> log;
-    for (const Design& d : BuildDesigns()) {
-        const fs::path dir = folder / "Design" / d.name;
-        Write(dir / "Back.bmp", EncodeBmp24(d.back), log);
-        Write(dir / "TP.bmp", EncodeBmp24(d.outline), log);
-        for (int n = 0; n < 60; ++n) {
-            char name[8];
-            std::snprintf(name, sizeof name, "%02d.avi", n);
-            Write(dir / name, EncodeAvi(d.clips[n], d.palette, d.framesPerSecond), log);
+    // 100 % in the folder itself, where a design has always had its files;
+    // the other scales in subfolders named by percent.
+    const auto set = [](int percent) { return percent == 100 ? fs::path() : fs::path(std::to_string(percent)); };
+    for (int percent : morix::kScaleSets)
+        for (const Design& d : BuildDesigns(percent)) {
+            const fs::path dir = folder / "Design" / d.name / set(percent);
+            Write(dir / "Back.bmp", EncodeBmp24(d.back), log);
+            Write(dir / "TP.bmp", EncodeBmp24(d.outline), log);
+            for (int n = 0; n < 60; ++n) {
+                char name[8];
+                std::snprintf(name, sizeof name, "%02d.avi", n);
+                Write(dir / name, EncodeAvi(d.clips[n], d.palette, d.framesPerSecond), log);
+            }
         }
-    }
-    for (const BalloonFrame& f : BuildFrames())
-        for (std::size_t k = 0; k < kCorners.size(); ++k)
-            Write(folder / "Frame" / f.name / PictureName(kCorners[k]), EncodeGif(f.indexed[k], f.palettes[k]), log);
+    for (int percent : morix::kScaleSets)
+        for (const BalloonFrame& f : BuildFrames(percent))
+            for (std::size_t k = 0; k < kCorners.size(); ++k)
+                Write(folder / "Frame" / f.name / set(percent) / PictureName(kCorners[k]),
+                      EncodeGif(f.indexed[k], f.palettes[k]), log);
     for (const Chime& c : BuildChimes()) Write(folder / "Sound" / c.fileName, EncodeMidi(c.song), log);
     const std::string rtf = SampleMemoRtf();
     Write(folder / "Sample.rtf", rtf.data(), rtf.size(), log);

@@ -45,7 +45,8 @@ int main(int argc, char** argv) {
             ++files, bytes += f.bytes, total += f.bytes;
         }
         for (const auto& [folder, entry] : perFolder)
-            std::printf("assetgen: %-18s %3d files %8ju bytes\n", folder.c_str(), entry.first, entry.second);
+            std::printf("assetgen: %-20s %3d files %8ju bytes\n", folder.c_str(), entry.first,
+                        entry.second);
         std::printf("assetgen: %zu files, %ju bytes in %s\n", written.size(), total, argv[1]);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "assetgen: %s\n", e.what());

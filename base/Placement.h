@@ -15,9 +15,9 @@ struct BalloonPlacement {
 
 // A balloon to the right of the clock when it fits there, else to its left;
 // level with the clock's top when it fits below, else raised so that its
-// bottom lies 20 pixels below the clock's top.
+// bottom lies `lift` (20 pixels) below the clock's top.
 BalloonPlacement PlaceBalloon(long long clockLeft, long long clockTop, long long clockWidth, long long balloonWidth,
-                              long long balloonHeight, const TwipsRect& screen, int twipsY);
+                              long long balloonHeight, const TwipsRect& screen, long long lift);
 
 struct DialogPlacement {
     long long left = 0, top = 0;

@@ -66,24 +66,27 @@ void Form1::PlaceByActiveWindow() {
 void Form1::MoveOntoActiveWindow() {
     platform::Desktop& desktop = m.platform.desktop;
     const platform::Rect r = desktop.WindowRect(ActiveHandle);
+    // Drawn first for the scale of that window's monitor: the place depends
+    // on the clock's size.
+    TakeScale(desktop.MonitorDpi(r));
     long long newLeft = 0, newTop = 0;
     if (const std::optional<platform::CaptionButtons> caption = desktop.CaptionButtonsOf(ActiveHandle)) {
         // The window manager's own buttons are wider than the system's metric
         // says and the outer rectangle has an invisible border: the clock goes
         // a few pixels left of the buttons, centred on their height, inside
         // the visible frame.
-        constexpr int Gap = 4;
+        const int gap = m.Scale.Scaled(4);
         const platform::Rect& b = caption->buttons;
-        newLeft = Checked32(Checked32((static_cast<long long>(b.left) - Gap) * m.TwipsX) - Width());
-        newTop = Checked32(static_cast<long long>(b.top) * m.TwipsY + (static_cast<long long>(b.Height()) * m.TwipsY - Height()) / 2);
-        newTop = std::max(newTop, static_cast<long long>(caption->visibleFrame.top) * m.TwipsY);
+        newLeft = Checked32(Checked32(m.TwipsX.Twips(static_cast<long long>(b.left) - gap)) - Width());
+        newTop = Checked32(m.TwipsY.Twips(b.top) + (m.TwipsY.Twips(b.Height()) - Height()) / 2);
+        newTop = std::max(newTop, m.TwipsY.Twips(caption->visibleFrame.top));
     } else {
         using platform::Metric;
         const long long d =
             desktop.SystemMetric(Metric::CaptionButtonWidth) + desktop.SystemMetric(Metric::SizingFrameWidth) / 2;
-        newLeft = Checked32(Checked32((r.right - 3 * d + 2) * m.TwipsX) - Width());
-        newTop = Checked32(std::llabs(Checked32(desktop.SystemMetric(Metric::CaptionButtonHeight) * static_cast<long long>(m.TwipsY)) - Height()) / 2 +
-                           Checked32((static_cast<long long>(r.top) + 1) * m.TwipsY));
+        newLeft = Checked32(Checked32(m.TwipsX.Twips(r.right - 3 * d + 2)) - Width());
+        newTop = Checked32(std::llabs(Checked32(m.TwipsY.Twips(desktop.SystemMetric(Metric::CaptionButtonHeight))) - Height()) / 2 +
+                           Checked32(m.TwipsY.Twips(static_cast<long long>(r.top) + 1)));
     }
     Move(newLeft, newTop);
 
@@ -116,12 +119,12 @@ namespace morix {
 // back.
 void Form1::LoadHome(const SettingsFile& settings) {
     const platform::Rect screen = m.platform.desktop.PrimaryScreen();
-    const std::int32_t defaultLeft = ToInt32((PixelsToTwips(screen.Width(), m.TwipsX) - Width()) / 2);
-    const std::int32_t defaultTop = ToInt32((PixelsToTwips(screen.Height(), m.TwipsY) - Height()) / 2);
+    const std::int32_t defaultLeft = ToInt32((m.TwipsX.Twips(screen.Width()) - Width()) / 2);
+    const std::int32_t defaultTop = ToInt32((m.TwipsY.Twips(screen.Height()) - Height()) / 2);
     const std::int32_t left = settings.ReadInt(keys::HomeLeft, defaultLeft);
     const std::int32_t top = settings.ReadInt(keys::HomeTop, defaultTop);
-    const int x = TwipsToPixels(left, m.TwipsX), y = TwipsToPixels(top, m.TwipsY);
-    const platform::Rect place{x, y, x + TwipsToPixels(Width(), m.TwipsX), y + TwipsToPixels(Height(), m.TwipsY)};
+    const int x = m.TwipsX.Pixels(left), y = m.TwipsY.Pixels(top);
+    const platform::Rect place{x, y, x + m.TwipsX.Pixels(Width()), y + m.TwipsY.Pixels(Height())};
     const bool onAMonitor = m.platform.desktop.OnAnyMonitor(place);
     m.HomeLeft = onAMonitor ? left : defaultLeft;
     m.HomeTop = onAMonitor ? top : defaultTop;

@@ -37,8 +37,10 @@ Form1::~Form1() = default;
 void Form1::Form_Load() {
     try {
         platform::Desktop& desktop = m.platform.desktop;
-        m.TwipsX = ToInt16(desktop.TwipsPerPixelX());
-        m.TwipsY = ToInt16(desktop.TwipsPerPixelY());
+        m.TwipsX = m.TwipsY = TwipsPerPixel(desktop.SystemDpi());
+        // Until the clock is placed it is drawn for the primary monitor; a
+        // reload keeps the scale of the monitor it is on.
+        if (!m.Reloading) m.Scale = TwipsPerPixel(desktop.MonitorDpi(desktop.PrimaryScreen()));
         m.IniPath = m.platform.process.ProgramFolder() + "\\Morix.ini";
         LoadDesign();
 
@@ -68,8 +70,7 @@ void Form1::Form_Load() {
         timer1_->SetEnabled(true);
 
         ysTransForm1_->Move(1, 1);
-        ysTransForm1_->SetMaskPicture(m.platform.pictures.Load(m.DesignFolder() + "\\TP.bmp"));
-        ysTransForm1_->ApplyShape(true);
+        ApplyOutline();
         window_->ShowTopmostInactive();
     } catch (const RuntimeError& e) {
         m.HandleError(e);
@@ -80,9 +81,10 @@ void Form1::LoadDesign() {
     try {
         ClipState& clips = m.clips;
         clips.DesignName = m.Settings().ReadString(keys::DesignName);
-        m.BackgroundPath = m.DesignFolder() + "\\Back.bmp";
+        clips.ClipFolder = m.DesignPictures(m.Scale);
+        m.BackgroundPath = clips.ClipFolder + "\\Back.bmp";
         window_->SetBackground(m.platform.pictures.Load(m.BackgroundPath));
-        SetSize(ToInt16(static_cast<long long>(m.TwipsX) * 66), ToInt16(static_cast<long long>(m.TwipsY) * 22));
+        SetFaceSize();
         const platform::LocalTime now = m.platform.clock.Now();
         clips.CurrentHour = static_cast<std::int16_t>(now.hour);
         clips.CurrentMinute = static_cast<std::int16_t>(now.minute);
@@ -90,13 +92,45 @@ void Form1::LoadDesign() {
         // clock; a reload keeps the last tick's reading, whose minute may not
         // have been acted on yet.
         if (!clips.LastReading) clips.LastReading = now;
-        clips.HourFile = ClipPath(m.DesignFolder(), clips.CurrentHour);
-        clips.MinuteFile = ClipPath(m.DesignFolder(), clips.CurrentMinute);
-        PlayClip(*animation1_, HourClipLeft, clips.HourFile);
-        PlayClip(*animation2_, MinuteClipLeft, clips.MinuteFile);
+        clips.HourFile = ClipPath(clips.ClipFolder, clips.CurrentHour);
+        clips.MinuteFile = ClipPath(clips.ClipFolder, clips.CurrentMinute);
+        PlayClips();
     } catch (const RuntimeError& e) {
         m.HandleError(e);
     }
+}
+
+void Form1::SetFaceSize() { SetSize(m.TwipsX.Twips(m.Scale.Scaled(66)), m.TwipsY.Twips(m.Scale.Scaled(22))); }
+
+void Form1::PlayClips() {
+    PlayClip(*animation1_, m.Scale.Scaled(HourClipLeft), m.clips.HourFile);
+    PlayClip(*animation2_, m.Scale.Scaled(MinuteClipLeft), m.clips.MinuteFile);
+}
+
+void Form1::ApplyOutline() {
+    ysTransForm1_->SetMaskPicture(m.platform.pictures.Load(m.clips.ClipFolder + "\\TP.bmp"));
+    ysTransForm1_->ApplyShape(true);
+    outlined_ = true;
+}
+
+void Form1::TakeScale(int dpi) {
+    if (dpi == m.Scale.Dpi()) return;
+    m.Scale = TwipsPerPixel(dpi);
+    ClipState& clips = m.clips;
+    const std::string folder = m.DesignPictures(m.Scale);
+    // The clips shown stay the same numbers, now from the new scale's folder.
+    const auto inFolder = [&folder](const std::string& file) {
+        const std::size_t slash = file.find_last_of('\\');
+        return slash == std::string::npos ? file : folder + file.substr(slash);
+    };
+    clips.HourFile = inFolder(clips.HourFile);
+    clips.MinuteFile = inFolder(clips.MinuteFile);
+    clips.ClipFolder = folder;
+    m.BackgroundPath = folder + "\\Back.bmp";
+    window_->SetBackground(m.platform.pictures.Load(m.BackgroundPath));
+    SetFaceSize();
+    PlayClips();
+    if (outlined_) ApplyOutline();
 }
 
 void Form1::Form_Unload() {
@@ -117,7 +151,7 @@ void Form1::Form_Unload() {
 }
 
 void Form1::ShowPlain() {
-    SetSize(static_cast<long long>(m.TwipsX) * 70, static_cast<long long>(m.TwipsY) * 20);
+    SetSize(m.TwipsX.Twips(m.Scale.Scaled(70)), m.TwipsY.Twips(m.Scale.Scaled(20)));
     Move(m.HomeLeft, m.HomeTop);
     window_->SetVisible(true);
 }
@@ -126,25 +160,32 @@ long long Form1::Left() const {
     // The drag surface moves the window without telling the program: what
     // the window says wins over what was last set.
     const int pixels = window_->Bounds().left;
-    return TwipsToPixels(leftTwips_, m.TwipsX) == pixels ? leftTwips_ : PixelsToTwips(pixels, m.TwipsX);
+    return m.TwipsX.Pixels(leftTwips_) == pixels ? leftTwips_ : m.TwipsX.Twips(pixels);
 }
 
 long long Form1::Top() const {
     const int pixels = window_->Bounds().top;
-    return TwipsToPixels(topTwips_, m.TwipsY) == pixels ? topTwips_ : PixelsToTwips(pixels, m.TwipsY);
+    return m.TwipsY.Pixels(topTwips_) == pixels ? topTwips_ : m.TwipsY.Twips(pixels);
 }
 
 void Form1::Move(long long left, long long top) {
+    // A place on a monitor of another scale redraws the clock for that scale.
+    const int x = m.TwipsX.Pixels(left), y = m.TwipsY.Pixels(top);
+    TakeScale(m.platform.desktop.MonitorDpi(
+        {x, y, x + m.TwipsX.Pixels(widthTwips_), y + m.TwipsY.Pixels(heightTwips_)}));
+    Place(left, top);
+}
+
+void Form1::Place(long long left, long long top) {
     leftTwips_ = left;
     topTwips_ = top;
-    window_->Move(TwipsToPixels(left, m.TwipsX), TwipsToPixels(top, m.TwipsY), TwipsToPixels(widthTwips_, m.TwipsX),
-                  TwipsToPixels(heightTwips_, m.TwipsY));
+    window_->Move(m.TwipsX.Pixels(left), m.TwipsY.Pixels(top), m.TwipsX.Pixels(widthTwips_), m.TwipsY.Pixels(heightTwips_));
 }
 
 void Form1::SetSize(long long width, long long height) {
     widthTwips_ = width;
     heightTwips_ = height;
-    Move(Left(), Top());
+    Place(Left(), Top());
 }
 
 platform::Rect Form1::Screen() const { return m.platform.desktop.ScreenOf(window_->Bounds()); }
@@ -152,15 +193,15 @@ platform::Rect Form1::Screen() const { return m.platform.desktop.ScreenOf(window
 TwipsRect Form1::ScreenTwips() const { return TwipsOf(Screen(), m.TwipsX, m.TwipsY); }
 
 BalloonPlacement Form1::BalloonBeside() const {
-    return PlaceBalloon(Left(), Top(), Width(), PixelsToTwips(280, m.TwipsX), PixelsToTwips(140, m.TwipsY), ScreenTwips(),
-                        m.TwipsY);
+    return PlaceBalloon(Left(), Top(), Width(), m.TwipsX.Twips(m.Scale.Scaled(280)), m.TwipsY.Twips(m.Scale.Scaled(140)),
+                        ScreenTwips(), m.TwipsY.Twips(m.Scale.Scaled(20)));
 }
 
 void Form1::PlaceBeside(platform::Window& dialog) const {
     const platform::Rect outer = dialog.Bounds();
-    const DialogPlacement p = PlaceBesideClock(Left(), Top(), Width(), PixelsToTwips(outer.Width(), m.TwipsX),
-                                               PixelsToTwips(outer.Height(), m.TwipsY), ScreenTwips());
-    dialog.Move(TwipsToPixels(p.left, m.TwipsX), TwipsToPixels(p.top, m.TwipsY), outer.Width(), outer.Height());
+    const DialogPlacement p = PlaceBesideClock(Left(), Top(), Width(), m.TwipsX.Twips(outer.Width()),
+                                               m.TwipsY.Twips(outer.Height()), ScreenTwips());
+    dialog.Move(m.TwipsX.Pixels(p.left), m.TwipsY.Pixels(p.top), outer.Width(), outer.Height());
 }
 
 }  // namespace morix

@@ -61,8 +61,12 @@ public:
     long long Top() const;
     long long Width() const { return widthTwips_; }
     long long Height() const { return heightTwips_; }
+    // Moves the clock, drawn for the scale of the monitor it lands on.
     void Move(long long left, long long top);
     void SetSize(long long width, long long height);
+    // Draws the face for a monitor of that many dots per inch: the scale's
+    // pictures, size and clip places.
+    void TakeScale(int dpi);
     // The monitor that holds the clock, in twips: "the screen" of the
     // placement rules.
     TwipsRect ScreenTwips() const;
@@ -105,6 +109,10 @@ private:
     bool AnyDialogOrModeOpen() const;
     std::string ForegroundTitle() const;
     platform::Rect Screen() const;
+    void Place(long long left, long long top);
+    void SetFaceSize();
+    void PlayClips();
+    void ApplyOutline();
 
     Module1& m;
     std::unique_ptr<platform::Window> window_;
@@ -115,6 +123,7 @@ private:
     long long leftTwips_ = 0, topTwips_ = 0;
     long long widthTwips_ = 0, heightTwips_ = 0;
     bool mnuYoteiEnabled_ = true;
+    bool outlined_ = false;
 };
 
 }  // namespace morix

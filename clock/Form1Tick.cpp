@@ -67,7 +67,7 @@ void Form1::TickClockUpdate() {
     const std::function<void()> showTodayMemo = [&module] { module.memos->ShowTodayMemo(); };
     const std::function<void(const RuntimeError&)> handleError = [&module](const RuntimeError& e) { module.HandleError(e); };
     UpdateClockAndChime(m.clips, {*animation1_, *animation2_, *mciChyaim_, m.platform.clock, settings, programFolder,
-                                  showTodayMemo, handleError});
+                                  m.Scale, showTodayMemo, handleError});
 }
 
 // The pointer on the clock (all bounds inclusive, in twips) opens the
@@ -76,8 +76,8 @@ void Form1::TickClockUpdate() {
 bool Form1::TickInfoBalloon() {
     if (ShowInfoSetting != 1 || m.DragMode || m.MenuOpen) return false;
     const platform::Point pointer = m.platform.desktop.CursorPos();
-    const long long x = ToInt32(static_cast<long long>(pointer.x) * m.TwipsX);
-    const long long y = ToInt32(static_cast<long long>(pointer.y) * m.TwipsY);
+    const long long x = ToInt32(m.TwipsX.Twips(pointer.x));
+    const long long y = ToInt32(m.TwipsY.Twips(pointer.y));
     if (Left() <= x && x <= Left() + Width() && Top() <= y && y <= Top() + Height()) {
         if (m.InfoBalloonOpen) {
             m.infoBalloon->Refresh();

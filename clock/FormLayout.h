@@ -16,24 +16,34 @@ namespace morix {
 
 class TwipsLayout {
 public:
-    TwipsLayout(int twipsX, int twipsY) : twipsX_(twipsX), twipsY_(twipsY) {}
+    TwipsLayout(TwipsPerPixel twipsX, TwipsPerPixel twipsY) : twipsX_(twipsX), twipsY_(twipsY) {}
 
     platform::ControlSpec operator()(std::string name, std::string caption, long long left, long long top,
                                      long long width, long long height, platform::Control* container = nullptr) const {
         return {std::move(name), PixelRect(left, top, width, height, twipsX_, twipsY_), std::move(caption), container};
     }
-    int Pixels(long long twips) const { return TwipsToPixels(twips, twipsX_); }
-    int PixelsY(long long twips) const { return TwipsToPixels(twips, twipsY_); }
+    int Pixels(long long twips) const { return twipsX_.Pixels(twips); }
+    int PixelsY(long long twips) const { return twipsY_.Pixels(twips); }
 
 private:
-    int twipsX_, twipsY_;
+    TwipsPerPixel twipsX_, twipsY_;
 };
 
-// A place on the unit grid of the memo picker and the date and time dialog:
-// their inner area is 176 x 233 units, made that many pixels, so a unit is
-// a pixel.
+// Places on the unit grid of the memo picker and the date and time dialog:
+// their inner area is 176 x 233 units, a unit an unscaled pixel.
 inline constexpr int GridWidth = 176, GridHeight = 233;
-inline platform::Rect GridPlace(int left, int top, int width, int height) { return {left, top, left + width, top + height}; }
+class GridLayout {
+public:
+    explicit GridLayout(TwipsPerPixel scale) : scale_(scale) {}
+    platform::Rect operator()(int left, int top, int width, int height) const {
+        return scale_.Scaled(platform::Rect{left, top, left + width, top + height});
+    }
+    int Width() const { return scale_.Scaled(GridWidth); }
+    int Height() const { return scale_.Scaled(GridHeight); }
+
+private:
+    TwipsPerPixel scale_;
+};
 
 // A dialog opened from the menu takes the front and the keyboard, as a shown
 // form does; only the step that then makes it topmost leaves the activation

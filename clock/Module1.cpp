@@ -2,6 +2,8 @@
 
 #include "base/DateStamp.h"
 #include "clock/Form1.h"
+#include "face/AssetPaths.h"
+#include "face/PictureSets.h"
 
 namespace morix {
 
@@ -66,5 +68,29 @@ std::string Module1::TodayStamp() const {
 }
 
 std::string Module1::DesignFolder() const { return morix::DesignFolder(platform.process.ProgramFolder(), clips.DesignName); }
+
+namespace {
+
+// Where pictures scaled for a display are kept: beside the user's other data,
+// never in the program folder, which may not be writable.
+std::string ScaledCopies(const platform::Process& process, std::string_view kind, std::string_view name,
+                         TwipsPerPixel scale) {
+    const std::string localData = process.LocalDataFolder();
+    if (localData.empty()) return {};
+    return localData + "\\Morix\\Scaled\\" + std::string(kind) + "\\" + std::string(name) + "\\" +
+           std::to_string(scale.Dpi());
+}
+
+}  // namespace
+
+std::string Module1::DesignPictures(TwipsPerPixel scale) const {
+    return PictureSetFolder(platform.files, DesignFolder(), DesignPictureNames(), scale,
+                            ScaledCopies(platform.process, "Design", clips.DesignName, scale));
+}
+
+std::string Module1::FramePictures(std::string_view frameName) const {
+    return PictureSetFolder(platform.files, FrameFolder(platform.process.ProgramFolder(), frameName), FramePictureNames(),
+                            Scale, ScaledCopies(platform.process, "Frame", frameName, Scale));
+}
 
 }  // namespace morix

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "base/RuntimeError.h"
+#include "base/Twips.h"
 #include "clock/Subsystems.h"
 #include "face/ClockUpdate.h"
 #include "platform/Platform.h"
@@ -54,12 +55,22 @@ public:
     std::string TodayStamp() const;
     // The program folder + "\Design\" + DesignName.
     std::string DesignFolder() const;
+    // The folders to read the design's and a frame's pictures from: their
+    // sets for the scale (the design's for the one given, a frame's for the
+    // clock's).
+    std::string DesignPictures(TwipsPerPixel scale) const;
+    std::string FramePictures(std::string_view frameName) const;
 
     platform::Platform& platform;
 
     std::string IniPath;
-    std::int16_t TwipsX = 15;
-    std::int16_t TwipsY = 15;
+    // Screen coordinates in twips and back: the system's scale, the same on
+    // every monitor, so a stored place means the same place next time.
+    TwipsPerPixel TwipsX;
+    TwipsPerPixel TwipsY;
+    // The scale of the monitor the clock is on: the clock, its balloons and
+    // the dialogs opened beside it are drawn for it.
+    TwipsPerPixel Scale;
 
     // The design and the clips the clock update keeps current.
     ClipState clips;

@@ -103,6 +103,13 @@ if(TARGET Morix)
                  ${CMAKE_SOURCE_DIR}/scripts/with-xvfb.sh bash ${CMAKE_SOURCE_DIR}/tests/e2e/e2e.sh ${MORIX_DIST_DIR}
                  $<TARGET_FILE:morix_probe> ${CMAKE_BINARY_DIR}/e2e-wide)
         set_tests_properties(e2e_wide PROPERTIES TIMEOUT 300)
+        # The display scaled: prefixes at 96, 144 and 192 dots per inch, on a
+        # screen of the size such scales are used on (2560 x 1600 at 200 %
+        # is 1280 x 800 at 100 %).
+        add_test(NAME e2e_scaled COMMAND env MORIX_XVFB_SCREEN=2560x1600x24 MORIX_E2E_FOLDER=scaled
+                 ${CMAKE_SOURCE_DIR}/scripts/with-xvfb.sh bash ${CMAKE_SOURCE_DIR}/tests/e2e/e2e.sh ${MORIX_DIST_DIR}
+                 $<TARGET_FILE:morix_probe> ${CMAKE_BINARY_DIR}/e2e-scaled)
+        set_tests_properties(e2e_scaled PROPERTIES TIMEOUT 600)
     endif()
     # The 32-bit build: its start-up case.
     if(MORIX_X86)

@@ -11,19 +11,20 @@
 namespace morix {
 
 namespace {
-const platform::Rect CalendarPlace = GridPlace(8, 8, 159, 148);
+platform::Rect CalendarPlace(const GridLayout& grid) { return grid(8, 8, 159, 148); }
 }  // namespace
 
 Form5::Form5(Module1& module, DateTime& owner) : m(module), owner_(owner) {
     platform::Ui& ui = m.platform.ui;
+    const GridLayout grid(m.Scale);
     window_ = ui.NewWindow(platform::WindowKind::Dialog);
     window_->SetTitle("日付と日時の変更");
     window_->OnCloseRequest([this] { owner_.CloseDateTime(); });
-    MonthView1_ = ui.NewDateTime(*window_, platform::DateTimeKind::Calendar, {"MonthView1", CalendarPlace, "", nullptr});
-    DTPicker1_ = ui.NewDateTime(*window_, platform::DateTimeKind::TimePicker, {"DTPicker1", GridPlace(8, 164, 157, 21), "", nullptr});
-    cmdOK_ = ui.NewControl(*window_, platform::ControlKind::Button, {"cmdOK", GridPlace(8, 196, 77, 29), "OK", nullptr});
+    MonthView1_ = ui.NewDateTime(*window_, platform::DateTimeKind::Calendar, {"MonthView1", CalendarPlace(grid), "", nullptr});
+    DTPicker1_ = ui.NewDateTime(*window_, platform::DateTimeKind::TimePicker, {"DTPicker1", grid(8, 164, 157, 21), "", nullptr});
+    cmdOK_ = ui.NewControl(*window_, platform::ControlKind::Button, {"cmdOK", grid(8, 196, 77, 29), "OK", nullptr});
     cmdOK_->OnClick([this] { cmdOK_Click(); });
-    cmdCancel_ = ui.NewControl(*window_, platform::ControlKind::Button, {"cmdCancel", GridPlace(92, 196, 77, 29), "キャンセル", nullptr});
+    cmdCancel_ = ui.NewControl(*window_, platform::ControlKind::Button, {"cmdCancel", grid(92, 196, 77, 29), "キャンセル", nullptr});
     cmdCancel_->OnClick([this] { cmdCancel_Click(); });
     window_->SetCancelControl(cmdCancel_.get());
 }
@@ -33,8 +34,9 @@ Form5::~Form5() = default;
 void Form5::Form_Load() {
     m.DateTimeOpen = true;
     // As wide as the calendar the system draws needs.
-    const int wider = std::max(0, MonthView1_->Place().right - CalendarPlace.right);
-    window_->SetClientSize(GridWidth + wider, GridHeight);
+    const GridLayout grid(m.Scale);
+    const int wider = std::max(0, MonthView1_->Place().right - CalendarPlace(grid).right);
+    window_->SetClientSize(grid.Width() + wider, grid.Height());
     // Today selected, and the time of day to the second.
     const platform::LocalTime now = m.platform.clock.Now();
     MonthView1_->SetValue(now);

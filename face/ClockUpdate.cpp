@@ -50,10 +50,10 @@ void UpdateClockAndChime(ClipState& s, const ClockFace& face) {
         s.CurrentHour = static_cast<std::int16_t>(now.hour);
         s.CurrentMinute = static_cast<std::int16_t>(now.minute);
         s.CurrentSecond = static_cast<std::int16_t>(now.second);
-        const std::string design = DesignFolder(face.programFolder, s.DesignName);
-        s.HourFile = ClipPath(design, s.CurrentHour);
-        s.MinuteFile = ClipPath(design, s.CurrentMinute);
-        const std::string comingMinute = ClipPath(design, (s.CurrentMinute + 1) % 60);
+        s.HourFile = ClipPath(s.ClipFolder, s.CurrentHour);
+        s.MinuteFile = ClipPath(s.ClipFolder, s.CurrentMinute);
+        const std::string comingMinute = ClipPath(s.ClipFolder, (s.CurrentMinute + 1) % 60);
+        const int hourLeft = face.scale.Scaled(HourClipLeft), minuteLeft = face.scale.Scaled(MinuteClipLeft);
 
         const long long elapsed = last ? LocalSeconds(now) - LocalSeconds(*last) : 0;
         if (elapsed < 0 || elapsed > LateTickLimit) {
@@ -61,8 +61,8 @@ void UpdateClockAndChime(ClipState& s, const ClockFace& face) {
             // the time at once; the minutes jumped over neither ring nor
             // bring the new day's memo.
             if (s.CurrentSecond >= 57) s.MinuteFile = comingMinute;
-            PlayClip(face.minuteDisplay, MinuteClipLeft, s.MinuteFile);
-            PlayClip(face.hourDisplay, HourClipLeft, s.HourFile);
+            PlayClip(face.minuteDisplay, minuteLeft, s.MinuteFile);
+            PlayClip(face.hourDisplay, hourLeft, s.HourFile);
             s.LastSecond = static_cast<std::int16_t>(clock.Now().second);
             return;
         }
@@ -79,13 +79,13 @@ void UpdateClockAndChime(ClipState& s, const ClockFace& face) {
             if (s.CurrentSecond == s.LastSecond) return;
             // From second 57 the minute display shows the coming minute.
             s.MinuteFile = comingMinute;
-            PlayClip(face.minuteDisplay, MinuteClipLeft, s.MinuteFile);
+            PlayClip(face.minuteDisplay, minuteLeft, s.MinuteFile);
             s.LastSecond = static_cast<std::int16_t>(clock.Now().second);
             return;
         }
 
-        PlayClip(face.minuteDisplay, MinuteClipLeft, s.MinuteFile);
-        if (s.CurrentMinute == 0) PlayClip(face.hourDisplay, HourClipLeft, s.HourFile);
+        PlayClip(face.minuteDisplay, minuteLeft, s.MinuteFile);
+        if (s.CurrentMinute == 0) PlayClip(face.hourDisplay, hourLeft, s.HourFile);
 
         if (s.CurrentHour == 0 && s.CurrentMinute == 0 && face.settings.ReadInt(keys::AutoShowMemo) == 2)
             face.showTodayMemo();

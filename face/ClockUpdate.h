@@ -2,6 +2,7 @@
 // the new day's memo at midnight when so set, and rings the chime.
 #pragma once
 
+#include "base/Twips.h"
 #include "platform/Clock.h"
 #include "settings/SettingsFile.h"
 
@@ -23,6 +24,9 @@ class SoundDevice;
 // survives reloads of the clock window; its numbers are signed 16-bit.
 struct ClipState {
     std::string DesignName;  // the design folder's name, set by the design's loading only
+    // Where the clips are read from: the design folder, or its pictures for
+    // the display's scale; set with the design.
+    std::string ClipFolder;
     std::string HourFile;
     std::string MinuteFile;
     std::int16_t CurrentHour = 0;
@@ -52,6 +56,8 @@ struct ClockFace {
     const platform::Clock& clock;
     const SettingsFile& settings;
     std::string_view programFolder;
+    // The scale the face is drawn for: the clips' places scale with it.
+    TwipsPerPixel scale;
     const std::function<void()>& showTodayMemo;
     // The update's own error handler: stores the error and shows the prompt.
     const std::function<void(const RuntimeError&)>& handleError;

@@ -33,13 +33,13 @@ void Form8::Form_Load() {
         if (m.MemoWindowOpen) m.memos->HideMemoWindow();
         const SettingsFile settings = m.Settings();
         const std::string frame = settings.ReadString(keys::FrameName);
-        widthTwips_ = ToInt16(static_cast<long long>(m.TwipsX) * 280);
-        heightTwips_ = ToInt16(static_cast<long long>(m.TwipsY) * 140);
+        widthTwips_ = m.TwipsX.Twips(m.Scale.Scaled(280));
+        heightTwips_ = m.TwipsY.Twips(m.Scale.Scaled(140));
         const BalloonPlacement place = m.form1()->BalloonBeside();
         leftTwips_ = place.left;
         topTwips_ = place.top;
-        window_->Move(TwipsToPixels(leftTwips_, m.TwipsX), TwipsToPixels(topTwips_, m.TwipsY),
-                      TwipsToPixels(widthTwips_, m.TwipsX), TwipsToPixels(heightTwips_, m.TwipsY));
+        window_->Move(m.TwipsX.Pixels(leftTwips_), m.TwipsY.Pixels(topTwips_), m.TwipsX.Pixels(widthTwips_),
+                      m.TwipsY.Pixels(heightTwips_));
         placed_ = true;
 
         CpuItemSetting = settings.ReadInt(keys::ShowCpu);
@@ -50,11 +50,11 @@ void Form8::Form_Load() {
         MemoItemSetting = settings.ReadInt(keys::ShowMemo);
         ListLines(true);
         ShowListedText();
-        RichTextBox1_->Move({60, 35, 60 + 160, 35 + 80});
+        RichTextBox1_->Move(m.Scale.Scaled({60, 35, 60 + 160, 35 + 80}));
 
         ysTransForm1_->Move(1, 1);
         ysTransForm1_->SetMaskPicture(
-            m.platform.pictures.Load(FramePicturePath(m.platform.process.ProgramFolder(), frame, place.picture)));
+            m.platform.pictures.Load(m.FramePictures(frame) + "\\" + place.picture));
         ysTransForm1_->ApplyShape(true);
         window_->ShowTopmostInactive();
     } catch (const RuntimeError& e) {

@@ -1,5 +1,6 @@
 #include "memo/CloseButton.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <string_view>
 
@@ -26,7 +27,9 @@ constexpr std::string_view Glyph(char c) {
 
 }  // namespace
 
-std::vector<std::uint32_t> CloseButtonPixels() {
+namespace {
+
+std::vector<std::uint32_t> UnscaledPixels() {
     const int w = CloseButtonWidth, h = CloseButtonHeight;
     std::vector<std::uint32_t> p(static_cast<std::size_t>(w * h), Paper);
     auto at = [&](int x, int y) -> std::uint32_t& { return p[static_cast<std::size_t>(y * w + x)]; };
@@ -52,6 +55,23 @@ std::vector<std::uint32_t> CloseButtonPixels() {
                 if (g[static_cast<std::size_t>(y * 4 + x)] == '#') at(x0 + x, 4 + y) = Ink;
         x0 += 5;
     }
+    return p;
+}
+
+}  // namespace
+
+// Each pixel of the small picture becomes a cell of the scale, so that the
+// letters and the cross stay as sharp as the pixel font they are drawn in.
+std::vector<std::uint32_t> CloseButtonPixels(TwipsPerPixel scale) {
+    const std::vector<std::uint32_t> unscaled = UnscaledPixels();
+    const int w = scale.Scaled(CloseButtonWidth), h = scale.Scaled(CloseButtonHeight);
+    std::vector<std::uint32_t> p(static_cast<std::size_t>(w) * h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const int ux = std::min(x * CloseButtonWidth / w, CloseButtonWidth - 1);
+            const int uy = std::min(y * CloseButtonHeight / h, CloseButtonHeight - 1);
+            p[static_cast<std::size_t>(y) * w + x] = unscaled[static_cast<std::size_t>(uy) * CloseButtonWidth + ux];
+        }
     return p;
 }
 

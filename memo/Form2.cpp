@@ -13,23 +13,24 @@
 namespace morix {
 
 namespace {
-const platform::Rect CalendarPlace = GridPlace(8, 28, 159, 148);
+platform::Rect CalendarPlace(const GridLayout& grid) { return grid(8, 28, 159, 148); }
 }  // namespace
 
 Form2::Form2(Module1& module, Memos& memos) : m(module), memos_(memos) {
     platform::Ui& ui = m.platform.ui;
+    const GridLayout grid(m.Scale);
     window_ = ui.NewWindow(platform::WindowKind::Dialog);
     window_->SetTitle("備忘録（新規・開く）");
     window_->OnCloseRequest([this] { memos_.ClosePicker(); });
     Label1_ = ui.NewControl(*window_, platform::ControlKind::Label,
-                            {"Label1", GridPlace(8, 8, 161, 17), "メモを開く日を選択してください。", nullptr});
-    MonthView1_ = ui.NewDateTime(*window_, platform::DateTimeKind::CalendarBoldDays, {"MonthView1", CalendarPlace, "", nullptr});
+                            {"Label1", grid(8, 8, 161, 17), "メモを開く日を選択してください。", nullptr});
+    MonthView1_ = ui.NewDateTime(*window_, platform::DateTimeKind::CalendarBoldDays, {"MonthView1", CalendarPlace(grid), "", nullptr});
     MonthView1_->OnChange([this] { MonthView1_DateClick(); });
     MonthView1_->OnGetDayBold(
         [this](const platform::LocalTime& first, int months) { return MonthView1_GetDayBold(first, months); });
-    cmdOK_ = ui.NewControl(*window_, platform::ControlKind::Button, {"cmdOK", GridPlace(8, 194, 77, 29), "OK", nullptr});
+    cmdOK_ = ui.NewControl(*window_, platform::ControlKind::Button, {"cmdOK", grid(8, 194, 77, 29), "OK", nullptr});
     cmdOK_->OnClick([this] { cmdOK_Click(); });
-    cmdCancel_ = ui.NewControl(*window_, platform::ControlKind::Button, {"cmdCancel", GridPlace(92, 194, 73, 29), "ｷｬﾝｾﾙ", nullptr});
+    cmdCancel_ = ui.NewControl(*window_, platform::ControlKind::Button, {"cmdCancel", grid(92, 194, 73, 29), "ｷｬﾝｾﾙ", nullptr});
     cmdCancel_->OnClick([this] { cmdCancel_Click(); });
     window_->SetCancelControl(cmdCancel_.get());
 }
@@ -39,8 +40,9 @@ Form2::~Form2() = default;
 void Form2::Form_Load() {
     m.MemoPickerOpen = true;
     // As wide as the calendar the system draws needs.
-    const int wider = std::max(0, MonthView1_->Place().right - CalendarPlace.right);
-    window_->SetClientSize(GridWidth + wider, GridHeight);
+    const GridLayout grid(m.Scale);
+    const int wider = std::max(0, MonthView1_->Place().right - CalendarPlace(grid).right);
+    window_->SetClientSize(grid.Width() + wider, grid.Height());
     MonthView1_->SetValue(m.platform.clock.Now());
     m.TouchForm1().PlaceBeside(*window_);
     m.SetForm1Enabled(false);

@@ -28,7 +28,8 @@ Form7::Form7(Module1& module) : m(module) {
     txtMsg_ = ui.NewRichTextBox(*window_, {"txtMsg", TextPlace, "", nullptr});
     txtMsg_->SetFont({"ＭＳ Ｐゴシック", 9, true});
     picClose_ = ui.NewControl(*window_, platform::ControlKind::Picture, {"picClose", {}, "", nullptr});
-    picClose_->SetPicture(m.platform.pictures.FromPixels(CloseButtonWidth, CloseButtonHeight, CloseButtonPixels()));
+    picClose_->SetPicture(m.platform.pictures.FromPixels(m.Scale.Scaled(CloseButtonWidth),
+                                                         m.Scale.Scaled(CloseButtonHeight), CloseButtonPixels(m.Scale)));
     picClose_->SetTooltip("Save & Close");
     picClose_->OnClick([this] { picClose_Click(); });
     Check1_ = ui.NewControl(*window_, platform::ControlKind::CheckBox, {"Check1", {}, "今後表示しない", nullptr});
@@ -48,17 +49,17 @@ void Form7::Form_Load() {
         const std::string frame = m.Settings().ReadString(keys::FrameName);
         Form1& clock = m.TouchForm1();
         const BalloonPlacement placement = clock.BalloonBeside();
-        window_->Move(TwipsToPixels(placement.left, m.TwipsX), TwipsToPixels(placement.top, m.TwipsY),
-                      TwipsToPixels(ToInt16(static_cast<long long>(m.TwipsX) * WindowWidth), m.TwipsX),
-                      TwipsToPixels(ToInt16(static_cast<long long>(m.TwipsY) * WindowHeight), m.TwipsY));
+        window_->Move(m.TwipsX.Pixels(placement.left), m.TwipsY.Pixels(placement.top), m.Scale.Scaled(WindowWidth),
+                      m.Scale.Scaled(WindowHeight));
         placed_ = true;
 
         txtMsg_->SetText("");
-        txtMsg_->Move(TextPlace);
-        txtMsg_->SetRightMargin(1024);
+        txtMsg_->Move(m.Scale.Scaled(TextPlace));
+        txtMsg_->SetRightMargin(m.Scale.Scaled(1024));
         // Centred under the text box.
         const int closeLeft = (WindowWidth - CloseButtonWidth) / 2;
-        picClose_->Move({closeLeft, TextPlace.bottom + 1, closeLeft + CloseButtonWidth, TextPlace.bottom + 1 + CloseButtonHeight});
+        picClose_->Move(m.Scale.Scaled(
+            {closeLeft, TextPlace.bottom + 1, closeLeft + CloseButtonWidth, TextPlace.bottom + 1 + CloseButtonHeight}));
 
         const std::string programFolder = m.platform.process.ProgramFolder();
         if (!m.MemoPath.empty()) {
@@ -68,7 +69,7 @@ void Form7::Form_Load() {
             memoLoaded_ = true;
         } else if (m.Settings().ReadInt(keys::SampleMemoDone) == 0) {
             const int checkLeft = (WindowWidth - CheckWidth) / 2;
-            Check1_->Move({checkLeft, 18, checkLeft + CheckWidth, 18 + CheckHeight});
+            Check1_->Move(m.Scale.Scaled({checkLeft, 18, checkLeft + CheckWidth, 18 + CheckHeight}));
             Check1_->SetValue(0);
             Check1_->SetVisible(true);
             txtMsg_->LoadFile(programFolder + "\\Sample.rtf");
@@ -87,14 +88,13 @@ void Form7::Form_Load() {
 }
 
 void Form7::Place(const std::string& frameName, const BalloonPlacement& placement) {
-    window_->Move(TwipsToPixels(placement.left, m.TwipsX), TwipsToPixels(placement.top, m.TwipsY), WindowWidth,
-                  WindowHeight);
+    window_->Move(m.TwipsX.Pixels(placement.left), m.TwipsY.Pixels(placement.top), m.Scale.Scaled(WindowWidth),
+                  m.Scale.Scaled(WindowHeight));
     ApplyFrame(frameName, placement.picture);
 }
 
 void Form7::ApplyFrame(const std::string& frameName, const std::string& pictureName) {
-    auto picture =
-        m.platform.pictures.Load(FramePicturePath(m.platform.process.ProgramFolder(), frameName, pictureName));
+    auto picture = m.platform.pictures.Load(m.FramePictures(frameName) + "\\" + pictureName);
     // The frame picture is the balloon's face as well as its outline.
     window_->SetBackground(picture);
     ysTransForm1_->Move(1, 1);

@@ -20,7 +20,7 @@ constexpr long long ClientWidth = 7005, ClientHeight = 5100;
 
 Form3::Form3(Module1& module, Options& options) : m(module), options_(options) {
     platform::Ui& ui = m.platform.ui;
-    const TwipsLayout at(m.TwipsX, m.TwipsY);
+    const TwipsLayout at(m.Scale, m.Scale);
     window_ = ui.NewWindow(platform::WindowKind::Dialog);
     window_->SetTitle("オプション");
     window_->OnCloseRequest([this] { options_.CloseBasicOptions(); });
@@ -174,8 +174,8 @@ void Form3::Check4_Click() {
 
 void Form3::lstHukidasi_Click() {
     try {
-        imgHukidasi_->SetPicture(m.platform.pictures.Load(
-            FramePicturePath(m.platform.process.ProgramFolder(), SelectedText(*lstHukidasi_), "MsgLU.gif")));
+        imgHukidasi_->SetPicture(
+            m.platform.pictures.Load(m.FramePictures(SelectedText(*lstHukidasi_)) + "\\MsgLU.gif"));
         imgHukidasi_->SetVisible(true);
     } catch (const RuntimeError& e) {
         m.HandleError(e);

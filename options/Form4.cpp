@@ -30,7 +30,7 @@ constexpr const char* AboutText = "Morix\r\n                 Version 1.00\r\n時
 
 Form4::Form4(Module1& module, Options& options) : m(module), options_(options) {
     platform::Ui& ui = m.platform.ui;
-    const TwipsLayout at(m.TwipsX, m.TwipsY);
+    const TwipsLayout at(m.Scale, m.Scale);
     window_ = ui.NewWindow(platform::WindowKind::Dialog);
     window_->SetTitle("拡張オプション");
     window_->OnCloseRequest([this] { options_.CloseExtendedOptions(); });

@@ -34,9 +34,12 @@ public:
     virtual Rect ScreenOf(const Rect& area) const = 0;
     // True when the rectangle overlaps at least one monitor.
     virtual bool OnAnyMonitor(const Rect& area) const = 0;
-    // Twips per pixel (15 at 96 dots per inch).
-    virtual int TwipsPerPixelX() const = 0;
-    virtual int TwipsPerPixelY() const = 0;
+    // The dots per inch screen coordinates are scaled by (96 unscaled; the
+    // primary monitor's when the session started).
+    virtual int SystemDpi() const = 0;
+    // The dots per inch of the monitor that holds most of the rectangle (the
+    // nearest one when it is on none): what a window there is drawn for.
+    virtual int MonitorDpi(const Rect& area) const = 0;
 
     virtual WindowHandle ForegroundWindow() const = 0;
     virtual WindowHandle DesktopWindow() const = 0;

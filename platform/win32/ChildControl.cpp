@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include <map>
 #include <stdexcept>
 #include <utility>
 
@@ -14,9 +15,21 @@ namespace {
 // The ChildControl of a subclassed control window.
 constexpr wchar_t ChildProperty[] = L"Morix.ChildControl";
 
-UniqueFont CreateMessageFont() {
+// The per-monitor functions of Windows 10 1607 and later (Wine has them),
+// looked up once: without them every window is drawn for the system's scale.
+template <typename Function>
+Function User32Function(const char* name) {
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+}
+using ForDpiFunction = BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT);
+using DpiForWindowFunction = UINT(WINAPI*)(HWND);
+
+UniqueFont CreateMessageFont(UINT dpi) {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
+    static const auto forDpi = User32Function<ForDpiFunction>("SystemParametersInfoForDpi");
+    if (dpi != 0 && forDpi && forDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi))
+        return UniqueFont(CreateFontIndirectW(&metrics.lfMessageFont));
     if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
         // Systems before Vista know the structure without its last field.
         metrics.cbSize = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
@@ -72,11 +85,23 @@ bool IsButtonDown(UINT message) {
 
 }  // namespace
 
-HFONT MessageFont() {
-    // Made once and kept for the life of the process: every control of
-    // every window shares it.
-    static const UniqueFont font = CreateMessageFont();
-    if (font) return font.Get();
+int WindowDpi(HWND window) {
+    static const auto dpiForWindow = User32Function<DpiForWindowFunction>("GetDpiForWindow");
+    if (dpiForWindow && window) return static_cast<int>(dpiForWindow(window));
+    const HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : 96;
+}
+
+HFONT MessageFont(HWND window) {
+    // One font per scale, made once and kept for the life of the process:
+    // every control of every window on monitors of that scale shares it.
+    const UINT dpi = static_cast<UINT>(WindowDpi(window));
+    static std::map<UINT, UniqueFont> fonts;
+    auto it = fonts.find(dpi);
+    if (it == fonts.end()) it = fonts.emplace(dpi, CreateMessageFont(dpi)).first;
+    if (it->second) return it->second.Get();
     return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
@@ -181,7 +206,7 @@ void ChildControl::Create(const wchar_t* className, DWORD style, DWORD exStyle, 
     SetPropW(created, ChildProperty, this);
     originalProc_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(created, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ChildControl::SubclassProc)));
-    SendMessageW(created, WM_SETFONT, reinterpret_cast<WPARAM>(MessageFont()), FALSE);
+    SendMessageW(created, WM_SETFONT, reinterpret_cast<WPARAM>(MessageFont(created)), FALSE);
     if (!target_->StacksBelowControls()) StackAboveContainers(created);
 }
 

@@ -68,8 +68,12 @@ std::string ControlNameOf(HWND window);
 // returns `result` without touching anything else.
 bool RouteToControl(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
-// The font of every control: the system's message font.
-HFONT MessageFont();
+// The font of every control: the system's message font at the scale of the
+// monitor the window is on.
+HFONT MessageFont(HWND window);
+// The dots per inch the window is drawn for: its monitor's where the system
+// scales each monitor, else the system's.
+int WindowDpi(HWND window);
 
 // A new child window is made below all its siblings; a control that is no
 // container goes up to just above the topmost container of its parent, so

@@ -71,7 +71,7 @@ void Win32Control::CreateNative() {
                                         client.bottom, child_.Hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)),
                                         GetModuleHandleW(nullptr), nullptr));
         if (!groupBox_) throw std::runtime_error("CreateWindowExW failed for the frame " + Name());
-        SendMessageW(groupBox_.Get(), WM_SETFONT, reinterpret_cast<WPARAM>(MessageFont()), FALSE);
+        SendMessageW(groupBox_.Get(), WM_SETFONT, reinterpret_cast<WPARAM>(MessageFont(groupBox_.Get())), FALSE);
         break;
     }
     case ControlKind::Picture:

@@ -14,11 +14,17 @@ HWND ToHwnd(WindowHandle handle) { return reinterpret_cast<HWND>(static_cast<std
 
 WindowHandle FromHwnd(HWND window) { return static_cast<WindowHandle>(reinterpret_cast<std::intptr_t>(window)); }
 
-int TwipsPerPixel(int capability) {
-    WindowDc screen(nullptr);
-    int dotsPerInch = GetDeviceCaps(screen.Get(), capability);
-    if (dotsPerInch <= 0) return 15;  // 96 dots per inch, as the system assumes
-    return (1440 + dotsPerInch / 2) / dotsPerInch;
+// GetDpiForMonitor (Windows 8.1 and later; Wine has it) from shcore.dll,
+// looked up once: older systems scale every monitor alike.
+using GetDpiForMonitorFunction = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+GetDpiForMonitorFunction DpiForMonitor() {
+    static const GetDpiForMonitorFunction function = [] {
+        HMODULE shcore = LoadLibraryW(L"shcore.dll");
+        return shcore ? reinterpret_cast<GetDpiForMonitorFunction>(
+                            reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")))
+                      : nullptr;
+    }();
+    return function;
 }
 
 }  // namespace
@@ -39,9 +45,21 @@ bool Win32Desktop::OnAnyMonitor(const Rect& area) const {
     return MonitorFromRect(&r, MONITOR_DEFAULTTONULL) != nullptr;
 }
 
-int Win32Desktop::TwipsPerPixelX() const { return TwipsPerPixel(LOGPIXELSX); }
+int Win32Desktop::SystemDpi() const {
+    WindowDc screen(nullptr);
+    const int dotsPerInch = GetDeviceCaps(screen.Get(), LOGPIXELSX);
+    return dotsPerInch > 0 ? dotsPerInch : 96;
+}
 
-int Win32Desktop::TwipsPerPixelY() const { return TwipsPerPixel(LOGPIXELSY); }
+int Win32Desktop::MonitorDpi(const Rect& area) const {
+    RECT r{area.left, area.top, area.right, area.bottom};
+    UINT x = 0, y = 0;
+    // MDT_EFFECTIVE_DPI: what the user chose for the monitor.
+    if (const GetDpiForMonitorFunction function = DpiForMonitor();
+        function && SUCCEEDED(function(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), 0, &x, &y)) && x > 0)
+        return static_cast<int>(x);
+    return SystemDpi();
+}
 
 WindowHandle Win32Desktop::ForegroundWindow() const { return FromHwnd(GetForegroundWindow()); }
 

@@ -18,8 +18,8 @@ public:
     Rect PrimaryScreen() const override;
     Rect ScreenOf(const Rect& area) const override;
     bool OnAnyMonitor(const Rect& area) const override;
-    int TwipsPerPixelX() const override;
-    int TwipsPerPixelY() const override;
+    int SystemDpi() const override;
+    int MonitorDpi(const Rect& area) const override;
     WindowHandle ForegroundWindow() const override;
     WindowHandle DesktopWindow() const override;
     std::string WindowTitle(WindowHandle window) const override;

@@ -51,6 +51,7 @@ bool CanBeClicked(HWND control) {
 Win32Window::Win32Window(WindowKind kind, EventRunner run) : kind_(kind), run_(run) {
     hwnd_.Reset(CreateFormWindow(ParamsFor(kind), this));
     if (!hwnd_) throw std::runtime_error("CreateWindowExW failed for a MorixForm window");
+    dpi_ = WindowDpi(hwnd_.Get());
     if (kind_ == WindowKind::Dialog) RegisterDialogWindow(hwnd_.Get());
 }
 
@@ -185,6 +186,35 @@ void Win32Window::GiveFrontBack() {
     if (front != nullptr && IsWindow(front) && IsWindowVisible(front)) ::SetForegroundWindow(front);
 }
 
+// A dialog the user moves onto a monitor of another scale is laid out again
+// for it: its controls' places scaled by the change, the font of the new
+// scale, the size the system proposes. The clock and its balloons are placed
+// and drawn by the program for the monitor it puts them on.
+LRESULT Win32Window::OnDpiChanged(HWND window, WPARAM wParam, const RECT& suggested) {
+    if (kind_ != WindowKind::Dialog) return 0;
+    const int oldDpi = std::exchange(dpi_, static_cast<int>(HIWORD(wParam))), newDpi = dpi_;
+    if (oldDpi > 0 && newDpi > 0 && oldDpi != newDpi) {
+        struct Rescale {
+            int from, to;
+            static BOOL CALLBACK Child(HWND child, LPARAM p) {
+                const Rescale& r = *reinterpret_cast<const Rescale*>(p);
+                RECT place{};
+                GetWindowRect(child, &place);
+                MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&place), 2);
+                const auto s = [&r](LONG v) { return MulDiv(v, r.to, r.from); };
+                SetWindowPos(child, nullptr, s(place.left), s(place.top), s(place.right) - s(place.left),
+                             s(place.bottom) - s(place.top), SWP_NOZORDER | SWP_NOACTIVATE);
+                SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(MessageFont(child)), TRUE);
+                return TRUE;
+            }
+        } rescale{oldDpi, newDpi};
+        EnumChildWindows(window, &Rescale::Child, reinterpret_cast<LPARAM>(&rescale));
+    }
+    SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    return 0;
+}
+
 LRESULT Win32Window::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_ERASEBKGND: return OnEraseBackground(window, reinterpret_cast<HDC>(wParam));
@@ -204,6 +234,7 @@ LRESULT Win32Window::HandleMessage(HWND window, UINT message, WPARAM wParam, LPA
     case WM_CTLCOLORBTN:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX: return OnRouted(window, message, wParam, lParam);
+    case 0x02E0 /* WM_DPICHANGED */: return OnDpiChanged(window, wParam, *reinterpret_cast<const RECT*>(lParam));
     default: return DefWindowProcW(window, message, wParam, lParam);
     }
 }

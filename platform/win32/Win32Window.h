@@ -110,12 +110,14 @@ private:
     LRESULT OnActivate(HWND window, WPARAM wParam, LPARAM lParam);
     LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam);
     LRESULT OnRouted(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnDpiChanged(HWND window, WPARAM wParam, const RECT& suggested);
     // Esc and Enter: the control pressed, if it could be clicked.
     void PressFromKey(HWND control);
     bool IsActive() const;
     void GiveFrontBack();
 
     const WindowKind kind_;
+    int dpi_ = 0;  // the scale a dialog is laid out for
     EventRunner run_;
     std::function<void(MouseButton)> onMouseUp_;
     std::function<void()> onCloseRequest_, onEndSession_;

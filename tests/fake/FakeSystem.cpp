@@ -122,6 +122,13 @@ platform::Rect FakeDesktop::ScreenOf(const platform::Rect& area) const {
     return *best;
 }
 
+int FakeDesktop::MonitorDpi(const platform::Rect& area) const {
+    const platform::Rect screen = ScreenOf(area);
+    for (std::size_t i = 0; i < monitors.size() && i < monitorDpi.size(); ++i)
+        if (monitors[i] == screen) return monitorDpi[i];
+    return systemDpi;
+}
+
 bool FakeDesktop::OnAnyMonitor(const platform::Rect& a) const {
     for (const auto& m : monitors)
         if (a.left < m.right && m.left < a.right && a.top < m.bottom && m.top < a.bottom) return true;

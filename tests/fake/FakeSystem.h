@@ -100,8 +100,8 @@ public:
     platform::Rect PrimaryScreen() const override { return monitors.front(); }
     platform::Rect ScreenOf(const platform::Rect& area) const override;
     bool OnAnyMonitor(const platform::Rect& area) const override;
-    int TwipsPerPixelX() const override { return twipsX; }
-    int TwipsPerPixelY() const override { return twipsY; }
+    int SystemDpi() const override { return systemDpi; }
+    int MonitorDpi(const platform::Rect& area) const override;
     platform::WindowHandle ForegroundWindow() const override { return foreground; }
     platform::WindowHandle DesktopWindow() const override { return desktopHandle; }
     std::string WindowTitle(platform::WindowHandle window) const override;
@@ -127,7 +127,8 @@ public:
     void Close(platform::WindowHandle window);
 
     std::vector<platform::Rect> monitors{{0, 0, 1024, 768}};
-    int twipsX = 15, twipsY = 15;
+    int systemDpi = 96;
+    std::vector<int> monitorDpi;  // of monitors[i]; systemDpi where not given
     std::map<platform::Metric, int> metrics{{platform::Metric::CaptionButtonWidth, 18},
                                             {platform::Metric::CaptionButtonHeight, 18},
                                             {platform::Metric::SizingFrameWidth, 4}};

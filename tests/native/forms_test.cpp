@@ -19,7 +19,7 @@ using platform::ControlKind;
 class TestForm {
 public:
     TestForm(platform::Ui& ui, SettingsFile& settings) : settings_(settings) {
-        const TwipsLayout at(15, 15);
+        const TwipsLayout at(TwipsPerPixel(96), TwipsPerPixel(96));
         window_ = ui.NewWindow(platform::WindowKind::Dialog);
         window_->SetTitle("テスト");
         chkShow_ = ui.NewControl(*window_, ControlKind::CheckBox, at("chkShow", "表示する", 120, 120, 1500, 300));

@@ -293,7 +293,6 @@ TEST_F(ClockTest, UncaughtErrorInAnEventEndsWithTheRunTimeMessage) {
     SampleDone();
     ASSERT_FALSE(Start());
     // A pointer far outside: an overflow in following is not caught below the tick.
-    sys.desktop.twipsX = 15;
     auto h = sys.desktop.Open("巨大", {0, 0, 2000, 1000});
     sys.desktop.windows[h].rect = {0, 0, 2100000000, 1000};
     EXPECT_TRUE(Tick());

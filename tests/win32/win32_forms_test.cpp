@@ -239,7 +239,7 @@ TEST_F(Win32FormsTest, EachControlIsANativeChildOfItsContainerInThePlaceGiven) {
         // Containers draw no text of their own.
         if (e.control->Kind() != ControlKind::Frame && e.control->Kind() != ControlKind::Picture) {
             EXPECT_EQ(TextOf(h), e.caption);
-            EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(h, WM_GETFONT, 0, 0)), MessageFont());
+            EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(h, WM_GETFONT, 0, 0)), MessageFont(h));
         }
         const int id = GetDlgCtrlID(h);
         EXPECT_GE(id, 100);  // never IDOK or IDCANCEL
@@ -249,7 +249,7 @@ TEST_F(Win32FormsTest, EachControlIsANativeChildOfItsContainerInThePlaceGiven) {
     HWND groupBox = FindWindowExW(frame, nullptr, L"Button", L"時計の表示");
     ASSERT_NE(groupBox, nullptr);
     EXPECT_EQ(GetWindowLongPtrW(groupBox, GWL_STYLE) & BS_TYPEMASK, BS_GROUPBOX);
-    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(groupBox, WM_GETFONT, 0, 0)), MessageFont());
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(groupBox, WM_GETFONT, 0, 0)), MessageFont(groupBox));
     EXPECT_EQ(PlaceInParent(groupBox), (Rect{0, 0, 160, 100})) << "the group box covers the frame";
     EXPECT_EQ(GetWindow(groupBox, GW_HWNDNEXT), nullptr) << "the group box must stay beneath the frame's controls";
     EXPECT_EQ(dialog.frame->Text(), "時計の表示");

@@ -72,11 +72,9 @@ TEST(Win32DesktopTest, ScreensAndTwipsFollowTheSystem) {
     HDC screen = GetDC(nullptr);
     int dpi = GetDeviceCaps(screen, LOGPIXELSX);
     ReleaseDC(nullptr, screen);
-    EXPECT_EQ(desktop.TwipsPerPixelX() * dpi, 1440 / dpi * dpi);
-    if (dpi == 96) {
-        EXPECT_EQ(desktop.TwipsPerPixelX(), 15);
-        EXPECT_EQ(desktop.TwipsPerPixelY(), 15);
-    }
+    // One monitor, so its scale is the system's (the prefix's LogPixels).
+    EXPECT_EQ(desktop.SystemDpi(), dpi);
+    EXPECT_EQ(desktop.MonitorDpi({10, 10, 76, 32}), dpi);
     const std::pair<platform::Metric, int> metrics[] = {
         {platform::Metric::CaptionButtonWidth, SM_CXSIZE},
         {platform::Metric::CaptionButtonHeight, SM_CYSIZE},

@@ -1,0 +1,121 @@
+# At 96, 144 and 192 dots per inch (the prefix's LogPixels, which Wine takes
+# as the display's scale): the clock, its balloon and the memo window are
+# drawn at the scale's size, the clock follows notepad by the caption-button
+# rule at that scale, every control of each dialog lies inside it, and at
+# 200 % the face is the design's 200 % picture pixel for pixel.
+base_prefix=$WINEPREFIX
+scaled_prefix() {  # a copy of the test prefix at that many dots per inch
+    export WINEPREFIX=$work/prefix-$1
+    rm -rf "$WINEPREFIX"; cp -a "$base_prefix" "$WINEPREFIX"
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+    wineserver -w
+}
+size_of() { probe window "$1" 5000 | field size; }
+inside() {  # inside <outer rect> <rect>
+    set -- $1 $2
+    [ "$5" -ge "$1" ] && [ "$6" -ge "$2" ] && [ "$7" -le "$3" ] && [ "$8" -le "$4" ]
+}
+all_controls_inside() {  # the window has controls, and every one lies inside it and on the screen
+    local outer; outer=$(probe window "$1" 5000 | field rect)
+    local line ok=0 seen=0
+    while IFS='|' read -r _ _ rect _; do
+        seen=$((seen + 1))
+        inside "$outer" "$rect" && inside "0 0 $sw $sh" "$rect" || { echo "outside: $rect" >&2; ok=1; }
+    done < <(controls "$1" | sed 's/^ *//')
+    [ "$seen" -gt 0 ] && return $ok
+}
+dialog_shot() {  # dialog_shot <menu keys> <title> <shot name>
+    menu $1
+    probe window "$2" 5000 >/dev/null || { shot "$3-failed"; check "$dpi dpi: $2 opens from the menu" false; return; }
+    sleep 0.8
+    check "$dpi dpi: every control of $2 lies inside it, on the screen" all_controls_inside "$2"
+    shot "$3"
+    set -- $(probe window "$2" | field rect) "$3"
+    crop "$5" "$shots/$5-crop.png" "$1" "$2" "$3" "$4" 4
+    xdotool key Escape
+    closes "$2" >/dev/null
+    [ -n "${MORIX_E2E_DEBUG:-}" ] && { probe count-clocks; probe clock 3000; } >&2
+    probe clock 5000 >/dev/null  # a dialog's closing reloads the clock
+}
+
+for dpi in ${MORIX_E2E_DPIS:-96 144 192}; do
+    stop_all
+    scaled_prefix "$dpi"
+    s() { echo $(( ($1 * dpi + 48) / 96 )); }          # unscaled pixels at this scale
+    twips() { echo $(( ($1 * 2880 + dpi) / (2 * dpi) )); }  # pixels to twips, nearest (not negative)
+    pixels() { echo $(( ($1 * 2 * dpi + 1440) / 2880 )); }
+    m=$(probe metrics)
+    check "$dpi dpi: the prefix gives the scale" test "$(echo "$m" | field dpix)" = "$dpi"
+    cw=$(echo "$m" | field cxsize) ch=$(echo "$m" | field cysize) fw=$(echo "$m" | field cxframe)
+    d=$(( cw + fw / 2 ))
+
+    dir=$(fresh_folder "scale-$dpi")  # no settings: the sample memo opens beside the clock
+    start_notepad
+    probe window メモ帳 20000 >/dev/null
+    start_clock "$dir"
+    check "$dpi dpi: the clock is $(s 66) x $(s 22)" test "$(probe clock | field size)" = "$(s 66) $(s 22)"
+    check "$dpi dpi: the memo window is $(s 280) x $(s 140)" test "$(size_of 備忘録)" = "$(s 280) $(s 140)"
+    shot "scale-$dpi-memo"
+    # Ticked away, the sample stays closed; notepad in front again.
+    click_control 備忘録 Button 今後表示しない
+    set -- $(probe window 備忘録 | field rect)
+    xdotool mousemove $(( $1 + $(s 140) )) $(( $2 + $(s 122) )) click 1   # the close picture
+    closes 備忘録 >/dev/null
+    probe front メモ帳 >/dev/null
+
+    set -- $(probe window メモ帳 | field rect)
+    H=$(twips "$(s 22)")
+    left=$(pixels $(( $(twips $(( $3 - 3 * d + 2 ))) - $(twips "$(s 66)") )))
+    diff=$(( $(twips "$ch") - H )); diff=${diff#-}
+    top=$(pixels $(( diff / 2 + $(twips $(( $2 + 1 ))) )))
+    check "$dpi dpi: the clock follows onto notepad's title bar" settles_at "$left $top $(( left + $(s 66) )) $(( top + $(s 22) ))" 4
+    shot "scale-$dpi-notepad"
+    set -- $(clock_rect)
+    crop "scale-$dpi-notepad" "$shots/scale-$dpi-clock.png" "$1" "$2" "$3" "$4" 6
+    if [ "$dpi" = 192 ]; then
+        # Between the two clips the face is the design's own picture: the
+        # 200 % set's Back.bmp, pixel for pixel.
+        convert "$shots/scale-$dpi-notepad.png" -crop "12x$(s 22)+$(( $1 + 60 ))+$2" +repage "$work/face-crop.png"
+        convert "$dir/Design/Tidewalk/200/Back.bmp" -crop "12x$(s 22)+60+0" +repage "$work/back-crop.png"
+        check "200 %: the face between the clips is the 200 % Back.bmp pixel for pixel" \
+            test "$(compare -metric AE "$work/face-crop.png" "$work/back-crop.png" null: 2>&1)" = 0
+    fi
+
+    # The pointer resting on the clock opens the balloon.
+    xdotool mousemove $(( ($1 + $3) / 2 )) $(( ($2 + $4) / 2 ))
+    probe window "Morix - 情報" 4000 >/dev/null
+    check "$dpi dpi: the balloon is $(s 280) x $(s 140)" test "$(size_of "Morix - 情報")" = "$(s 280) $(s 140)"
+    shot "scale-$dpi-balloon"
+    set -- $(clock_rect) $(probe window "Morix - 情報" | field rect)
+    crop "scale-$dpi-balloon" "$shots/scale-$dpi-balloon-crop.png" "$(( $1 < $5 ? $1 : $5 ))" "$(( $2 < $6 ? $2 : $6 ))" \
+        "$(( $3 > $7 ? $3 : $7 ))" "$(( $4 > $8 ? $4 : $8 ))" 4
+    xdotool mousemove 5 5
+    closes "Morix - 情報" >/dev/null
+
+    # The dialogs from the clock at home: with notepad given the front back
+    # after a dialog, Wine draws notepad over the reloaded clock.
+    kill "$notepad_pid"; wait "$notepad_pid" 2>/dev/null
+    closes メモ帳 >/dev/null
+    sleep 1.5
+    dialog_shot "Down Down Right Return" オプション "scale-$dpi-options"
+    dialog_shot "Down Down Right Down Return" 拡張オプション "scale-$dpi-extended"
+    dialog_shot "Up Up Up Return" 日付と日時の変更 "scale-$dpi-datetime"
+    dialog_shot "Down Right Return" 備忘録（新規・開く） "scale-$dpi-picker"
+done
+
+# A user's own design with only its 100 % pictures, at 200 %: no prompt; the
+# face is drawn at 132 x 44 from its pictures scaled once.
+stop_all
+[ -d "$work/prefix-192" ] && export WINEPREFIX=$work/prefix-192 || scaled_prefix 192
+dir=$(fresh_folder user-design)
+cp -r "$dir/Design/Tidewalk" "$dir/Design/Mine"
+rm -rf "$dir/Design/Mine/125" "$dir/Design/Mine/150" "$dir/Design/Mine/200"
+sample_seen "$dir" Aviディレクトリ名=Mine アクティブウインドウへの移動=0
+start_clock "$dir"
+check "200 %, a design without its set: no message" no_message_box 2000
+check "and the clock is 132 x 44" test "$(probe clock | field size)" = "132 44"
+shot scale-192-user-design
+set -- $(clock_rect)
+crop scale-192-user-design "$shots/scale-192-user-design-clock.png" "$1" "$2" "$3" "$4" 6
+stop_all
+export WINEPREFIX=$base_prefix

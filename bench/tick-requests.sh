@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# The Wine server requests of one idle tick: the clock runs from a fresh copy
+# of the program folder in one of the situations of bench/idle-setup.sh under
+# a server that traces every request (wineserver -d1, WINEDEBUG=+server's
+# trace), and the requests of Morix.exe's threads over `seconds` are counted
+# by name and divided by the ticks seen in that time (the WM_TIMER messages
+# its threads took). Each request is a round trip to the server: a figure
+# that does not depend on how busy the machine is.
+#   bench/tick-requests.sh [desktop|notepad|unfollowed] [seconds, default 20] [program folder]
+set -euo pipefail
+situation=${1:-desktop}
+seconds=${2:-20}
+src=$(cd "${3:-$(dirname "$0")/../dist/Morix}" && pwd)
+cd "$(dirname "$0")/.."
+root=$(pwd)
+if [ -z "${DISPLAY:-}" ] || [ -z "${MORIX_REQUESTS_INNER:-}" ]; then
+    exec env MORIX_REQUESTS_INNER=1 scripts/with-xvfb.sh "$0" "$situation" "$seconds" "$src"
+fi
+[ -f "$src/Morix.exe" ] || { echo "no Morix.exe in $src" >&2; exit 2; }
+probe_exe=$root/build/mingw/morix_probe.exe
+[ -f "$probe_exe" ] || { echo "build morix_probe first (cmake --build --preset mingw --target morix_probe)" >&2; exit 2; }
+. scripts/wine-env.sh
+morix_wine_prefix
+. bench/wine-pids.sh
+. bench/idle-setup.sh
+morix_idle_situation_ok "$situation"
+[ "$situation" != floor ] || { echo "floor has no clock to count" >&2; exit 2; }
+out=$root/build/bench-requests
+dir=$out/Morix
+morix_idle_folder "$src" "$dir" "$situation"
+trace=$out/server.trace
+
+wineserver -k 2>/dev/null || true
+wineserver -w 2>/dev/null || true
+wineserver -f -d1 -p5 > "$trace" 2>&1 &
+server_launch=$!
+trap 'morix_idle_stop; wait $server_launch 2>/dev/null || true' EXIT
+sleep 1
+morix_idle_start "$dir" "$situation" "$probe_exe"
+clock=$(morix_process_of "$dir/Morix.exe") || { echo "no process runs $dir/Morix.exe" >&2; exit 1; }
+
+from=$(wc -l < "$trace")
+sleep "$seconds"
+to=$(wc -l < "$trace")
+# The server's ids of Morix.exe's threads: each thread's first request names
+# its Linux thread (init_first_thread, init_thread: unix_tid=...).
+tids=$(ls "/proc/$clock/task" | tr '\n' ' ')
+
+echo "program folder: $src; situation: $situation; Morix.exe pid $clock"
+head -n "$to" "$trace" | awk -v from="$from" -v tids="$tids" '
+    BEGIN { n = split(tids, t, " "); for (i = 1; i <= n; ++i) unix[t[i]] = 1 }
+    /: init_(first_)?thread\(/ && match($0, /unix_tid=[0-9]+/) {
+        if (substr($0, RSTART + 9, RLENGTH - 9) in unix) ours[substr($1, 1, length($1) - 1)] = 1
+    }
+    NR <= from { next }
+    { id = substr($1, 1, length($1) - 1) }
+    !(id in ours) { next }
+    # A request: "id: name( args )"; its reply: "id: name() = ...".
+    $2 ~ /^[a-z_0-9]+\($/ {
+        name = $2; sub(/\(.*/, "", name); count[name]++; all++
+    }
+    $2 == "get_message()" && /msg=00000113/ { ticks++ }
+    END {
+        if (!ticks) { print "no tick seen"; exit 1 }
+        printf "%d ticks, %d requests: %.1f a tick\n", ticks, all, all / ticks
+        for (k in count) printf "  %6.1f  %s\n", count[k] / ticks, k
+    }' | { read -r head; echo "$head"; sort -rn; }

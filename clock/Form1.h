@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace morix {
@@ -100,7 +101,8 @@ private:
     bool TickInfoBalloon();
     void TickFollow();
     void TickClockUpdate();
-    bool FullScreenInFront() const;
+    bool FullScreenInFront();
+    platform::WindowHandle FrontThisTick();
     bool AnyDialogOrDragOpen() const;
     bool AnyDialogOrModeOpen() const;
     std::string ForegroundTitle() const;
@@ -115,6 +117,8 @@ private:
     long long leftTwips_ = 0, topTwips_ = 0;
     long long widthTwips_ = 0, heightTwips_ = 0;
     bool mnuYoteiEnabled_ = true;
+    // The window in front as this tick found it.
+    std::optional<platform::WindowHandle> tickFront_;
 };
 
 }  // namespace morix

@@ -56,12 +56,16 @@ head -n "$to" "$trace" | awk -v from="$from" -v tids="$tids" '
     { id = substr($1, 1, length($1) - 1) }
     !(id in ours) { next }
     # A request: "id: name( args )"; its reply: "id: name() = ...".
-    $2 ~ /^[a-z_0-9]+\($/ {
-        name = $2; sub(/\(.*/, "", name); count[name]++; all++
+    # A request: "id: name( args )"; its reply: "id: name() = ...". A tick
+    # runs from the reply that hands over WM_TIMER to the next one.
+    $2 ~ /^[a-z_0-9]+\($/ && ticks {
+        name = $2; sub(/\(.*/, "", name); count[name]++; all++; per[ticks]++
     }
     $2 == "get_message()" && /msg=00000113/ { ticks++ }
     END {
-        if (!ticks) { print "no tick seen"; exit 1 }
-        printf "%d ticks, %d requests: %.1f a tick\n", ticks, all, all / ticks
+        if (ticks < 2) { print "fewer than two ticks seen"; exit 1 }
+        n = ticks - 1  # the last tick is cut short by the end of the count
+        for (i = 1; i <= n; ++i) for (j = i; j > 1 && per[j - 1] > per[j]; --j) { x = per[j]; per[j] = per[j - 1]; per[j - 1] = x }
+        printf "%d ticks: %.1f requests a tick on average, %d the median, %d to %d\n", n, all / ticks, per[int((n + 1) / 2)], per[1], per[n]
         for (k in count) printf "  %6.1f  %s\n", count[k] / ticks, k
     }' | { read -r head; echo "$head"; sort -rn; }

@@ -6,15 +6,15 @@
 # by name and divided by the ticks seen in that time (the WM_TIMER messages
 # its threads took). Each request is a round trip to the server: a figure
 # that does not depend on how busy the machine is.
-#   bench/tick-requests.sh [desktop|notepad|unfollowed] [seconds, default 20] [program folder]
+#   bench/tick-requests.sh [seconds, default 20] [program folder] [desktop|notepad|unfollowed]
 set -euo pipefail
-situation=${1:-desktop}
-seconds=${2:-20}
-src=$(cd "${3:-$(dirname "$0")/../dist/Morix}" && pwd)
+seconds=${1:-20}
+situation=${3:-desktop}
+src=$(cd "${2:-$(dirname "$0")/../dist/Morix}" && pwd)
 cd "$(dirname "$0")/.."
 root=$(pwd)
 if [ -z "${DISPLAY:-}" ] || [ -z "${MORIX_REQUESTS_INNER:-}" ]; then
-    exec env MORIX_REQUESTS_INNER=1 scripts/with-xvfb.sh "$0" "$situation" "$seconds" "$src"
+    exec env MORIX_REQUESTS_INNER=1 scripts/with-xvfb.sh "$0" "$seconds" "$src" "$situation"
 fi
 [ -f "$src/Morix.exe" ] || { echo "no Morix.exe in $src" >&2; exit 2; }
 probe_exe=$root/build/mingw/morix_probe.exe

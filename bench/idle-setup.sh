@@ -1,6 +1,6 @@
-# Sourced by bench/idle.sh and bench/tick-requests.sh (after
-# scripts/wine-env.sh and bench/wine-pids.sh): an idle clock in one of three
-# situations, from a fresh copy of a program folder.
+# Sourced by bench/idle.sh and bench/tick-requests.sh from the source tree's
+# root, on a display: an idle clock in one of three situations, from a fresh
+# copy of a program folder.
 #   desktop     following on, nothing but the desktop in front
 #   notepad     following on, Wine's notepad in front (the clock on its title bar)
 #   unfollowed  following off ("アクティブウインドウへの移動=0"), the desktop in front
@@ -14,6 +14,18 @@ morix_idle_situation_ok() {
     case "$1" in desktop | notepad | unfollowed | floor) return 0 ;; esac
     echo "unknown situation '$1' (desktop, notepad, unfollowed or floor)" >&2
     return 1
+}
+
+# morix_idle_prepare <program folder> <situation>: checks both, and sets up
+# the build tree's Wine (its prefix made when needed) and probe_exe.
+morix_idle_prepare() {
+    [ -f "$1/Morix.exe" ] || { echo "no Morix.exe in $1" >&2; exit 2; }
+    morix_idle_situation_ok "$2" || exit 2
+    probe_exe=$(pwd)/build/mingw/morix_probe.exe
+    [ -f "$probe_exe" ] || { echo "build morix_probe first (cmake --build --preset mingw --target morix_probe)" >&2; exit 2; }
+    . scripts/wine-env.sh
+    morix_wine_prefix
+    . bench/wine-pids.sh
 }
 
 # morix_idle_folder <program folder> <copy> <situation>

@@ -16,14 +16,8 @@ root=$(pwd)
 if [ -z "${DISPLAY:-}" ] || [ -z "${MORIX_REQUESTS_INNER:-}" ]; then
     exec env MORIX_REQUESTS_INNER=1 scripts/with-xvfb.sh "$0" "$seconds" "$src" "$situation"
 fi
-[ -f "$src/Morix.exe" ] || { echo "no Morix.exe in $src" >&2; exit 2; }
-probe_exe=$root/build/mingw/morix_probe.exe
-[ -f "$probe_exe" ] || { echo "build morix_probe first (cmake --build --preset mingw --target morix_probe)" >&2; exit 2; }
-. scripts/wine-env.sh
-morix_wine_prefix
-. bench/wine-pids.sh
 . bench/idle-setup.sh
-morix_idle_situation_ok "$situation"
+morix_idle_prepare "$src" "$situation"
 [ "$situation" != floor ] || { echo "floor has no clock to count" >&2; exit 2; }
 out=$root/build/bench-requests
 dir=$out/Morix

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace morix {
@@ -104,7 +105,8 @@ private:
     bool TickInfoBalloon();
     void TickFollow();
     void TickClockUpdate();
-    bool FullScreenInFront() const;
+    bool FullScreenInFront();
+    platform::WindowHandle FrontThisTick();
     bool AnyDialogOrDragOpen() const;
     bool AnyDialogOrModeOpen() const;
     std::string ForegroundTitle() const;
@@ -124,6 +126,8 @@ private:
     long long widthTwips_ = 0, heightTwips_ = 0;
     bool mnuYoteiEnabled_ = true;
     bool outlined_ = false;
+    // The window in front as this tick found it.
+    std::optional<platform::WindowHandle> tickFront_;
 };
 
 }  // namespace morix

@@ -14,6 +14,7 @@ void Form1::Timer1_Timer() {
     // answers; it waits instead, and the first tick after the answer sees
     // how far the clock went.
     if (m.ErrorPromptOpen) return;
+    tickFront_.reset();
     if (!TickFullScreen() && !TickInfoBalloon()) TickFollow();
     // Last, and on every tick whatever the following setting.
     TickClockUpdate();
@@ -44,9 +45,9 @@ bool Form1::TickFullScreen() {
 // Full screen: a window in front other than the desktop's own, without a
 // title bar, covering the whole monitor it is on (not only its work area); or
 // what the shell reports. A maximised window keeps its title bar.
-bool Form1::FullScreenInFront() const {
+bool Form1::FullScreenInFront() {
     const platform::Desktop& desktop = m.platform.desktop;
-    const platform::WindowHandle front = desktop.ForegroundWindow();
+    const platform::WindowHandle front = FrontThisTick();
     if (front == 0 || front == desktop.DesktopWindow()) return false;
     // The title bar first: the shell's windows have none, and the monitor's
     // lookup (a tenth of a millisecond under Wine) is needed only without one.
@@ -93,6 +94,13 @@ bool Form1::TickInfoBalloon() {
     return false;
 }
 
+// Each question to the system is a round trip under Wine; the step aside
+// and the following decide on the same window, so it is asked for once.
+platform::WindowHandle Form1::FrontThisTick() {
+    if (!tickFront_) tickFront_ = m.platform.desktop.ForegroundWindow();
+    return *tickFront_;
+}
+
 bool Form1::AnyDialogOrDragOpen() const {
     return m.DragMode || m.MenuOpen || m.MemoPickerOpen || m.BasicOptionsOpen || m.ExtendedOptionsOpen || m.DateTimeOpen;
 }
@@ -113,7 +121,7 @@ void Form1::TickFollow() {
     SettingsFile settings = m.Settings();
     platform::Desktop& desktop = m.platform.desktop;
     m.StoredTitle = settings.ReadString(keys::ActiveTitle);
-    ActiveHandle = desktop.ForegroundWindow();
+    ActiveHandle = FrontThisTick();
     m.ActiveTitle = ForegroundTitle();
 
     if (m.ActiveTitle != m.StoredTitle && !m.InfoBalloonOpen && !AnyDialogOrModeOpen()) {

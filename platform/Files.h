@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,6 +20,17 @@ struct FileStamp {
     // within the same tick of the write-time clock.
     std::uint64_t identity = 0;
     friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+
+// Tells whether anything in a folder may have changed, without asking the
+// file system each time.
+class FolderWatch {
+public:
+    virtual ~FolderWatch() = default;
+    // True when a file of the folder was made, removed, renamed, written or
+    // had its attributes changed since the last call that returned true (or
+    // since the watch began); a change reported once is not reported again.
+    virtual bool Changed() = 0;
 };
 
 class Files {
@@ -48,6 +60,9 @@ public:
     virtual bool CreateFolder(std::string_view path) = 0;
     // Deletes the file for good (not to a recycle bin). False on failure.
     virtual bool RemoveFile(std::string_view path) = 0;
+    // A watch on the files directly in the folder, or nothing where the
+    // system cannot watch it.
+    virtual std::unique_ptr<FolderWatch> WatchFolder(std::string_view /*folder*/) const { return nullptr; }
 };
 
 }  // namespace morix::platform

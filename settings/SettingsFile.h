@@ -1,7 +1,8 @@
 // The settings file: section "Morix" of IniPath, read and written with the
-// rules of the Windows profile functions. Every call goes to the file; nothing
-// is kept in memory between calls, so a value written by one window is seen by
-// the next read anywhere.
+// rules of the Windows profile functions. Every call takes the file as it is
+// now (through the program's copy of it, which the file's changes keep
+// right), so a value written by one window, or by an editor, is seen by the
+// next read anywhere.
 #pragma once
 
 #include "settings/Keys.h"
@@ -24,7 +25,7 @@ public:
     // Text values are cut to what a 256-byte ANSI buffer holds.
     static constexpr std::size_t MaxTextBytes = 255;
 
-    // With a cache, reads of an unchanged file skip opening it.
+    // With a cache, reads of an unchanged file reach no file at all.
     SettingsFile(platform::Files& files, const CodePage& codePage, std::string iniPath, SettingsCache* cache = nullptr);
 
     // Missing file, section or key, or an empty value: the default. Otherwise

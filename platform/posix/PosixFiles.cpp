@@ -1,6 +1,7 @@
 #include "platform/posix/PosixFiles.h"
 
 #include <fcntl.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -123,5 +124,40 @@ bool PosixFiles::CreateFolder(std::string_view path) {
 }
 
 bool PosixFiles::RemoveFile(std::string_view path) { return ::unlink(NativePath(path).c_str()) == 0; }
+
+namespace {
+
+class InotifyWatch final : public FolderWatch {
+public:
+    explicit InotifyWatch(int fd) : fd_(fd) {}
+    ~InotifyWatch() override { ::close(fd_); }
+    InotifyWatch(const InotifyWatch&) = delete;
+    InotifyWatch& operator=(const InotifyWatch&) = delete;
+    bool Changed() override {
+        bool any = false;
+        alignas(inotify_event) char events[4096];
+        ssize_t n = 0;
+        while ((n = ::read(fd_, events, sizeof events)) > 0) any = true;
+        // A failure other than "nothing queued" leaves the watch unable to tell.
+        return any || (n < 0 && errno != EAGAIN);
+    }
+
+private:
+    int fd_;
+};
+
+}  // namespace
+
+std::unique_ptr<FolderWatch> PosixFiles::WatchFolder(std::string_view folder) const {
+    const int fd = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (fd < 0) return nullptr;
+    constexpr std::uint32_t What = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_MODIFY | IN_ATTRIB |
+                                   IN_DELETE_SELF | IN_MOVE_SELF;
+    if (::inotify_add_watch(fd, NativePath(folder).c_str(), What) < 0) {
+        ::close(fd);
+        return nullptr;
+    }
+    return std::make_unique<InotifyWatch>(fd);
+}
 
 }  // namespace morix::platform

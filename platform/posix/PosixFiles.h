@@ -18,6 +18,8 @@ public:
     std::vector<std::string> ListFolders(std::string_view folder) const override;
     bool CreateFolder(std::string_view path) override;
     bool RemoveFile(std::string_view path) override;
+    // inotify, asked without waiting.
+    std::unique_ptr<FolderWatch> WatchFolder(std::string_view folder) const override;
 
     static std::string NativePath(std::string_view path);
 };

@@ -18,6 +18,14 @@ public:
     Handle(const Handle&) = delete;
     Handle& operator=(const Handle&) = delete;
     Handle(Handle&& o) noexcept : h_(o.h_) { o.h_ = INVALID_HANDLE_VALUE; }
+    Handle& operator=(Handle&& o) noexcept {
+        if (this != &o) {
+            Reset();
+            h_ = o.h_;
+            o.h_ = INVALID_HANDLE_VALUE;
+        }
+        return *this;
+    }
     HANDLE Get() const { return h_; }
     bool Valid() const { return h_ != INVALID_HANDLE_VALUE && h_ != nullptr; }
     void Reset() {

@@ -4,8 +4,71 @@
 #include "platform/win32/Win32Handles.h"
 
 #include <algorithm>
+#include <atomic>
 
 namespace morix::platform::win32 {
+
+namespace {
+
+// Asking the notification itself whether it fired is a wait, and under Wine
+// every wait is a round trip to its server; the settings are read several
+// times a second. So a thread waits on it instead and raises a flag, and
+// asking is reading that flag. The thread touches nothing else.
+class Win32FolderWatch final : public FolderWatch {
+public:
+    static std::unique_ptr<FolderWatch> Start(std::string_view folder) {
+        constexpr DWORD What = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_SIZE |
+                               FILE_NOTIFY_CHANGE_LAST_WRITE | FILE_NOTIFY_CHANGE_ATTRIBUTES;
+        HANDLE change = FindFirstChangeNotificationW(Widen(folder).c_str(), FALSE, What);
+        if (change == INVALID_HANDLE_VALUE) return nullptr;
+        std::unique_ptr<Win32FolderWatch> watch(new Win32FolderWatch(change));
+        if (!watch->stop_.Valid()) return nullptr;
+        watch->thread_ = Handle(CreateThread(nullptr, 0, &Win32FolderWatch::Run, watch.get(), 0, nullptr));
+        if (!watch->thread_.Valid()) return nullptr;
+        return watch;
+    }
+    ~Win32FolderWatch() override {
+        if (thread_.Valid()) {
+            SetEvent(stop_.Get());
+            WaitForSingleObject(thread_.Get(), INFINITE);
+        }
+        FindCloseChangeNotification(change_);
+    }
+    Win32FolderWatch(const Win32FolderWatch&) = delete;
+    Win32FolderWatch& operator=(const Win32FolderWatch&) = delete;
+
+    bool Changed() override { return blind_.load(std::memory_order_acquire) || changed_.exchange(false, std::memory_order_acq_rel); }
+
+private:
+    explicit Win32FolderWatch(HANDLE change) : change_(change), stop_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+
+    static DWORD WINAPI Run(void* self) {
+        static_cast<Win32FolderWatch*>(self)->Wait();
+        return 0;
+    }
+    void Wait() {
+        const HANDLE handles[2] = {stop_.Get(), change_};
+        while (WaitForMultipleObjects(2, handles, FALSE, INFINITE) == WAIT_OBJECT_0 + 1) {
+            // Armed again before the flag goes up: a change after this
+            // signals anew, and one before it is there for the read that the
+            // flag sends to the file.
+            if (!FindNextChangeNotification(change_)) {
+                blind_.store(true, std::memory_order_release);
+                return;
+            }
+            changed_.store(true, std::memory_order_release);
+        }
+    }
+
+    HANDLE change_;
+    Handle stop_;
+    Handle thread_;
+    std::atomic<bool> changed_{false};
+    // The notification broke: from now on every question is answered yes.
+    std::atomic<bool> blind_{false};
+};
+
+}  // namespace
 
 std::optional<std::string> Win32Files::ReadAll(std::string_view path) const {
     Handle file(CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -118,5 +181,9 @@ bool Win32Files::CreateFolder(std::string_view path) {
 }
 
 bool Win32Files::RemoveFile(std::string_view path) { return DeleteFileW(Widen(path).c_str()) != 0; }
+
+std::unique_ptr<FolderWatch> Win32Files::WatchFolder(std::string_view folder) const {
+    return Win32FolderWatch::Start(folder);
+}
 
 }  // namespace morix::platform::win32

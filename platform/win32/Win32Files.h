@@ -3,7 +3,8 @@
 // FindFirstFileW/FindNextFileW (the files, or the folders, of a folder in the
 // order the file system gives them, hidden and system entries left out),
 // CreateDirectoryW and DeleteFileW; the stamp of a file (size, last-write
-// and creation time) from one GetFileAttributesExW.
+// and creation time) from one GetFileAttributesExW; a folder's changes from
+// FindFirstChangeNotificationW, waited for on a thread of the watch's own.
 #pragma once
 
 #include "platform/Files.h"
@@ -21,6 +22,7 @@ public:
     std::vector<std::string> ListFolders(std::string_view folder) const override;
     bool CreateFolder(std::string_view path) override;
     bool RemoveFile(std::string_view path) override;
+    std::unique_ptr<FolderWatch> WatchFolder(std::string_view folder) const override;
 };
 
 }  // namespace morix::platform::win32

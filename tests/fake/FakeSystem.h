@@ -34,7 +34,10 @@ public:
         ++reads;
         return real.ReadAll(p);
     }
-    std::optional<platform::FileStamp> Stamp(std::string_view p) const override { return real.Stamp(p); }
+    std::optional<platform::FileStamp> Stamp(std::string_view p) const override {
+        ++stamps;
+        return real.Stamp(p);
+    }
     bool ReplaceAtomically(std::string_view p, std::string_view b) override {
         ++writes;
         if (onReplace) onReplace(p, b);
@@ -46,11 +49,17 @@ public:
     std::vector<std::string> ListFolders(std::string_view f) const override { return real.ListFolders(f); }
     bool CreateFolder(std::string_view p) override { return real.CreateFolder(p); }
     bool RemoveFile(std::string_view p) override { return real.RemoveFile(p); }
+    std::unique_ptr<platform::FolderWatch> WatchFolder(std::string_view f) const override {
+        return watchable ? real.WatchFolder(f) : nullptr;
+    }
     platform::PosixFiles real;
     int writes = 0;
     // Sees every write's new content, in the order of the writes.
     std::function<void(std::string_view path, std::string_view bytes)> onReplace;
     mutable int reads = 0;
+    mutable int stamps = 0;
+    // False: a system that cannot watch folders.
+    bool watchable = true;
 };
 
 class FakeProcess final : public platform::Process {

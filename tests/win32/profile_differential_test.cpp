@@ -6,6 +6,7 @@
 // difference is named below with both sides' exact results.
 #include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32Files.h"
+#include "settings/SettingsCache.h"
 #include "settings/SettingsFile.h"
 
 #include <gtest/gtest.h>
@@ -283,6 +284,20 @@ TEST_F(ProfileDifferential, PrefixedIntegerForms) {
     SettingsFile o = Ours();
     for (std::string_view key : {"a", "b", "c", "d", "e", "f", "g", "h", "i", "j"})
         EXPECT_EQ(o.ReadInt(key, 99), theirs.ReadInt(key, 99)) << key;
+}
+
+// Reads through the copy that the folder's change notification keeps right:
+// a write by the system's profile function, as another program would make
+// it, is seen within the clock's one-second tick.
+TEST_F(ProfileDifferential, CopiedReadsSeeAnOutsideWriteWithinATick) {
+    Start(Initial);
+    SettingsCache cache;
+    SettingsFile copied{files, cp, oursPath, &cache};
+    ASSERT_EQ(copied.ReadInt(keys::ChimeMode), 7);
+    Profile(oursPath).Write("チャイムの鳴らし方", "2");
+    const DWORD start = GetTickCount();
+    while (copied.ReadInt(keys::ChimeMode) != 2 && GetTickCount() - start < 1000) Sleep(10);
+    EXPECT_EQ(copied.ReadInt(keys::ChimeMode), 2);
 }
 
 }  // namespace

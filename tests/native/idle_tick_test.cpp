@@ -1,0 +1,70 @@
+// The idle tick and the settings file: while nothing changes, a tick reaches
+// no file; a change made from outside between two ticks is seen by the next.
+#include "tests/native/ClockFixture.h"
+
+#include <filesystem>
+
+namespace morix::test {
+namespace {
+
+// One program a row.
+struct IdleClock : FakeProgram {
+    // Starts the clock with notepad in front (or the desktop) and lets the
+    // first ticks place it.
+    void StartIdle(bool notepad, bool follow = true) {
+        SampleDone();
+        if (!follow) Set("アクティブウインドウへの移動", "0");
+        if (notepad) sys.desktop.Open("無題 - メモ帳", {100, 80, 800, 580});
+        sys.clock.Set(10, 15, 20);
+        EXPECT_FALSE(Start());
+        for (int i = 0; i < 2; ++i) EXPECT_FALSE(Tick());
+    }
+};
+
+TEST(IdleTick, NoSettingsFileIsOpenedOrLookedAtWhileNothingChanges) {
+    struct Row {
+        const char* situation;
+        bool notepad, follow;
+    };
+    for (const Row& row : {Row{"desktop in front", false, true}, Row{"notepad in front", true, true},
+                           Row{"following off", false, false}}) {
+        SCOPED_TRACE(row.situation);
+        IdleClock fresh;
+        fresh.StartIdle(row.notepad, row.follow);
+        const int reads = fresh.sys.files.reads, stamps = fresh.sys.files.stamps;
+        for (int s = 21; s < 30; ++s) {
+            fresh.sys.clock.Set(10, 15, s);
+            ASSERT_FALSE(fresh.Tick());
+        }
+        EXPECT_EQ(fresh.sys.files.reads, reads);
+        EXPECT_EQ(fresh.sys.files.stamps, stamps);
+    }
+}
+
+// The recorded title is changed behind the clock's back: the next tick takes
+// notepad for another window and places the clock on it anew, writing its
+// title back.
+TEST(IdleTick, AChangeFromOutsideBetweenTwoTicksIsSeenByTheNextTick) {
+    struct Row {
+        const char* how;
+        bool watchable, renamed;
+    };
+    for (const Row& row : {Row{"written in place", true, false}, Row{"renamed over the file", true, true},
+                           Row{"in place, on a system that cannot watch folders", false, false}}) {
+        SCOPED_TRACE(row.how);
+        IdleClock fresh;
+        fresh.sys.files.watchable = row.watchable;
+        fresh.StartIdle(true);
+        ASSERT_EQ(fresh.Get("アクティブウィンドウのタイトル"), "無題 - メモ帳");
+        const std::string edited = fresh.sys.codePage.ToAnsi("無題 - ノート");
+        std::string bytes = fresh.IniBytes();
+        bytes.replace(bytes.find(fresh.sys.codePage.ToAnsi("無題 - メモ帳")), edited.size(), edited);
+        fresh.dir.Write(row.renamed ? "edited.tmp" : "Morix.ini", bytes);
+        if (row.renamed) std::filesystem::rename(fresh.dir.File("edited.tmp"), fresh.dir.File("Morix.ini"));
+        ASSERT_FALSE(fresh.Tick());
+        EXPECT_EQ(fresh.Get("アクティブウィンドウのタイトル"), "無題 - メモ帳");
+    }
+}
+
+}  // namespace
+}  // namespace morix::test

@@ -82,9 +82,7 @@ void Form1::LoadDesign() {
         ClipState& clips = m.clips;
         clips.DesignName = m.Settings().ReadString(keys::DesignName);
         clips.ClipFolder = m.DesignPictures(m.Scale);
-        m.BackgroundPath = clips.ClipFolder + "\\Back.bmp";
-        window_->SetBackground(m.platform.pictures.Load(m.BackgroundPath));
-        SetFaceSize();
+        ShowFacePicture();
         const platform::LocalTime now = m.platform.clock.Now();
         clips.CurrentHour = static_cast<std::int16_t>(now.hour);
         clips.CurrentMinute = static_cast<std::int16_t>(now.minute);
@@ -100,7 +98,12 @@ void Form1::LoadDesign() {
     }
 }
 
-void Form1::SetFaceSize() { SetSize(m.TwipsX.Twips(m.Scale.Scaled(66)), m.TwipsY.Twips(m.Scale.Scaled(22))); }
+// The empty face of the clip folder's scale, and the window's size for it.
+void Form1::ShowFacePicture() {
+    m.BackgroundPath = m.clips.ClipFolder + "\\Back.bmp";
+    window_->SetBackground(m.platform.pictures.Load(m.BackgroundPath));
+    SetSize(m.TwipsX.Twips(m.Scale.Scaled(66)), m.TwipsY.Twips(m.Scale.Scaled(22)));
+}
 
 void Form1::PlayClips() {
     PlayClip(*animation1_, m.Scale.Scaled(HourClipLeft), m.clips.HourFile);
@@ -126,9 +129,7 @@ void Form1::TakeScale(int dpi) {
     clips.HourFile = inFolder(clips.HourFile);
     clips.MinuteFile = inFolder(clips.MinuteFile);
     clips.ClipFolder = folder;
-    m.BackgroundPath = folder + "\\Back.bmp";
-    window_->SetBackground(m.platform.pictures.Load(m.BackgroundPath));
-    SetFaceSize();
+    ShowFacePicture();
     PlayClips();
     if (outlined_) ApplyOutline();
 }

@@ -112,7 +112,7 @@ private:
     std::string ForegroundTitle() const;
     platform::Rect Screen() const;
     void Place(long long left, long long top);
-    void SetFaceSize();
+    void ShowFacePicture();
     void PlayClips();
     void ApplyOutline();
 

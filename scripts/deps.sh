@@ -12,7 +12,7 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
 fi
 for p in cmake g++ make libgtest-dev libbenchmark-dev googletest \
          g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64 wine32:i386 xvfb xdotool imagemagick \
-         fonts-ipafont-gothic fonts-wine locales clang-14 libclang-rt-14-dev zip unzip faketime; do
+         fonts-ipafont-gothic fonts-wine locales clang-14 libclang-rt-14-dev zip unzip faketime wixl msitools; do
     have_pkg "$p" || need+=("$p")
 done
 if [ ${#need[@]} -gt 0 ]; then

@@ -41,7 +41,7 @@ void Form1::Form_Load() {
         // Until the clock is placed it is drawn for the primary monitor; a
         // reload keeps the scale of the monitor it is on.
         if (!m.Reloading) m.Scale = TwipsPerPixel(desktop.MonitorDpi(desktop.PrimaryScreen()));
-        m.IniPath = m.platform.process.ProgramFolder() + "\\Morix.ini";
+        m.IniPath = m.DataFolder() + "\\Morix.ini";
         LoadDesign();
 
         SettingsFile settings = m.Settings();

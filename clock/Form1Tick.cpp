@@ -63,12 +63,14 @@ bool Form1::FullScreenInFront() {
 
 void Form1::TickClockUpdate() {
     const SettingsFile settings = m.Settings();
-    const std::string programFolder = m.platform.process.ProgramFolder();
     Module1& module = m;
+    const std::function<std::string(std::string_view)> chimeFile = [&module](std::string_view name) {
+        return module.ChimeFile(name);
+    };
     const std::function<void()> showTodayMemo = [&module] { module.memos->ShowTodayMemo(); };
     const std::function<void(const RuntimeError&)> handleError = [&module](const RuntimeError& e) { module.HandleError(e); };
-    UpdateClockAndChime(m.clips, {*animation1_, *animation2_, *mciChyaim_, m.platform.clock, settings, programFolder,
-                                  m.Scale, showTodayMemo, handleError});
+    UpdateClockAndChime(m.clips, {*animation1_, *animation2_, *mciChyaim_, m.platform.clock, settings, chimeFile, m.Scale,
+                                  showTodayMemo, handleError});
 }
 
 // The pointer on the clock (all bounds inclusive, in twips) opens the

@@ -4,10 +4,19 @@
 #include "clock/Form1.h"
 #include "face/AssetPaths.h"
 #include "face/PictureSets.h"
+#include "settings/DataFolder.h"
 
 namespace morix {
 
 Module1::Module1(platform::Platform& p) : platform(p) {
+    // A settings file that cannot be written loses every change the user
+    // makes: the user hears of it once, with the file, and the program goes
+    // on as before.
+    settingsWriteFailed_ = [this](const std::string& path) {
+        if (settingsWriteFailureTold_) return;
+        settingsWriteFailureTold_ = true;
+        HandleError(RuntimeError(err::PathFileAccess, path));
+    };
     // An error that nothing handled ends the program; the open memo's text
     // is saved first, as the error prompt's end saves it.
     platform.process.OnFatalError([this] {
@@ -67,7 +76,19 @@ std::string Module1::TodayStamp() const {
     return DateStamp({now.year, now.month, now.day});
 }
 
-std::string Module1::DesignFolder() const { return morix::DesignFolder(platform.process.ProgramFolder(), clips.DesignName); }
+const std::string& Module1::DataFolder() const {
+    if (!dataFolder_)
+        dataFolder_ = ChooseDataFolder(platform.files, platform.process.ProgramFolder(), platform.process.RoamingDataFolder());
+    return *dataFolder_;
+}
+
+std::string Module1::DesignFolder(std::string_view designName) const {
+    return AssetFolder(platform.files, Assets(), "Design", designName);
+}
+
+std::string Module1::ChimeFile(std::string_view chimeName) const {
+    return morix::ChimeFile(platform.files, Assets(), chimeName);
+}
 
 namespace {
 
@@ -89,7 +110,7 @@ std::string Module1::DesignPictures(TwipsPerPixel scale) const {
 }
 
 std::string Module1::FramePictures(std::string_view frameName) const {
-    return PictureSetFolder(platform.files, FrameFolder(platform.process.ProgramFolder(), frameName), FramePictureNames(),
+    return PictureSetFolder(platform.files, AssetFolder(platform.files, Assets(), "Frame", frameName), FramePictureNames(),
                             Scale, ScaledCopies(platform.process, "Frame", frameName, Scale));
 }
 

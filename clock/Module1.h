@@ -7,6 +7,7 @@
 #include "base/RuntimeError.h"
 #include "base/Twips.h"
 #include "clock/Subsystems.h"
+#include "face/AssetPaths.h"
 #include "face/ClockUpdate.h"
 #include "platform/Platform.h"
 #include "settings/SettingsCache.h"
@@ -14,6 +15,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace morix {
@@ -50,11 +52,22 @@ public:
     // The prompt's end of the program.
     void EndFromPrompt();
 
-    SettingsFile Settings() const { return SettingsFile(platform.files, platform.codePage, IniPath, &settingsCache_); }
+    SettingsFile Settings() const {
+        return SettingsFile(platform.files, platform.codePage, IniPath, &settingsCache_, &settingsWriteFailed_);
+    }
     // Today's date stamp, from the system date at the moment of use.
     std::string TodayStamp() const;
-    // The program folder + "\Design\" + DesignName.
-    std::string DesignFolder() const;
+    // The folder of what the user makes (Morix.ini, Tickdata\, Recovered\,
+    // designs of their own): decided at the first ask, kept for the life of
+    // the process.
+    const std::string& DataFolder() const;
+    // The folders designs, frames and chimes are read from.
+    AssetRoots Assets() const { return {platform.process.ProgramFolder(), DataFolder()}; }
+    // The folder of the design DesignName, and of any design by name.
+    std::string DesignFolder() const { return DesignFolder(clips.DesignName); }
+    std::string DesignFolder(std::string_view designName) const;
+    // The chime's file.
+    std::string ChimeFile(std::string_view chimeName) const;
     // The folders to read the design's and a frame's pictures from: their
     // sets for the scale (the design's for the one given, a frame's for the
     // clock's).
@@ -121,6 +134,9 @@ public:
 private:
     std::unique_ptr<Form1> form1_;
     mutable SettingsCache settingsCache_;
+    mutable std::optional<std::string> dataFolder_;
+    SettingsFile::WriteFailureHandler settingsWriteFailed_;
+    bool settingsWriteFailureTold_ = false;
 };
 
 }  // namespace morix

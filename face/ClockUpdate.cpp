@@ -18,9 +18,6 @@ void PlayClip(platform::Animation& display, int left, std::string_view clipPath)
     display.Play(1);
 }
 
-std::string DesignFolder(std::string_view programFolder, std::string_view designName) {
-    return std::string(programFolder) + "\\Design\\" + std::string(designName);
-}
 
 namespace {
 
@@ -33,7 +30,7 @@ long long LocalSeconds(const platform::LocalTime& t) {
 }
 
 void RingChime(const ClockFace& face) {
-    face.chimeDevice.SetFileName(ChimePath(face.programFolder, face.settings.ReadString(keys::ChimeFile)));
+    face.chimeDevice.SetFileName(face.chimeFile(face.settings.ReadString(keys::ChimeFile)));
     face.chimeDevice.SetCommand("open");
     face.chimeDevice.SetCommand("play");
 }

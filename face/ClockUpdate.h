@@ -55,7 +55,8 @@ struct ClockFace {
     platform::SoundDevice& chimeDevice;
     const platform::Clock& clock;
     const SettingsFile& settings;
-    std::string_view programFolder;
+    // The chime's file by its name.
+    const std::function<std::string(std::string_view chimeName)>& chimeFile;
     // The scale the face is drawn for: the clips' places scale with it.
     TwipsPerPixel scale;
     const std::function<void()>& showTodayMemo;
@@ -69,9 +70,6 @@ void PlayClip(platform::Animation& display, int left, std::string_view clipPath)
 
 inline constexpr int HourClipLeft = 5;
 inline constexpr int MinuteClipLeft = 36;
-
-// program folder + "\Design\" + design name.
-std::string DesignFolder(std::string_view programFolder, std::string_view designName);
 
 void UpdateClockAndChime(ClipState& state, const ClockFace& face);
 

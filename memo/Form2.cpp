@@ -55,7 +55,7 @@ void Form2::MonthView1_DateClick() { cmdOK_->SetFocus(); }
 // over, as the memo listing does.
 std::vector<platform::LocalTime> Form2::MonthView1_GetDayBold(const platform::LocalTime& first, int months) const {
     std::vector<platform::LocalTime> days;
-    for (const std::string& name : m.platform.files.ListFiles(MemoFolder(m.platform.process.ProgramFolder()), ".rtf")) {
+    for (const std::string& name : m.platform.files.ListFiles(MemoFolder(m.DataFolder()), ".rtf")) {
         const std::optional<MemoDayOf> day = MemoDay(name);
         const int month = day ? (day->year - first.year) * 12 + day->month - first.month : -1;
         if (month >= 0 && month < months) days.push_back({day->year, day->month, day->day});
@@ -65,7 +65,7 @@ std::vector<platform::LocalTime> Form2::MonthView1_GetDayBold(const platform::Lo
 
 void Form2::cmdOK_Click() {
     const platform::LocalTime day = MonthView1_->Value();
-    const std::string folder = MemoFolder(m.platform.process.ProgramFolder());
+    const std::string folder = MemoFolder(m.DataFolder());
     const std::string path = folder + "\\" + DateStamp({day.year, day.month, day.day}) + ".rtf";
     platform::Files& files = m.platform.files;
     try {

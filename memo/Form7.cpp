@@ -151,7 +151,7 @@ std::string Form7::WriteRecoveryCopy(const std::string& failedPath) {
     name += "-" + DateStamp({now.year, now.month, now.day}) + "-" + TwoDigits(now.hour) + TwoDigits(now.minute) +
             TwoDigits(now.second) + ".rtf";
     platform::Files& files = m.platform.files;
-    std::vector<std::string> folders{m.platform.process.ProgramFolder() + "\\Recovered"};
+    std::vector<std::string> folders{m.DataFolder() + "\\Recovered"};
     const std::string localData = m.platform.process.LocalDataFolder();
     if (!localData.empty()) {
         files.CreateFolder(localData + "\\Morix");

@@ -41,7 +41,7 @@ public:
 
 private:
     // Where the text goes when its file cannot be written: a copy in the
-    // program folder's "\Recovered", else in the user's data folder.
+    // data folder's "\Recovered", else in the user's local data folder.
     std::string WriteRecoveryCopy(const std::string& failedPath);
     void ReportSaveFailure(const std::string& path, const std::string& reason);
     bool ShowsSample() const;

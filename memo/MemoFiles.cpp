@@ -28,7 +28,7 @@ std::optional<MemoDayOf> MemoDay(std::string_view name) {
     return day;
 }
 
-std::string MemoFolder(std::string_view programFolder) { return std::string(programFolder) + "\\Tickdata"; }
+std::string MemoFolder(std::string_view dataFolder) { return std::string(dataFolder) + "\\Tickdata"; }
 
 MemoStartAction MemoStartActionDue(const SettingsFile& settings, const std::string& today) {
     if (settings.ReadInt(keys::SampleMemoDone) == 0) return MemoStartAction::ShowSample;

@@ -1,4 +1,4 @@
-// The memo files: one RTF file per day in the program folder's "\Tickdata",
+// The memo files: one RTF file per day in the data folder's "\Tickdata",
 // named by the day's date stamp; the date value read back from a file's
 // name; and what a fresh start shows.
 #pragma once
@@ -24,8 +24,8 @@ struct MemoDayOf {
 };
 std::optional<MemoDayOf> MemoDay(std::string_view fileName);
 
-// program folder + "\Tickdata".
-std::string MemoFolder(std::string_view programFolder);
+// data folder + "\Tickdata".
+std::string MemoFolder(std::string_view dataFolder);
 
 // How long the memo window's rich-text box takes to open a memo of these
 // bytes, in milliseconds, as measured under Wine (bench/large-memo.sh): about

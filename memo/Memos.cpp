@@ -13,7 +13,7 @@ Memos::~Memos() = default;
 
 void Memos::DeletePastMemos() {
     const long long today = std::stoll(m.TodayStamp());
-    const std::string folder = MemoFolder(m.platform.process.ProgramFolder());
+    const std::string folder = MemoFolder(m.DataFolder());
     for (const std::string& name : m.platform.files.ListFiles(folder, ".rtf")) {
         std::optional<long long> date = MemoDateValue(name);
         // A file that cannot be deleted is passed over; nothing is reported.
@@ -33,7 +33,7 @@ void Memos::ShowTodayMemo() {
     if (m.MemoWindowOpen) CloseMemoWindow();
     const std::string today = m.TodayStamp();
     const long long todayValue = std::stoll(today);
-    const std::string folder = MemoFolder(m.platform.process.ProgramFolder());
+    const std::string folder = MemoFolder(m.DataFolder());
     for (const std::string& name : m.platform.files.ListFiles(folder, ".rtf")) {
         std::optional<long long> date = MemoDateValue(name);
         if (!date || *date != todayValue) continue;
@@ -114,7 +114,7 @@ void Memos::DeleteMemoByHand() {
     // question and shows its own messages.
     platform::Window* owner = m.form1() ? &m.form1()->Window() : nullptr;
     const std::optional<std::string> chosen = m.platform.ui.ShowOpenFileDialog(
-        owner, "テキストファイル (*.rtf)|*.rtf", MemoFolder(m.platform.process.ProgramFolder()));
+        owner, "テキストファイル (*.rtf)|*.rtf", MemoFolder(m.DataFolder()));
     if (chosen) m.platform.ui.DeleteToRecycleBin(owner, *chosen);
 }
 

@@ -13,8 +13,35 @@ namespace {
 
 using platform::ControlKind;
 
-// The client area, in twips.
-constexpr long long ClientWidth = 7005, ClientHeight = 5100;
+// The client area, in twips: a row below the chime's frame holds the box for
+// starting at logon.
+constexpr long long ClientWidth = 7005, ClientHeight = 5475;
+
+// The command the user's logon starts: this executable, quoted, as Windows
+// wants a path with spaces.
+std::string LogonCommand(std::string_view executable) { return "\"" + std::string(executable) + "\""; }
+
+bool SameText(std::string_view a, std::string_view b) {
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (lower(a[i]) != lower(b[i])) return false;
+    return true;
+}
+
+// Whether the entry starts this very executable, quoted or not, with or
+// without arguments; an entry of a copy elsewhere does not.
+bool StartsThisProgram(std::string_view command, std::string_view executable) {
+    while (!command.empty() && command.front() == ' ') command.remove_prefix(1);
+    if (!command.empty() && command.front() == '"') {
+        command.remove_prefix(1);
+        return SameText(command.substr(0, command.find('"')), executable);
+    }
+    if (command.size() > executable.size() && command[executable.size()] == ' ')
+        command = command.substr(0, executable.size());
+    while (!command.empty() && command.back() == ' ') command.remove_suffix(1);
+    return SameText(command, executable);
+}
 
 }  // namespace
 
@@ -67,6 +94,8 @@ Form3::Form3(Module1& module, Options& options) : m(module), options_(options) {
     // The whole balloon in small, not its corner.
     imgHukidasi_->SetStretch(true);
 
+    Check5_ = ui.NewControl(w, ControlKind::CheckBox, at("Check5", "Windows の起動時に Morix を起動する", 120, 5040, 4695, 315));
+
     cmdOK_ = ui.NewControl(w, ControlKind::Button, at("cmdOK", "OK", 4320, 4080, 1155, 795));
     cmdOK_->OnClick([this] { cmdOK_Click(); });
     cmdCancel_ = ui.NewControl(w, ControlKind::Button, at("cmdCancel", "キャンセル", 5640, 4080, 1155, 795));
@@ -92,6 +121,7 @@ void Form3::Form_Load() {
         FillDesignList();
         FillChimeList();
         FillFrameList();
+        LoadLogonStart();
         Timer1_->SetInterval(2000);
         Timer1_->SetEnabled(false);
         m.SetForm1Enabled(false);
@@ -101,6 +131,12 @@ void Form3::Form_Load() {
 }
 
 void Form3::LoadAutoDelete() { Check2_->SetValue(CheckBoxValue(m.Settings().ReadInt(keys::AutoDeleteMemos))); }
+
+void Form3::LoadLogonStart() {
+    const std::optional<std::string> command = m.platform.logonStart.Command();
+    logonShown_ = command && StartsThisProgram(*command, m.platform.process.ExecutablePath()) ? 1 : 0;
+    Check5_->SetValue(logonShown_);
+}
 
 void Form3::LoadAutoShow() {
     const std::int16_t v = ToInt16(m.Settings().ReadInt(keys::AutoShowMemo));
@@ -119,7 +155,7 @@ void Form3::FillList(platform::ListBox& list, const std::vector<std::string>& en
 void Form3::FillDesignList() {
     try {
         const std::string stored = m.Settings().ReadString(keys::DesignName);
-        FillList(*lstDsin_, m.platform.files.ListFolders(m.platform.process.ProgramFolder() + "\\Design"), stored);
+        FillList(*lstDsin_, AssetFolderNames(m.platform.files, m.Assets(), "Design"), stored);
     } catch (const RuntimeError& e) {
         m.HandleError(e);
     }
@@ -140,8 +176,7 @@ void Form3::FillChimeList() {
         for (auto& b : Option2_) b->SetEnabled(v != 0);
         if (v != 0) ElementAt(Option2_, v - 1).SetValue(1);
         SetChimeControlsEnabled(v != 0);
-        FillList(*lstCyaim_, m.platform.files.ListFiles(m.platform.process.ProgramFolder() + "\\Sound", ""),
-                 settings.ReadString(keys::ChimeFile));
+        FillList(*lstCyaim_, ChimeNames(m.platform.files, m.Assets()), settings.ReadString(keys::ChimeFile));
     } catch (const RuntimeError& e) {
         m.HandleError(e);
     }
@@ -150,7 +185,7 @@ void Form3::FillChimeList() {
 void Form3::FillFrameList() {
     try {
         const std::string stored = m.Settings().ReadString(keys::FrameName);
-        for (const std::string& name : m.platform.files.ListFolders(m.platform.process.ProgramFolder() + "\\Frame")) {
+        for (const std::string& name : AssetFolderNames(m.platform.files, m.Assets(), "Frame")) {
             lstHukidasi_->AddItem(name);
             if (name != stored) continue;
             lstHukidasi_->SetListIndex(lstHukidasi_->Count() - 1);
@@ -185,8 +220,7 @@ void Form3::lstHukidasi_Click() {
 void Form3::cmdPreView_Click() {
     try {
         PreviewBusy = true;
-        const std::string clip =
-            DesignFolder(m.platform.process.ProgramFolder(), SelectedText(*lstDsin_)) + "\\" + ClipName(0);
+        const std::string clip = m.DesignFolder(SelectedText(*lstDsin_)) + "\\" + ClipName(0);
         aniPreView_->SetVisible(true);
         aniPreView_->SetAutoPlay(false);
         aniPreView_->Open(clip);
@@ -219,7 +253,7 @@ void Form3::Timer1_Timer() {
 void Form3::cmdPlay_Click() {
     try {
         ChimeBusy = true;
-        mciChyaim_->SetFileName(ChimePath(m.platform.process.ProgramFolder(), SelectedText(*lstCyaim_)));
+        mciChyaim_->SetFileName(m.ChimeFile(SelectedText(*lstCyaim_)));
         mciChyaim_->SetCommand("open");
         mciChyaim_->SetCommand("play");
         cmdPlay_->SetEnabled(false);
@@ -256,8 +290,23 @@ void Form3::SaveOptions() {
     m.RestoreFollowedWindow = true;
 }
 
+// Only a change of the box touches the entry: one left unticked because it
+// names a copy elsewhere stays that copy's.
+void Form3::SaveLogonStart() {
+    const int wanted = Check5_->Value() == 1 ? 1 : 0;
+    if (wanted == logonShown_) return;
+    platform::LogonStart& logon = m.platform.logonStart;
+    const bool done = wanted == 1 ? logon.SetCommand(LogonCommand(m.platform.process.ExecutablePath())) : logon.Remove();
+    if (!done) Raise(err::PathFileAccess, "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run");
+}
+
 void Form3::cmdOK_Click() {
     SaveOptions();
+    try {
+        SaveLogonStart();
+    } catch (const RuntimeError& e) {
+        m.HandleError(e);
+    }
     m.UnloadForm1ForReload();
     m.ReshowMemoWindow();
     options_.CloseBasicOptions();

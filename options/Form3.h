@@ -1,6 +1,7 @@
 // The basic options dialog "オプション": memo behaviour, the chime (with a
 // trial), the clock design (with a two-second preview) and the balloon frame
-// (with its picture). OK writes six settings and reloads the clock window;
+// (with its picture), and whether Windows starts Morix at logon. OK writes
+// six settings and the logon entry and reloads the clock window;
 // the clock takes no input while the dialog is open.
 #pragma once
 
@@ -50,6 +51,8 @@ private:
     void FillChimeList();
     void FillFrameList();
     void SaveOptions();
+    void LoadLogonStart();
+    void SaveLogonStart();
     // Fills the list from the folder's entries in the system's order and
     // selects the stored name (letter case counts).
     void FillList(platform::ListBox& list, const std::vector<std::string>& entries, const std::string& stored);
@@ -63,6 +66,9 @@ private:
     std::unique_ptr<platform::Control> Frame1_, cmdPreView_, Frame2_, cmdPlay_, cmdStop_, Frame3_, imgHukidasi_;
     std::unique_ptr<platform::ListBox> lstDsin_, lstCyaim_, lstHukidasi_;
     std::unique_ptr<platform::Animation> aniPreView_;
+    std::unique_ptr<platform::Control> Check5_;
+    // The logon box's value as loaded: OK changes the entry only when it changed.
+    int logonShown_ = 0;
     std::unique_ptr<platform::Control> cmdOK_, cmdCancel_;
     std::unique_ptr<platform::Timer> Timer1_;
     std::unique_ptr<platform::SoundDevice> mciChyaim_;

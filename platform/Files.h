@@ -47,6 +47,10 @@ public:
     // when there is no such file.
     virtual std::optional<FileStamp> Stamp(std::string_view path) const = 0;
     virtual bool FileExists(std::string_view path) const = 0;
+    // True when the existing file can be opened for writing (it is not
+    // changed): a read-only or locked file, or one the user may not write,
+    // cannot.
+    virtual bool CanWrite(std::string_view path) const = 0;
     virtual bool FolderExists(std::string_view path) const = 0;
     // The names of the folder's ordinary files (no folders, no hidden or
     // system files) whose names end in `suffix` ("" for all), letter case ignored, in the

@@ -6,6 +6,7 @@
 #include "platform/Desktop.h"
 #include "platform/DynamicLibrary.h"
 #include "platform/Files.h"
+#include "platform/LogonStart.h"
 #include "platform/Picture.h"
 #include "platform/Process.h"
 #include "platform/SystemInfo.h"
@@ -23,6 +24,7 @@ struct Platform {
     Clock& clock;
     Process& process;
     SystemInfo& systemInfo;
+    LogonStart& logonStart;
 };
 
 }  // namespace morix::platform

@@ -11,10 +11,16 @@ public:
     virtual ~Process() = default;
     // The folder that holds the executable, without a trailing separator.
     virtual std::string ProgramFolder() const = 0;
-    // The user's own folder for the data of programs (the local application
-    // data folder on Windows), without a trailing separator; "" when there is
-    // none.
+    // The executable's full path.
+    virtual std::string ExecutablePath() const = 0;
+    // The user's own folder for the data of programs on this machine (the
+    // local application data folder on Windows), without a trailing
+    // separator; "" when there is none.
     virtual std::string LocalDataFolder() const = 0;
+    // The user's own folder for the data of programs that follows the user
+    // from machine to machine (the roaming application data folder), the
+    // same way.
+    virtual std::string RoamingDataFolder() const = 0;
     // True when another instance of the program runs (answered once, before
     // any window exists; the answer holds for the life of this process).
     virtual bool AnotherInstanceRunning() = 0;

@@ -64,8 +64,9 @@ std::string SingleLine(std::string_view text) {
 
 }  // namespace
 
-SettingsFile::SettingsFile(platform::Files& files, const CodePage& codePage, std::string iniPath, SettingsCache* cache)
-    : files_(files), codePage_(codePage), path_(std::move(iniPath)), cache_(cache) {}
+SettingsFile::SettingsFile(platform::Files& files, const CodePage& codePage, std::string iniPath, SettingsCache* cache,
+                           const WriteFailureHandler* onWriteFailure)
+    : files_(files), codePage_(codePage), path_(std::move(iniPath)), cache_(cache), onWriteFailure_(onWriteFailure) {}
 
 std::optional<std::string> SettingsFile::ReadFile() const {
     return cache_ ? cache_->Read(files_, path_) : files_.ReadAll(path_);
@@ -141,6 +142,7 @@ void SettingsFile::WriteValue(std::string_view key, std::string_view text) {
     std::string bytes = ini.Encode();
     if (!files_.ReplaceAtomically(path_, bytes)) {
         if (cache_) cache_->Forget();
+        if (onWriteFailure_ && *onWriteFailure_) (*onWriteFailure_)(path_);
         return;
     }
     if (cache_) cache_->Wrote(files_, path_, std::move(bytes));

@@ -8,6 +8,7 @@
 #include "settings/Keys.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,8 +26,12 @@ public:
     // Text values are cut to what a 256-byte ANSI buffer holds.
     static constexpr std::size_t MaxTextBytes = 255;
 
+    // Told of a write that could not reach the file, with the file's path.
+    using WriteFailureHandler = std::function<void(const std::string& path)>;
+
     // With a cache, reads of an unchanged file reach no file at all.
-    SettingsFile(platform::Files& files, const CodePage& codePage, std::string iniPath, SettingsCache* cache = nullptr);
+    SettingsFile(platform::Files& files, const CodePage& codePage, std::string iniPath, SettingsCache* cache = nullptr,
+                 const WriteFailureHandler* onWriteFailure = nullptr);
 
     // Missing file, section or key, or an empty value: the default. Otherwise
     // an optional sign and digits (decimal, or after "0x", "0o", "0b" as the
@@ -45,8 +50,8 @@ public:
 
     // Creates the file and the section when needed, replaces the key's value
     // or adds its line, and keeps every other byte of the file. Nothing is
-    // written when the key already holds exactly this text. A failed write is
-    // silent and leaves the old file whole.
+    // written when the key already holds exactly this text. A failed write
+    // leaves the old file whole and is told to the failure handler, if any.
     void WriteValue(std::string_view key, std::string_view text);
     void WriteValue(const keys::IntKey& key, std::string_view text) { WriteValue(key.name, text); }
     void WriteValue(const keys::TextKey& key, std::string_view text) { WriteValue(key.name, text); }
@@ -62,6 +67,7 @@ private:
     const CodePage& codePage_;
     std::string path_;
     SettingsCache* cache_;
+    const WriteFailureHandler* onWriteFailure_;
 };
 
 }  // namespace morix

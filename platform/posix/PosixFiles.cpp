@@ -72,6 +72,13 @@ std::optional<FileStamp> PosixFiles::Stamp(std::string_view path) const {
                      static_cast<std::uint64_t>(st.st_ino)};
 }
 
+bool PosixFiles::CanWrite(std::string_view path) const {
+    const int fd = ::open(NativePath(path).c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    ::close(fd);
+    return true;
+}
+
 bool PosixFiles::FileExists(std::string_view path) const {
     struct stat st{};
     return ::stat(NativePath(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);

@@ -13,6 +13,7 @@ public:
     bool ReplaceAtomically(std::string_view path, std::string_view bytes) override;
     std::optional<FileStamp> Stamp(std::string_view path) const override;
     bool FileExists(std::string_view path) const override;
+    bool CanWrite(std::string_view path) const override;
     bool FolderExists(std::string_view path) const override;
     std::vector<std::string> ListFiles(std::string_view folder, std::string_view suffix) const override;
     std::vector<std::string> ListFolders(std::string_view folder) const override;

@@ -180,6 +180,15 @@ bool Win32Files::CreateFolder(std::string_view path) {
     return GetLastError() == ERROR_ALREADY_EXISTS && FolderExists(path);
 }
 
+bool Win32Files::CanWrite(std::string_view path) const {
+    // Others may read and write it meanwhile: only our own right to write counts.
+    HANDLE h = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(h);
+    return true;
+}
+
 bool Win32Files::RemoveFile(std::string_view path) { return DeleteFileW(Widen(path).c_str()) != 0; }
 
 std::unique_ptr<FolderWatch> Win32Files::WatchFolder(std::string_view folder) const {

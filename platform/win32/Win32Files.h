@@ -2,7 +2,8 @@
 // FlushFileBuffers and MoveFileExW (the atomic replace), GetFileAttributesW,
 // FindFirstFileW/FindNextFileW (the files, or the folders, of a folder in the
 // order the file system gives them, hidden and system entries left out),
-// CreateDirectoryW and DeleteFileW; the stamp of a file (size, last-write
+// CreateDirectoryW and DeleteFileW; whether a file may be written from a
+// CreateFileW for writing that is closed at once; the stamp of a file (size, last-write
 // and creation time) from one GetFileAttributesExW; a folder's changes from
 // FindFirstChangeNotificationW, waited for on a thread of the watch's own.
 #pragma once
@@ -17,6 +18,7 @@ public:
     bool ReplaceAtomically(std::string_view path, std::string_view bytes) override;
     std::optional<FileStamp> Stamp(std::string_view path) const override;
     bool FileExists(std::string_view path) const override;
+    bool CanWrite(std::string_view path) const override;
     bool FolderExists(std::string_view path) const override;
     std::vector<std::string> ListFiles(std::string_view folder, std::string_view suffix) const override;
     std::vector<std::string> ListFolders(std::string_view folder) const override;

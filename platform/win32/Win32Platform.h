@@ -7,6 +7,7 @@
 #include "platform/win32/Win32Desktop.h"
 #include "platform/win32/Win32DynamicLibraries.h"
 #include "platform/win32/Win32Files.h"
+#include "platform/win32/Win32LogonStart.h"
 #include "platform/win32/Win32Pictures.h"
 #include "platform/win32/Win32Process.h"
 #include "platform/win32/Win32SystemInfo.h"
@@ -24,7 +25,8 @@ struct Win32Platform {
     Win32Desktop desktop;
     Win32Clock clock;
     Win32SystemInfo systemInfo;
-    Platform platform{codePage, files, libraries, pictures, ui, desktop, clock, process, systemInfo};
+    Win32LogonStart logonStart;
+    Platform platform{codePage, files, libraries, pictures, ui, desktop, clock, process, systemInfo, logonStart};
 };
 
 }  // namespace morix::platform::win32

@@ -6,30 +6,44 @@
 
 namespace morix::platform::win32 {
 
-std::wstring ExecutableFolder() {
+std::wstring ExecutableFile() {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
         DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (n == 0) return {};
         if (n < path.size()) {
             path.resize(n);
-            break;
+            return path;
         }
         path.resize(path.size() * 2);  // cut short: a longer path
     }
+}
+
+std::wstring ExecutableFolder() {
+    const std::wstring path = ExecutableFile();
     std::size_t slash = path.find_last_of(L"\\/");
     return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
 }
 
-std::string Win32Process::ProgramFolder() const { return Narrow(ExecutableFolder()); }
+namespace {
 
-std::string Win32Process::LocalDataFolder() const {
+std::string KnownFolder(REFKNOWNFOLDERID id) {
     PWSTR path = nullptr;
     std::string folder;
-    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &path))) folder = Narrow(path);
+    if (SUCCEEDED(SHGetKnownFolderPath(id, 0, nullptr, &path))) folder = Narrow(path);
     CoTaskMemFree(path);
     return folder;
 }
+
+}  // namespace
+
+std::string Win32Process::ProgramFolder() const { return Narrow(ExecutableFolder()); }
+
+std::string Win32Process::ExecutablePath() const { return Narrow(ExecutableFile()); }
+
+std::string Win32Process::LocalDataFolder() const { return KnownFolder(FOLDERID_LocalAppData); }
+
+std::string Win32Process::RoamingDataFolder() const { return KnownFolder(FOLDERID_RoamingAppData); }
 
 bool Win32Process::AnotherInstanceRunning() {
     if (!another_) {

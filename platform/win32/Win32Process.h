@@ -1,5 +1,6 @@
-// Implements platform::Process: the program folder from GetModuleFileNameW,
-// the user's local data folder from SHGetKnownFolderPath(FOLDERID_LocalAppData),
+// Implements platform::Process: the executable and its folder from
+// GetModuleFileNameW, the user's data folders from SHGetKnownFolderPath
+// (FOLDERID_LocalAppData, FOLDERID_RoamingAppData),
 // the single-instance test through the named mutex
 // "Local\Morix.SingleInstance" (CreateMutexW, ERROR_ALREADY_EXISTS; the
 // mutex is held until the process ends), and ExitProcess.
@@ -12,7 +13,9 @@
 
 namespace morix::platform::win32 {
 
-// The folder that holds the executable, without a trailing separator.
+// The executable's full path, and the folder that holds it without a
+// trailing separator.
+std::wstring ExecutableFile();
 std::wstring ExecutableFolder();
 
 class Win32Process final : public Process {
@@ -20,7 +23,9 @@ public:
     static constexpr wchar_t MutexName[] = L"Local\\Morix.SingleInstance";
 
     std::string ProgramFolder() const override;
+    std::string ExecutablePath() const override;
     std::string LocalDataFolder() const override;
+    std::string RoamingDataFolder() const override;
     bool AnotherInstanceRunning() override;
     [[noreturn]] void Exit(int code) override;
 

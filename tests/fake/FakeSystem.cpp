@@ -242,7 +242,7 @@ std::string FakeSystemInfo::FormatNumber(double value, int decimals) const {
 
 FakeSystem::FakeSystem(std::string programFolder)
     : libraries(programFolder),
-      platform{codePage, files, libraries, pictures, ui, desktop, clock, process, systemInfo} {
+      platform{codePage, files, libraries, pictures, ui, desktop, clock, process, systemInfo, logonStart} {
     process.folder = std::move(programFolder);
     VitalinkFigures() = {};
 }

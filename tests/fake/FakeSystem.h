@@ -11,6 +11,7 @@
 #include "platform/posix/PosixDynamicLibraries.h"
 #include "platform/posix/PosixFiles.h"
 
+#include <algorithm>
 #include <array>
 #include <deque>
 #include <functional>
@@ -41,14 +42,20 @@ public:
     bool ReplaceAtomically(std::string_view p, std::string_view b) override {
         ++writes;
         if (onReplace) onReplace(p, b);
+        // The new file is made beside the old one, then renamed over it.
+        if (Locked(p) || Locked(Parent(p))) return false;
         return real.ReplaceAtomically(p, b);
     }
     bool FileExists(std::string_view p) const override { return real.FileExists(p); }
+    bool CanWrite(std::string_view p) const override { return !Locked(p) && real.CanWrite(p); }
     bool FolderExists(std::string_view p) const override { return real.FolderExists(p); }
     std::vector<std::string> ListFiles(std::string_view f, std::string_view s) const override { return real.ListFiles(f, s); }
     std::vector<std::string> ListFolders(std::string_view f) const override { return real.ListFolders(f); }
-    bool CreateFolder(std::string_view p) override { return real.CreateFolder(p); }
-    bool RemoveFile(std::string_view p) override { return real.RemoveFile(p); }
+    bool CreateFolder(std::string_view p) override {
+        if (real.FolderExists(p)) return true;
+        return !Locked(Parent(p)) && real.CreateFolder(p);
+    }
+    bool RemoveFile(std::string_view p) override { return !Locked(p) && !Locked(Parent(p)) && real.RemoveFile(p); }
     std::unique_ptr<platform::FolderWatch> WatchFolder(std::string_view f) const override {
         return watchable ? real.WatchFolder(f) : nullptr;
     }
@@ -60,16 +67,31 @@ public:
     mutable int stamps = 0;
     // False: a system that cannot watch folders.
     bool watchable = true;
+    // Files and folders the user may not write, with everything inside them
+    // (a program folder under Program Files): nothing in them is made,
+    // replaced or removed.
+    std::vector<std::string> locked;
+
+private:
+    bool Locked(std::string_view p) const {
+        for (const std::string& l : locked)
+            if (p == l || (p.size() > l.size() && p.substr(0, l.size()) == l && p[l.size()] == '\\')) return true;
+        return false;
+    }
+    static std::string_view Parent(std::string_view p) { return p.substr(0, std::min(p.size(), p.find_last_of('\\'))); }
 };
 
 class FakeProcess final : public platform::Process {
 public:
     std::string ProgramFolder() const override { return folder; }
+    std::string ExecutablePath() const override { return folder + "\\Morix.exe"; }
     std::string LocalDataFolder() const override { return localData; }
+    std::string RoamingDataFolder() const override { return roamingData; }
     bool AnotherInstanceRunning() override { return anotherInstance; }
     [[noreturn]] void Exit(int code) override { throw ProcessEnded{code}; }
     std::string folder;
     std::string localData;  // none unless a test gives one
+    std::string roamingData;  // likewise
     bool anotherInstance = false;
 };
 
@@ -191,6 +213,24 @@ public:
     mutable std::vector<std::string> freeSpaceQueries;
 };
 
+// The user's Run key entry, as plain state; `refuse` makes every change fail.
+class FakeLogonStart final : public platform::LogonStart {
+public:
+    std::optional<std::string> Command() const override { return command; }
+    bool SetCommand(std::string_view c) override {
+        if (refuse) return false;
+        command = std::string(c);
+        return true;
+    }
+    bool Remove() override {
+        if (refuse) return false;
+        command.reset();
+        return true;
+    }
+    std::optional<std::string> command;
+    bool refuse = false;
+};
+
 // The whole simulated system, and the platform made of it.
 struct FakeSystem {
     explicit FakeSystem(std::string programFolder);
@@ -203,6 +243,7 @@ struct FakeSystem {
     FakeFiles files;
     FakeLibraries libraries;
     FakeSystemInfo systemInfo;
+    FakeLogonStart logonStart;
     platform::Platform platform;
 
     // Helpers for the tests: the clock window is the one titled "Morix".

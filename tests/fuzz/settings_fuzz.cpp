@@ -24,6 +24,7 @@ public:
         return true;
     }
     bool FileExists(std::string_view p) const override { return files.count(std::string(p)) > 0; }
+    bool CanWrite(std::string_view p) const override { return FileExists(p); }
     std::optional<morix::platform::FileStamp> Stamp(std::string_view p) const override {
         auto it = files.find(std::string(p));
         if (it == files.end()) return std::nullopt;

@@ -109,22 +109,38 @@ TEST_F(FormsReachTest, ADialogOpenedFromTheMenuTakesTheKeyboardAndEscClosesItWri
     }
 }
 
-TEST_F(FormsReachTest, TabWalksTheExtendedOptionsTopToBottomThenLeftToRight) {
+TEST_F(FormsReachTest, TabWalksEachOptionsDialogTopToBottomThenLeftToRight) {
     SampleDone();
     Set("移動を許可するウインドウサイズ", "1");
     ASSERT_FALSE(Start());
-    ASSERT_FALSE(FromMenu(menu::Option2));
-    FakeWindow& w = Shown("拡張オプション");
-    std::vector<std::string> walked{w.Focused()->name};
-    for (int i = 0; i < 16; ++i) {
-        w.PressTab();
-        walked.push_back(w.Focused()->name);
+    struct Walk {
+        int item;
+        const char* title;
+        std::vector<std::string> stops;  // from the first control round to it again
+    };
+    const std::vector<Walk> walks{
+        {menu::Option, "オプション",
+         {"Check2", "Check3", "Option1(0)", "Check4", "Option2(0)", "lstDsin", "lstHukidasi", "cmdPreView", "cmdOK",
+          "cmdCancel", "lstCyaim", "cmdPlay", "cmdStop", "Check5", "Check2"}},
+        {menu::Option2, "拡張オプション",
+         {"Check1", "Option1(1)", "Check2", "Check3(0)", "Check3(5)", "Check3(1)", "Text1", "Check3(2)", "Check3(3)",
+          "Check3(4)", "Check4(0)", "Check4(1)", "cmdCancel", "cmdOK", "Check4(2)", "Check5", "Check1"}},
+    };
+    for (const Walk& walk : walks) {
+        SCOPED_TRACE(walk.title);
+        ASSERT_FALSE(FromMenu(walk.item));
+        FakeWindow& w = Shown(walk.title);
+        std::vector<std::string> walked{w.Focused()->name};
+        while (walked.size() < walk.stops.size()) {
+            w.PressTab();
+            walked.push_back(w.Focused()->name);
+        }
+        EXPECT_EQ(walked, walk.stops);
+        // Backwards from the first control: the last one.
+        w.PressTab(true);
+        EXPECT_EQ(w.Focused()->name, walk.stops[walk.stops.size() - 2]);
+        w.PressEsc();
     }
-    EXPECT_EQ(walked, (std::vector<std::string>{"Check1", "Option1(1)", "Check2", "Check3(0)", "Check3(5)", "Check3(1)",
-                                                "Text1", "Check3(2)", "Check3(3)", "Check3(4)", "Check4(0)",
-                                                "Check4(1)", "cmdCancel", "cmdOK", "Check4(2)", "Check5", "Check1"}));
-    w.PressTab(true);
-    EXPECT_EQ(w.Focused()->name, "Check5");
 }
 
 }  // namespace

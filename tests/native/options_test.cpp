@@ -50,7 +50,8 @@ TEST_F(OptionsTest, BasicDefaultsWithoutSettingsBesideTheClock) {
     EXPECT_FALSE(window().enabled) << "the clock takes no input";
     EXPECT_EQ(d.kind, platform::WindowKind::Dialog);
     EXPECT_EQ(d.clientWidth, 467);  // 7005 twips
-    EXPECT_EQ(d.clientHeight, 340);
+    EXPECT_EQ(d.clientHeight, 365);  // 5475 twips: the logon box's row below the chime's frame
+    EXPECT_EQ(C(d, "Check5").place, (Rect{8, 336, 321, 357}));
     EXPECT_EQ(d.Bounds().left, window().Bounds().right);
     EXPECT_EQ(d.Bounds().top, window().Bounds().top);
     EXPECT_EQ(C(d, "Check2").value, 1);

@@ -297,7 +297,9 @@ struct ExitCalled {
 class TestProcess final : public platform::Process {
 public:
     std::string ProgramFolder() const override { return {}; }
+    std::string ExecutablePath() const override { return {}; }
     std::string LocalDataFolder() const override { return {}; }
+    std::string RoamingDataFolder() const override { return {}; }
     bool AnotherInstanceRunning() override { return false; }
     [[noreturn]] void Exit(int code) override { throw ExitCalled{code}; }
 };

@@ -62,7 +62,9 @@ class FolderProcess final : public platform::Process {
 public:
     explicit FolderProcess(std::string folder) : folder_(std::move(folder)) {}
     std::string ProgramFolder() const override { return folder_; }
+    std::string ExecutablePath() const override { return folder_ + "\\Morix.exe"; }
     std::string LocalDataFolder() const override { return {}; }
+    std::string RoamingDataFolder() const override { return {}; }
     bool AnotherInstanceRunning() override { return false; }
     [[noreturn]] void Exit(int code) override { throw ExitCalled{code}; }
 
@@ -192,7 +194,9 @@ TEST(Win32FormsReach, EveryShownControlOfEveryFormIsWhatAClickAtItsCentreReaches
     Win32Desktop desktop;
     Win32Clock clock;
     Win32SystemInfo systemInfo;
-    platform::Platform services{codePage, files, libraries, pictures, ui, desktop, clock, process, systemInfo};
+    Win32LogonStart logonStart;
+    platform::Platform services{codePage, files, libraries, pictures, ui, desktop, clock, process, systemInfo,
+                                logonStart};
     Program program(services);
     program.Main();
     ASSERT_NE(program.module().form1(), nullptr);

@@ -1,0 +1,66 @@
+#include "platform/win32/Win32LogonStart.h"
+
+#include "platform/win32/Wide.h"
+
+#include <windows.h>
+
+namespace morix::platform::win32 {
+
+namespace {
+
+// The Run key opened with the rights asked, closed when it goes.
+class RunKeyHandle {
+public:
+    explicit RunKeyHandle(REGSAM access) {
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, Win32LogonStart::RunKey, 0, access, &key_) != ERROR_SUCCESS) key_ = nullptr;
+    }
+    ~RunKeyHandle() {
+        if (key_) RegCloseKey(key_);
+    }
+    RunKeyHandle(const RunKeyHandle&) = delete;
+    RunKeyHandle& operator=(const RunKeyHandle&) = delete;
+    HKEY get() const { return key_; }
+
+private:
+    HKEY key_ = nullptr;
+};
+
+}  // namespace
+
+std::optional<std::string> Win32LogonStart::Command() const {
+    RunKeyHandle key(KEY_QUERY_VALUE);
+    if (!key.get()) return std::nullopt;
+    DWORD type = 0, bytes = 0;
+    if (RegQueryValueExW(key.get(), ValueName, nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS) return std::nullopt;
+    if (type != REG_SZ && type != REG_EXPAND_SZ) return std::string();
+    std::wstring text(bytes / sizeof(wchar_t) + 1, L'\0');
+    bytes = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+    if (RegQueryValueExW(key.get(), ValueName, nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &bytes) !=
+        ERROR_SUCCESS)
+        return std::nullopt;
+    // The stored text may or may not end in its NUL.
+    text.resize(bytes / sizeof(wchar_t));
+    while (!text.empty() && text.back() == L'\0') text.pop_back();
+    return Narrow(text);
+}
+
+bool Win32LogonStart::SetCommand(std::string_view command) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, RunKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return false;
+    const std::wstring text = Widen(command);
+    const LONG result = RegSetValueExW(key, ValueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                                       static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS;
+}
+
+bool Win32LogonStart::Remove() {
+    RunKeyHandle key(KEY_SET_VALUE);
+    if (!key.get()) return true;  // no Run key: no entry either
+    const LONG result = RegDeleteValueW(key.get(), ValueName);
+    return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND;
+}
+
+}  // namespace morix::platform::win32

@@ -1,0 +1,23 @@
+// The one folder of what the user makes: the settings file, the memos, the
+// recovered copies of memos, designs of their own. The program folder when it
+// can take a file, so that a portable copy keeps everything beside
+// Morix.exe; otherwise "Morix" in the user's roaming data folder, as for a
+// program installed where a standard user cannot write.
+#pragma once
+
+#include "platform/Files.h"
+
+#include <string>
+#include <string_view>
+
+namespace morix {
+
+// Decides the data folder once, at start-up. The program folder counts as
+// able to take a file when a file can be made and removed there and its
+// Morix.ini, if it has one, can be written. Otherwise the user's folder is
+// made, and a Morix.ini of the program folder (an administrator's preset)
+// becomes the user's first settings file. Without a user's folder the
+// program folder is all there is.
+std::string ChooseDataFolder(platform::Files& files, std::string_view programFolder, std::string_view userFolder);
+
+}  // namespace morix

@@ -1,0 +1,233 @@
+// Where the user's things live: beside Morix.exe when the program folder
+// takes a file, else in the user's own folder, and the same after a restart;
+// a settings file nobody can write told once; a user's own designs listed
+// after the program's; the logon entry written only on a change of its box.
+#include "memo/Memos.h"
+#include "tests/fake/FakeRtf.h"
+#include "tests/native/ClockFixture.h"
+
+#include <set>
+
+namespace morix::test {
+namespace {
+
+using platform::MouseButton;
+namespace fs = std::filesystem;
+
+std::string ReadAll(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// Every file below the folder, with its bytes.
+std::map<std::string, std::string> Tree(const fs::path& folder) {
+    std::map<std::string, std::string> files;
+    if (!fs::exists(folder)) return files;
+    for (const auto& e : fs::recursive_directory_iterator(folder))
+        if (e.is_regular_file()) files[fs::relative(e.path(), folder).string()] = ReadAll(e.path());
+    return files;
+}
+
+// One run of the program over a program folder and a user's folder, as a
+// user starts it, with folders the user may not write.
+struct Session {
+    Session(const TempFolder& program, const TempFolder& user, std::vector<std::string> locked) : sys(program.ProgramPath()) {
+        sys.process.roamingData = user.ProgramPath();
+        sys.files.locked = std::move(locked);
+        sys.clock.SetDay(2026, 12, 9);
+        sys.clock.Set(10, 0, 0);
+    }
+    bool Ends(const std::function<void()>& f) {
+        try {
+            f();
+        } catch (const ProcessEnded&) {
+            return true;
+        }
+        return false;
+    }
+    bool Menu(int item) {
+        sys.ui.menuChoices = {item};
+        return Ends([&] { sys.ClockWindow().MouseUp(MouseButton::Left); });
+    }
+    FakeWindow* Memo() { return sys.ui.FindWindow("Morix - 備忘録"); }
+    FakeSystem sys;
+    Program app{sys.platform};
+};
+
+TEST(DataFolderTest, WhatTheUserMakesIsKeptWhereverTheProgramFolderIs) {
+    struct Case {
+        const char* name;
+        bool lockFolder;    // a folder under Program Files
+        const char* preset; // an administrator's Morix.ini that cannot be written, or none
+        bool besideProgram; // where the data ends up
+    };
+    for (const Case c : {Case{"a folder the user can write", false, nullptr, true},
+                         Case{"a folder the user cannot write", true, nullptr, false},
+                         Case{"a preset Morix.ini the user cannot write", false, "[Morix]\r\n自動削除=0\r\n", false}}) {
+        SCOPED_TRACE(c.name);
+        FakeProgram installed;  // the program folder's files
+        TempFolder user;
+        std::vector<std::string> locked;
+        if (c.lockFolder) locked.push_back(installed.dir.ProgramPath());
+        if (c.preset) {
+            installed.dir.Write("Morix.ini", installed.sys.codePage.ToAnsi(c.preset));
+            locked.push_back(installed.dir.ProgramPath() + "\\Morix.ini");
+        }
+        const auto programBefore = Tree(installed.dir.Path());
+        const fs::path data = c.besideProgram ? installed.dir.Path() : user.Path() / "Morix";
+
+        {
+            Session s(installed.dir, user, locked);
+            ASSERT_FALSE(s.Ends([&] { s.app.Main(); }));
+            EXPECT_EQ(s.app.module().DataFolder(), c.besideProgram ? installed.dir.ProgramPath() : user.ProgramPath() + "\\Morix");
+            // The sample at the first start, ticked away.
+            ASSERT_NE(s.Memo(), nullptr);
+            s.Memo()->Control("Check1").Click();
+            s.Memo()->Control("picClose").Click();
+            // Today's memo made from the picker, typed into, closed.
+            ASSERT_FALSE(s.Menu(menu::Add));
+            s.sys.ui.FindWindow("備忘録（新規・開く）")->Control("cmdOK").Click();
+            ASSERT_NE(s.Memo(), nullptr);
+            s.Memo()->RichText("txtMsg").Type("歯医者 15時");
+            s.Memo()->Control("picClose").Click();
+            // An option changed and confirmed.
+            ASSERT_FALSE(s.Menu(menu::Option));
+            FakeWindow& options = *s.sys.ui.FindWindow("オプション");
+            const int autoDelete = options.Control("Check2").value;
+            EXPECT_EQ(autoDelete, c.preset ? 0 : 1) << "the preset's value is the user's first";
+            options.Control("Check2").Click();
+            options.Control("cmdOK").Click();
+            EXPECT_TRUE(s.sys.ui.messages.empty()) << s.sys.ui.messages.front().text;
+            EXPECT_TRUE(s.Menu(menu::End));
+        }
+
+        EXPECT_EQ(RtfToText(ReadAll(data / "Tickdata" / "20261209.rtf")), "歯医者 15時");
+        EXPECT_TRUE(fs::exists(data / "Morix.ini"));
+        if (c.besideProgram) EXPECT_FALSE(fs::exists(user.Path() / "Morix")) << "no user's folder made";
+        else EXPECT_EQ(Tree(installed.dir.Path()), programBefore) << "nothing written beside the program";
+
+        // The next start: today's memo instead of the sample, the option as left.
+        Session again(installed.dir, user, locked);
+        ASSERT_FALSE(again.Ends([&] { again.app.Main(); }));
+        ASSERT_NE(again.Memo(), nullptr);
+        EXPECT_EQ(again.Memo()->RichText("txtMsg").text, "歯医者 15時");
+        again.Memo()->Control("picClose").Click();
+        ASSERT_FALSE(again.Menu(menu::Option));
+        EXPECT_EQ(again.sys.ui.FindWindow("オプション")->Control("Check2").value, c.preset ? 1 : 0);
+    }
+}
+
+TEST_F(ClockTest, ASettingsFileNothingCanWriteIsToldOnceWithItsPath) {
+    // A folder the user cannot write, and no user's folder to go to.
+    sys.files.locked = {dir.ProgramPath()};
+    ASSERT_FALSE(Start());
+    ASSERT_NE(sys.ui.FindWindow("Morix - 備忘録"), nullptr);
+    sys.ui.FindWindow("Morix - 備忘録")->Control("Check1").Click();
+    sys.ui.FindWindow("Morix - 備忘録")->Control("picClose").Click();
+    ASSERT_EQ(sys.ui.messages.size(), 1u);
+    EXPECT_NE(sys.ui.messages[0].text.find(dir.ProgramPath() + "\\Morix.ini"), std::string::npos)
+        << sys.ui.messages[0].text;
+    EXPECT_EQ(sys.ui.messages[0].Flags(), 4 | 32) << "the error prompt: the user may go on";
+    // Every later write fails too, unsaid.
+    sys.ui.menuChoices = {menu::End};
+    EXPECT_TRUE(Ends([&] { window().MouseUp(MouseButton::Left); }));
+    EXPECT_EQ(sys.ui.messages.size(), 1u);
+    EXPECT_FALSE(IniExists());
+}
+
+TEST_F(ClockTest, AUsersOwnDesignsFramesAndChimesAreListedAfterTheProgramsAndUsed) {
+    TempFolder user;
+    sys.process.roamingData = user.ProgramPath();
+    sys.files.locked = {dir.ProgramPath()};
+    std::filesystem::create_directories(dir.Path() / "Sound");
+    Put(dir.Path() / "Sound" / "lt37xga.mid", "MThd");
+    const fs::path mine = user.Path() / "Morix";
+    const std::string minePath = user.ProgramPath() + "\\Morix";
+    fs::create_directories(mine / "Design" / "Mine");
+    fs::create_directories(mine / "Design" / "tidewalk");  // the program's own name: not listed twice
+    for (const std::string& picture : DesignPictureNames())
+        Put(mine / "Design" / "Mine" / picture, picture.ends_with(".avi") ? TinyAvi() : TinyBmp(66, 22));
+    fs::create_directories(mine / "Frame" / "MyFrame");
+    for (const std::string& picture : FramePictureNames()) Put(mine / "Frame" / "MyFrame" / picture, TinyGif(280, 140));
+    fs::create_directories(mine / "Sound");
+    Put(mine / "Sound" / "mine.mid", "MThd");
+    Put(mine / "Morix.ini", sys.codePage.ToAnsi("[Morix]\r\n起動時のSample.rtf=1\r\nアクティブウインドウへの移動=0\r\n"));
+
+    ASSERT_FALSE(Start());
+    sys.ui.menuChoices = {menu::Option};
+    ASSERT_FALSE(Ends([&] { window().MouseUp(MouseButton::Left); }));
+    FakeWindow& options = *sys.ui.FindWindow("オプション");
+    EXPECT_EQ(options.List("lstDsin").items, (std::vector<std::string>{"Tidewalk", "Mine"}));
+    EXPECT_EQ(options.List("lstHukidasi").items, (std::vector<std::string>{"Ellip01", "MyFrame"}));
+    EXPECT_EQ(options.List("lstCyaim").items, (std::vector<std::string>{"lt37xga.mid", "mine.mid"}));
+    options.List("lstDsin").Pick("Mine");
+    options.List("lstHukidasi").Pick("MyFrame");
+    options.List("lstCyaim").Pick("mine.mid");
+    options.Control("cmdOK").Click();
+
+    // The clock comes back with the user's design, and rings the user's chime.
+    EXPECT_EQ(program.BackgroundPath, minePath + "\\Design\\Mine\\Back.bmp");
+    sys.clock.Set(10, 59, 59);
+    ASSERT_FALSE(Tick());
+    sys.clock.Set(11, 0, 0);
+    ASSERT_FALSE(Tick());
+    EXPECT_EQ(sys.ui.sounds.front()->fileName, minePath + "\\sound\\mine.mid");
+    EXPECT_TRUE(sys.ui.messages.empty()) << sys.ui.messages.front().text;
+}
+
+TEST_F(ClockTest, TheLogonBoxShowsThisProgramsEntryAndOkChangesItOnlyWhenTheBoxChanged) {
+    const std::string exe = dir.ProgramPath() + "\\Morix.exe";
+    const std::string quoted = "\"" + exe + "\"";
+    struct Case {
+        const char* name;
+        std::optional<std::string> entry;  // before the dialog opens
+        bool shown;                        // the box ticked
+        bool click;                        // the user clicks it, then OK
+        std::optional<std::string> after;
+    };
+    std::string upper = exe;
+    for (char& ch : upper) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+    const std::vector<Case> cases{
+        {"no entry, ticked", std::nullopt, false, true, quoted},
+        {"no entry, left", std::nullopt, false, false, std::nullopt},
+        {"this program's, unticked", quoted, true, true, std::nullopt},
+        {"this program's in other letters, unquoted, with an argument", upper + " /min", true, false, upper + " /min"},
+        {"a copy elsewhere's, left alone", "\"C:\\Old\\Morix.exe\"", false, false, "\"C:\\Old\\Morix.exe\""},
+        {"a copy elsewhere's, ticked: now this one", "\"C:\\Old\\Morix.exe\"", false, true, quoted},
+        {"a longer name is another program", "\"" + exe + "2\"", false, false, "\"" + exe + "2\""},
+    };
+    SampleDone();
+    Set("アクティブウインドウへの移動", "0");
+    ASSERT_FALSE(Start());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        sys.logonStart.command = c.entry;
+        sys.ui.menuChoices = {menu::Option};
+        ASSERT_FALSE(Ends([&] { window().MouseUp(MouseButton::Left); }));
+        FakeWindow& options = *sys.ui.FindWindow("オプション");
+        FakeControl& box = options.Control("Check5");
+        EXPECT_EQ(box.text, "Windows の起動時に Morix を起動する");
+        EXPECT_EQ(box.value, c.shown ? 1 : 0);
+        if (c.click) box.Click();
+        options.Control("cmdOK").Click();
+        EXPECT_EQ(sys.logonStart.command, c.after);
+    }
+    // キャンセル changes nothing; a refused change is said.
+    sys.logonStart.command.reset();
+    sys.ui.menuChoices = {menu::Option};
+    ASSERT_FALSE(Ends([&] { window().MouseUp(MouseButton::Left); }));
+    sys.ui.FindWindow("オプション")->Control("Check5").Click();
+    sys.ui.FindWindow("オプション")->Control("cmdCancel").Click();
+    EXPECT_EQ(sys.logonStart.command, std::nullopt);
+    sys.logonStart.refuse = true;
+    sys.ui.menuChoices = {menu::Option};
+    ASSERT_FALSE(Ends([&] { window().MouseUp(MouseButton::Left); }));
+    sys.ui.FindWindow("オプション")->Control("Check5").Click();
+    sys.ui.FindWindow("オプション")->Control("cmdOK").Click();
+    ASSERT_EQ(sys.ui.messages.size(), 1u);
+    EXPECT_NE(sys.ui.messages[0].text.find("CurrentVersion\\Run"), std::string::npos) << sys.ui.messages[0].text;
+    EXPECT_EQ(sys.ui.FindWindow("オプション"), nullptr) << "the settings are still taken";
+}
+
+}  // namespace
+}  // namespace morix::test

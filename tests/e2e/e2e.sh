@@ -13,6 +13,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../scripts/wine-env.sh"
 morix_wine_prefix
 shots="$work/shots"
+# A case that made its copy immutable and did not get to undo it.
+[ -d "$work" ] && chattr -R -i "$work" 2>/dev/null
 rm -rf "$work"; mkdir -p "$shots"
 
 passed=0 failed=0

@@ -22,7 +22,7 @@ say() {  # say <status of the check> <what was checked>
     else echo "release: msi $arch: $2: FAILED"; fails=$((fails + 1)); fi
 }
 
-prop() { msiinfo export "$1" Property | awk -F'\t' -v k="$2" '$1 == k { print $2 }'; }
+prop() { msiinfo export "$1" Property | tr -d '\r' | awk -F'\t' -v k="$2" '$1 == k { print $2 }'; }
 oldver=$(prop "$old" ProductVersion) newver=$(prop "$new" ProductVersion)
 oldcode=$(prop "$old" ProductCode) newcode=$(prop "$new" ProductCode)
 case $arch in
@@ -34,8 +34,8 @@ inst=$(winepath -u "$instw" 2>/dev/null)
 inst=${inst%/}
 appdataw=$(winpath APPDATA) programdataw=$(winpath ProgramData)
 appdata=$(winepath -u "$appdataw\\Morix" 2>/dev/null); appdata=${appdata%/}
-links=("$(winepath -u "$programdataw\\Microsoft\\Windows\\Start Menu\\Programs" 2>/dev/null)"
-       "$(winepath -u "$appdataw\\Microsoft\\Windows\\Start Menu\\Programs" 2>/dev/null)")
+linksw=("$programdataw\\Microsoft\\Windows\\Start Menu\\Programs" "$appdataw\\Microsoft\\Windows\\Start Menu\\Programs")
+links=("$(winepath -u "${linksw[0]}" 2>/dev/null)" "$(winepath -u "${linksw[1]}" 2>/dev/null)")
 work="$root/build/release/check-msi-$arch"
 
 msiexec() {  # msiexec /i|/x <msi>
@@ -63,9 +63,10 @@ none_left() {  # none_left <program folder> <installed folder>
 # per-machine installation's in the common Start menu; Wine's msi puts it
 # in the user's.
 shortcut() {
-    local l
-    for l in "${links[@]}"; do
-        [ -f "$l/Morix.lnk" ] && grep -aqF "$instw\\Morix.exe" "$l/Morix.lnk" && { echo "$l/Morix.lnk"; return 0; }
+    local i
+    for i in 0 1; do
+        [ -f "${links[$i]}/Morix.lnk" ] && grep -aqF "$instw\\Morix.exe" "${links[$i]}/Morix.lnk" \
+            && { echo "${linksw[$i]}\\Morix.lnk"; return 0; }
     done
     return 1
 }
@@ -75,8 +76,10 @@ no_shortcut() { local l; for l in "${links[@]}"; do [ ! -e "$l/Morix.lnk" ] || r
 arp() {  # arp <product code>
     local view out
     for view in 64 32; do
-        out=$(wine reg query "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$1" /reg:$view 2>/dev/null | tr -d '\r') \
-            && [ -n "$out" ] && { printf '%s\n' "$out"; return 0; }
+        # reg tells of a missing key on standard output: only its status says.
+        if out=$(wine reg query "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$1" /reg:$view 2>/dev/null); then
+            printf '%s\n' "${out//$'\r'/}"; return 0
+        fi
     done
     return 1
 }
@@ -97,8 +100,8 @@ packed() {
 }
 arp_icon() {  # arp_icon <product code>
     local out f
-    out=$(wine reg query "HKLM\\Software\\Classes\\Installer\\Products\\$(packed "$1")" /v ProductIcon /reg:64 2>/dev/null | tr -d '\r')
-    f=$(arp_value "$out" ProductIcon)
+    out=$(wine reg query "HKLM\\Software\\Classes\\Installer\\Products\\$(packed "$1")" /v ProductIcon /reg:64 2>/dev/null) || return 1
+    f=$(arp_value "${out//$'\r'/}" ProductIcon)
     [ -n "$f" ] && cmp -s "$icon" "$(winepath -u "$f" 2>/dev/null)"
 }
 # The clock started from the installed folder, seen by the probe, closed; it
@@ -132,7 +135,7 @@ rm -rf "$inst" "$appdata" "$work"; mkdir -p "$work"
 msiexec /i "$old"; say $? "msiexec /i Morix-$oldver-$arch.msi"
 same_files "$oldsrc" "$inst" && [ ! -e "$inst/Tickdata" ]
 say $? "the files of the zip's Morix/ folder ($(program_files "$oldsrc" | wc -l)) in $instw, no Tickdata"
-lnk=$(shortcut); say $? "Start-menu shortcut Morix to $instw\\Morix.exe${lnk:+ (${lnk#"$WINEPREFIX/"})}"
+lnk=$(shortcut); say $? "Start-menu shortcut Morix to $instw\\Morix.exe${lnk:+ ($lnk)}"
 arp_entry "$oldcode" "$oldver"; say $? "installed programs: Morix $oldver, The Morix developers, in $instw\\"
 arp_icon "$oldcode"; say $? "installed programs: the program's icon"
 run_clock; say $? "clock started from $instw and ended"

@@ -35,10 +35,14 @@ rm -f "$out"
 # holds it.
 summary=$(msiinfo suminfo "$out")
 field() { sed -n "s/^$1: //p" <<<"$summary"; }
-content=$( { for t in $(msiinfo tables "$out" | LC_ALL=C sort); do
-                 [ "$t" = _SummaryInformation ] || msiinfo export "$out" "$t"
-             done
-             msiinfo extract "$out" Morix.cab; } | sha256sum)
+# (An export writes a table's streams, the icon's, into files of its own.)
+mkdir "$work/tables"
+content=$( cd "$work/tables" && {
+               for t in $(msiinfo tables "$out" | tr -d '\r' | LC_ALL=C sort); do
+                   [ "$t" = _SummaryInformation ] || msiinfo export "$out" "$t"
+               done
+               find . -type f -print0 | LC_ALL=C sort -z | xargs -0 -r cat
+               msiinfo extract "$out" Morix.cab; } | sha256sum)
 package=$(name_guid "Morix package ${content%% *}")
 frozen msibuild "$out" -s "$(field Subject)" "$(field Author)" "$(field Template)" "{$package}"
 

@@ -221,6 +221,32 @@ TEST_F(InfoBalloonTest, FailuresAtTheOpeningGoToThePrompt) {
     EXPECT_NE(sys.ui.messages[1].text.find("MsgRD.gif)\r\n続けますか？"), std::string::npos);
 }
 
+// No measurement library, the pointer resting on the clock, or moved onto
+// the balloon and back: the user is asked once, ticks under the message add
+// none, and the program goes on until 終了 ends it as usual.
+TEST_F(InfoBalloonTest, AMissingLibraryAsksOnceAndTheProgramGoesOn) {
+    sys.libraries.vitalinkMissing = true;
+    int shown = 0, most = 0;
+    sys.ui.whileMessageShown = [&](const ShownMessage&) {
+        most = std::max(most, ++shown);
+        if (shown == 1)
+            for (int i = 0; i < 3; ++i) sys.clock.Advance(1), sys.Tick();
+        --shown;
+    };
+    PointAtClock();
+    const Rect clock = window().Bounds();
+    for (const bool onBalloon : {false, false, true, false, false}) {
+        if (onBalloon) sys.desktop.cursor = {Balloon()->Bounds().left + 30, Balloon()->Bounds().top + 30};
+        else sys.desktop.cursor = {clock.left + 10, clock.top + 10};
+        ASSERT_FALSE(Tick()) << "the program goes on";
+    }
+    EXPECT_EQ(sys.ui.messages.size(), 1u);
+    EXPECT_EQ(most, 1);
+    sys.ui.menuChoices = {menu::End};
+    EXPECT_TRUE(Ends([&] { window().MouseUp(platform::MouseButton::Left); }));
+    EXPECT_EQ(Get("終了時の日付"), "20261208");
+}
+
 // The prompt is modal, but the timer ticks on through it: those ticks do
 // nothing, rather than raise the balloon's error again under the prompt.
 TEST_F(InfoBalloonTest, TicksDoNothingWhileAnErrorPromptWaits) {

@@ -229,19 +229,16 @@ TEST_F(InfoBalloonTest, AMissingLibraryAsksOnceAndTheProgramGoesOn) {
     int shown = 0, most = 0;
     sys.ui.whileMessageShown = [&](const ShownMessage&) {
         most = std::max(most, ++shown);
-        if (shown == 1)
-            for (int i = 0; i < 3; ++i) sys.clock.Advance(1), sys.Tick();
+        for (int i = 0; i < 3 && shown == 1; ++i) sys.clock.Advance(1), sys.Tick();
         --shown;
     };
-    PointAtClock();
     const Rect clock = window().Bounds();
     for (const bool onBalloon : {false, false, true, false, false}) {
-        if (onBalloon) sys.desktop.cursor = {Balloon()->Bounds().left + 30, Balloon()->Bounds().top + 30};
-        else sys.desktop.cursor = {clock.left + 10, clock.top + 10};
+        const Rect at = onBalloon ? Balloon()->Bounds() : clock;
+        sys.desktop.cursor = {at.left + 10, at.top + 10};
         ASSERT_FALSE(Tick()) << "the program goes on";
     }
-    EXPECT_EQ(sys.ui.messages.size(), 1u);
-    EXPECT_EQ(most, 1);
+    EXPECT_EQ(std::pair(sys.ui.messages.size(), most), std::pair(std::size_t{1}, 1));
     sys.ui.menuChoices = {menu::End};
     EXPECT_TRUE(Ends([&] { window().MouseUp(platform::MouseButton::Left); }));
     EXPECT_EQ(Get("終了時の日付"), "20261208");

@@ -154,7 +154,9 @@ void Form1::Form_Unload() {
 void Form1::ShowPlain() {
     SetSize(m.TwipsX.Twips(m.Scale.Scaled(70)), m.TwipsY.Twips(m.Scale.Scaled(20)));
     Move(m.HomeLeft, m.HomeTop);
-    window_->SetVisible(true);
+    // Standing aside for a full-screen program, it stays hidden: the step
+    // aside shows it when that program leaves.
+    if (!m.HiddenForFullScreen) window_->SetVisible(true);
 }
 
 long long Form1::Left() const {

@@ -11,9 +11,10 @@ namespace morix {
 void Form1::Timer1_Timer() {
     // Under an error prompt the tick would meet the same error again (the
     // balloon still counts as open) and end the program before the user
-    // answers; it waits instead, and the first tick after the answer sees
-    // how far the clock went.
-    if (m.ErrorPromptOpen) return;
+    // answers; under any other message it would stack its own messages on
+    // it. It waits instead, and the first tick after the answer sees how far
+    // the clock went.
+    if (m.ErrorPromptOpen || m.platform.ui.MessageBoxOpen()) return;
     tickFront_.reset();
     if (!TickFullScreen() && !TickInfoBalloon()) TickFollow();
     // Last, and on every tick whatever the following setting.

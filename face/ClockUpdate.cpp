@@ -52,11 +52,16 @@ void UpdateClockAndChime(ClipState& s, const ClockFace& face) {
         const std::string comingMinute = ClipPath(s.ClipFolder, (s.CurrentMinute + 1) % 60);
         const int hourLeft = face.scale.Scaled(HourClipLeft), minuteLeft = face.scale.Scaled(MinuteClipLeft);
 
-        const long long elapsed = last ? LocalSeconds(now) - LocalSeconds(*last) : 0;
-        if (elapsed < 0 || elapsed > LateTickLimit) {
-            // Set, moved to another zone, or woken from sleep: the face shows
-            // the time at once; the minutes jumped over neither ring nor
-            // bring the new day's memo.
+        const long long nowSeconds = LocalSeconds(now);
+        const long long minute = (nowSeconds - s.CurrentSecond) / 60;
+        const long long elapsed = last ? nowSeconds - LocalSeconds(*last) : 0;
+        const bool jump = elapsed < -LateTickLimit || elapsed > LateTickLimit;
+        // The minutes jumped over neither ring nor bring the new day's memo,
+        // nor does the one landed in.
+        if (jump) s.LastMinuteActed = minute;
+        if (elapsed < 0 || jump) {
+            // Set, moved to another zone, woken from sleep, or set back a
+            // little by a time sync: the face shows the time at once.
             if (s.CurrentSecond >= 57) s.MinuteFile = comingMinute;
             PlayClip(face.minuteDisplay, minuteLeft, s.MinuteFile);
             PlayClip(face.hourDisplay, hourLeft, s.HourFile);
@@ -65,9 +70,8 @@ void UpdateClockAndChime(ClipState& s, const ClockFace& face) {
         }
 
         // The first tick of a minute acts for it, at second 0 or up to a few
-        // seconds late, and only once.
-        const bool firstOfMinute =
-            last ? LocalSeconds(now) - s.CurrentSecond > LocalSeconds(*last) : s.CurrentSecond == 0;
+        // seconds late.
+        const bool firstOfMinute = last ? nowSeconds - s.CurrentSecond > LocalSeconds(*last) : s.CurrentSecond == 0;
         if (!firstOfMinute) {
             if (s.CurrentSecond < 57) {
                 s.LastSecond = static_cast<std::int16_t>(clock.Now().second);
@@ -83,6 +87,13 @@ void UpdateClockAndChime(ClipState& s, const ClockFace& face) {
 
         PlayClip(face.minuteDisplay, minuteLeft, s.MinuteFile);
         if (s.CurrentMinute == 0) PlayClip(face.hourDisplay, hourLeft, s.HourFile);
+        // A clock set back a few seconds over the start of a minute crosses it
+        // again: the face is set again, the chime and the memo come once.
+        if (s.LastMinuteActed && minute <= *s.LastMinuteActed) {
+            s.LastSecond = static_cast<std::int16_t>(clock.Now().second);
+            return;
+        }
+        s.LastMinuteActed = minute;
 
         if (s.CurrentHour == 0 && s.CurrentMinute == 0 && face.settings.ReadInt(keys::AutoShowMemo) == 2)
             face.showTodayMemo();

@@ -38,11 +38,16 @@ struct ClipState {
     // it tells a late tick, which still acts on the minute it crossed, from a
     // clock that was set, a zone that changed or a machine that slept.
     std::optional<platform::LocalTime> LastReading;
+    // The minute (counted from 1970) whose start was last acted on, or
+    // landed in by a jump: a clock set back by a few seconds crosses that
+    // start again, and it is not acted on twice.
+    std::optional<long long> LastMinuteActed;
 };
 
 // A tick may come this many seconds after the last one and still count as
-// the one that crossed a minute; a longer gap, or the wall clock going
-// backwards, is a jump.
+// the one that crossed a minute, and the wall clock may be set back as far
+// (a time sync's correction) without it being a jump; a longer gap, or a
+// longer step back, is a jump.
 inline constexpr int LateTickLimit = 5;
 
 // What one run of the update drives and reads: the clock window's two

@@ -60,6 +60,7 @@ void Form8::Form_Load() {
     } catch (const RuntimeError& e) {
         // The balloon stays as far as it was built and counts as open, shown
         // once it has its place (the caller closes one that has none).
+        failureReported_ = true;
         m.HandleError(e);
         if (placed_) window_->ShowTopmostInactive();
     }
@@ -100,8 +101,18 @@ void Form8::ShowListedText() {
 }
 
 void Form8::Refresh() {
-    ListLines(false);
-    ShowListedText();
+    // A line that fails here (most often the measurement library missing)
+    // would end the program from the tick; it is reported as at the opening,
+    // once for the balloon: the user who chose to go on is not asked again
+    // every second, and the balloon keeps its last text.
+    try {
+        ListLines(false);
+        ShowListedText();
+    } catch (const RuntimeError& e) {
+        if (failureReported_) return;
+        failureReported_ = true;
+        m.HandleError(e);
+    }
 }
 
 void Form8::Form_Unload() {

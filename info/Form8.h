@@ -29,7 +29,8 @@ public:
     bool Usable() const { return placed_; }
     void Form_Unload();
     // The tick's refresh: the four changing lines built again, the text
-    // replaced; size, place and picture stay as the opening chose them.
+    // replaced; size, place and picture stay as the opening chose them. Its
+    // failures go to the error prompt, once for the balloon.
     void Refresh();
 
     // Position and size in twips.
@@ -61,6 +62,8 @@ private:
     std::unique_ptr<platform::Shaper> ysTransForm1_;
     long long leftTwips_ = 0, topTwips_ = 0, widthTwips_ = 0, heightTwips_ = 0;
     bool placed_ = false;  // sized and placed beside the clock
+    // A failure of this balloon's lines was put to the user, who went on.
+    bool failureReported_ = false;
 };
 
 }  // namespace morix

@@ -7,6 +7,7 @@
 #include "face/AssetPaths.h"
 #include "memo/CloseButton.h"
 #include "memo/MemoFiles.h"
+#include "memo/Memos.h"
 #include "platform/FileErrors.h"
 #include "platform/Ui.h"
 
@@ -21,7 +22,7 @@ constexpr std::uint32_t White = 0xFFFFFF;
 
 }  // namespace
 
-Form7::Form7(Module1& module) : m(module) {
+Form7::Form7(Module1& module, const Memos& memos) : m(module), memos_(memos) {
     platform::Ui& ui = m.platform.ui;
     window_ = ui.NewWindow(platform::WindowKind::Borderless);
     window_->SetTitle("Morix - 備忘録");
@@ -111,6 +112,10 @@ void Form7::Form_Unload() {
         // The sample is never saved; its box says whether it comes again.
         m.Settings().WriteValue(keys::SampleMemoDone, std::to_string(Check1_->Value() == 1 ? 1 : 0));
     }
+    // A memo window opened while this one's save failure was being told
+    // (the clock is usable behind the message) owns the flag and the menu
+    // now: cleared here, it would read closed, and the exit would not save it.
+    if (memos_.form7() != nullptr && memos_.form7() != this) return;
     m.TouchForm1().SetMemoMenuEnabled(true);
     m.MemoWindowOpen = false;
 }

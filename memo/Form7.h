@@ -14,11 +14,12 @@
 
 namespace morix {
 
+class Memos;
 class Module1;
 
 class Form7 final {
 public:
-    explicit Form7(Module1& module);
+    Form7(Module1& module, const Memos& memos);
     ~Form7();
     Form7(const Form7&) = delete;
     Form7& operator=(const Form7&) = delete;
@@ -49,6 +50,7 @@ private:
     void ApplyFrame(const std::string& frameName, const std::string& pictureName);
 
     Module1& m;
+    const Memos& memos_;
     std::unique_ptr<platform::Window> window_;
     std::unique_ptr<platform::RichTextBox> txtMsg_;
     std::unique_ptr<platform::Control> picClose_;

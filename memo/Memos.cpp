@@ -46,7 +46,7 @@ void Memos::ShowMemoWindow() {
     // Shown again while it is open, it stays the one window it is.
     if (form7_) return;
     if (!m.MemoPath.empty() && TooLargeToOpen(m.MemoPath)) return;
-    form7_ = std::make_unique<Form7>(m);
+    form7_ = std::make_unique<Form7>(m, *this);
     form7_->Form_Load();
     // A window whose opening failed before it was even placed holds nothing
     // of the user's: it closes, writing nothing.

@@ -63,8 +63,12 @@ public:
 
     // A modal message box, in front of every window. With an owner, the
     // owner takes no input while the box waits.
-    virtual MessageAnswer ShowMessageBox(std::string_view text, std::string_view title, MessageButtons buttons,
-                                         MessageIcon icon, Window* owner = nullptr) = 0;
+    MessageAnswer ShowMessageBox(std::string_view text, std::string_view title, MessageButtons buttons,
+                                 MessageIcon icon, Window* owner = nullptr);
+    // Some message box waits for its answer. Events go on through its modal
+    // loop; the clock's tick waits, so that it neither stacks a message on
+    // one that is up nor meets again the error one reports.
+    bool MessageBoxOpen() const { return messageBoxesOpen_ > 0; }
 
     // The open-file dialog: `filter` as "description|pattern" pairs joined by
     // "|" ("テキストファイル (*.rtf)|*.rtf"), starting in `initialFolder`. The
@@ -76,6 +80,14 @@ public:
     // own confirmation and shows its own messages. The result is not
     // reported.
     virtual void DeleteToRecycleBin(Window* owner, std::string_view path) = 0;
+
+protected:
+    // The system's message box itself, shown by ShowMessageBox.
+    virtual MessageAnswer RunMessageBox(std::string_view text, std::string_view title, MessageButtons buttons,
+                                        MessageIcon icon, Window* owner) = 0;
+
+private:
+    int messageBoxesOpen_ = 0;
 };
 
 }  // namespace morix::platform

@@ -167,8 +167,8 @@ int Win32Ui::TrackPopupMenu(Window& owner, const std::vector<MenuItem>& items) {
     return chosen;
 }
 
-MessageAnswer Win32Ui::ShowMessageBox(std::string_view text, std::string_view title, MessageButtons buttons,
-                                      MessageIcon icon, Window* owner) {
+MessageAnswer Win32Ui::RunMessageBox(std::string_view text, std::string_view title, MessageButtons buttons,
+                                     MessageIcon icon, Window* owner) {
     UINT flags = buttons == MessageButtons::YesNo ? MB_YESNO : MB_OK;
     switch (icon) {
     case MessageIcon::None: break;

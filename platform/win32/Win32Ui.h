@@ -36,11 +36,13 @@ public:
     std::unique_ptr<SoundDevice> NewSoundDevice() override;
 
     int TrackPopupMenu(Window& owner, const std::vector<MenuItem>& items) override;
-    MessageAnswer ShowMessageBox(std::string_view text, std::string_view title, MessageButtons buttons,
-                                 MessageIcon icon, Window* owner = nullptr) override;
     std::optional<std::string> ShowOpenFileDialog(Window* owner, std::string_view filter,
                                                   std::string_view initialFolder) override;
     void DeleteToRecycleBin(Window* owner, std::string_view path) override;
+
+protected:
+    MessageAnswer RunMessageBox(std::string_view text, std::string_view title, MessageButtons buttons,
+                                MessageIcon icon, Window* owner) override;
 
 private:
     Process& process_;

@@ -308,6 +308,7 @@ int Usage() {
                  "probe no-clock [ms]                 succeeds when no clock window appears within ms\n"
                  "probe gone [timeout-ms]             succeeds once the clock window is gone\n"
                  "probe message-box [timeout-ms]      the text, caption and buttons (text|screen rect) of a message box\n"
+                 "probe count-message-boxes           how many message boxes are shown\n"
                  "probe popup-menu [timeout-ms]       a shown pop-up menu\n"
                  "probe close-clock                   sends WM_CLOSE to the clock\n"
                  "probe window <title part> [ms]      another window, by part of its title\n"
@@ -380,6 +381,18 @@ int wmain(int argc, wchar_t** argv) {
             }
         }
         Print("text", Narrow(text));
+        return 0;
+    }
+    if (command == L"count-message-boxes") {
+        int count = 0;
+        struct Visit {
+            static BOOL CALLBACK Window(HWND h, LPARAM p) {
+                if (IsWindowVisible(h) && ClassOf(h) == L"#32770") ++*reinterpret_cast<int*>(p);
+                return TRUE;
+            }
+        };
+        EnumWindows(Visit::Window, reinterpret_cast<LPARAM>(&count));
+        std::printf("count=%d\n", count);
         return 0;
     }
     if (command == L"popup-menu") {

@@ -151,9 +151,9 @@ int FakeUi::TrackPopupMenu(platform::Window&, const std::vector<platform::MenuIt
     return choice;
 }
 
-platform::MessageAnswer FakeUi::ShowMessageBox(std::string_view text, std::string_view title,
-                                               platform::MessageButtons buttons, platform::MessageIcon icon,
-                                               platform::Window* owner) {
+platform::MessageAnswer FakeUi::RunMessageBox(std::string_view text, std::string_view title,
+                                              platform::MessageButtons buttons, platform::MessageIcon icon,
+                                              platform::Window* owner) {
     messages.push_back({std::string(text), std::string(title), buttons, icon, owner});
     if (whileMessageShown) whileMessageShown(messages.back());
     if (!messageAnswers.empty()) {

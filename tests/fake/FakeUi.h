@@ -139,9 +139,6 @@ public:
     std::unique_ptr<platform::Timer> NewTimer(platform::Window& window) override;
     std::unique_ptr<platform::SoundDevice> NewSoundDevice() override;
     int TrackPopupMenu(platform::Window& owner, const std::vector<platform::MenuItem>& items) override;
-    platform::MessageAnswer ShowMessageBox(std::string_view text, std::string_view title,
-                                           platform::MessageButtons buttons, platform::MessageIcon icon,
-                                           platform::Window* owner) override;
     std::optional<std::string> ShowOpenFileDialog(platform::Window* owner, std::string_view filter,
                                                   std::string_view initialFolder) override;
     void DeleteToRecycleBin(platform::Window* owner, std::string_view path) override;
@@ -179,6 +176,13 @@ public:
     // Files another program holds open: the rich-text box cannot read them (75).
     std::vector<std::string> lockedFiles;
     platform::WindowHandle nextHandle = 0x30000;
+
+protected:
+    // Logs the box, lets whileMessageShown act as the user meanwhile, and
+    // answers from messageAnswers.
+    platform::MessageAnswer RunMessageBox(std::string_view text, std::string_view title,
+                                          platform::MessageButtons buttons, platform::MessageIcon icon,
+                                          platform::Window* owner) override;
 };
 
 }  // namespace morix::test

@@ -21,8 +21,13 @@ protected:
         EXPECT_FALSE(Tick());
         return Log();
     }
-    // The clock set to h:m:s and a tick there: a jump, whose clips are dropped.
-    void JumpTo(int h, int m, int s) { TickAt(h, m, s); }
+    // The clock set to h:m:s and a tick there: a jump, whose clips are
+    // dropped; by way of a tick half a day away, so that a time a second
+    // before the last one is a jump too, not a small step back.
+    void JumpTo(int h, int m, int s) {
+        TickAt((h + 12) % 24, m, s);
+        TickAt(h, m, s);
+    }
     // The next tick, that many seconds of the wall clock after the last one.
     Log_t TickAfter(int seconds) {
         sys.clock.Advance(seconds);
@@ -158,7 +163,7 @@ TEST_F(ClockUpdateTest, TheFirstTickOfAMinuteActsForItOnceUpToFiveSecondsLate) {
 }
 
 // Set, moved to another zone or woken from sleep (more than five seconds
-// between two readings, or backwards): the face shows the time at the first
+// between two readings, forwards or back): the face shows the time at the first
 // tick after, and the minutes jumped over neither ring nor bring a memo.
 TEST_F(ClockUpdateTest, AJumpShowsTheTimeAtOnceWithoutChimeOrMemo) {
     Set("自動表示", "2");
@@ -185,6 +190,36 @@ TEST_F(ClockUpdateTest, AJumpShowsTheTimeAtOnceWithoutChimeOrMemo) {
         EXPECT_EQ(TickAfter(j.seconds), Join(Minute(j.minuteClip), Hour(j.hourClip))) << j.what;
         EXPECT_FALSE(program.MemoWindowOpen) << j.what;
     }
+}
+
+// A time sync sets the clock back a few seconds just after the hour or
+// midnight: the minute's start is crossed again, and the chime and the new
+// day's memo come once; the face ends on the new hour.
+TEST_F(ClockUpdateTest, ASmallStepBackOverTheHourRingsAndOpensTheMemoOnce) {
+    Set("自動表示", "2");
+    std::ofstream(dir.Path() / "Tickdata" / "20261209.rtf") << "";
+    for (const int hour : {12, 0})
+        for (const int back : {1, 2, 5}) {
+            sys.clock.SetDay(2026, 12, 8);
+            JumpTo((hour + 23) % 24, 59, 59);
+            int chimes = 0, memos = 0;
+            for (const int step : {1, 1 - back, 1, 1, 1, 1, 1}) {
+                for (const std::string& line : TickAfter(step)) chimes += line == "Sound play";
+                if (program.MemoWindowOpen) ++memos, app.memos().CloseMemoWindow();
+            }
+            EXPECT_EQ(std::pair(chimes, memos), std::pair(1, hour == 0 ? 1 : 0)) << hour << " -" << back;
+            EXPECT_EQ(static_cast<FakeAnimation&>(form().Animation1()).openPath, ClipPath(program.clips.ClipFolder, hour));
+        }
+}
+
+// Under any message of the program, the run-time's too, the tick waits: the
+// face stays and no message is stacked on it.
+TEST_F(ClockUpdateTest, AnyMessageHoldsTheTick) {
+    JumpTo(8, 1, 56);
+    Log_t underMessage{"no message"};
+    sys.ui.whileMessageShown = [&](const ShownMessage&) { underMessage = TickAfter(1); };
+    EXPECT_TRUE(Ends([&] { sys.ui.Raise([] { Raise(err::Overflow); }); }));
+    EXPECT_EQ(underMessage, Log_t{});
 }
 
 TEST_F(ClockUpdateTest, MissingClipPromptsOnEveryTickThatNeedsIt) {

@@ -114,6 +114,22 @@ TEST_F(FullScreenTest, TheMemoWindowWaitsHiddenWithItsText) {
     EXPECT_FALSE(MemoWindow()->visible);
 }
 
+// はい at a prompt while the clock stands aside (a clip missing at the
+// clock update) leaves it hidden until the film ends.
+TEST_F(FullScreenTest, APromptAnsweredWhileAsideKeepsTheClockHidden) {
+    ASSERT_FALSE(Start());
+    const WindowHandle film = OpenCaptionless(Monitor);
+    ASSERT_FALSE(Tick());
+    std::filesystem::remove(dir.Path() / "Design" / "Tidewalk" / "16.avi");
+    sys.clock.Set(10, 15, 57);
+    ASSERT_FALSE(Tick());
+    ASSERT_EQ(sys.ui.messages.size(), 1u);
+    EXPECT_FALSE(window().visible);
+    sys.desktop.Close(film);
+    ASSERT_FALSE(Tick());
+    EXPECT_TRUE(window().visible);
+}
+
 TEST_F(FullScreenTest, WithTheOptionOffTheClockFollowsOntoItAsBefore) {
     Set("全画面のときは隠す", "0");
     ASSERT_FALSE(Start());

@@ -221,6 +221,29 @@ TEST_F(InfoBalloonTest, FailuresAtTheOpeningGoToThePrompt) {
     EXPECT_NE(sys.ui.messages[1].text.find("MsgRD.gif)\r\n続けますか？"), std::string::npos);
 }
 
+// No measurement library, the pointer resting on the clock, or moved onto
+// the balloon and back: the user is asked once, ticks under the message add
+// none, and the program goes on until 終了 ends it as usual.
+TEST_F(InfoBalloonTest, AMissingLibraryAsksOnceAndTheProgramGoesOn) {
+    sys.libraries.vitalinkMissing = true;
+    int shown = 0, most = 0;
+    sys.ui.whileMessageShown = [&](const ShownMessage&) {
+        most = std::max(most, ++shown);
+        for (int i = 0; i < 3 && shown == 1; ++i) sys.clock.Advance(1), sys.Tick();
+        --shown;
+    };
+    const Rect clock = window().Bounds();
+    for (const bool onBalloon : {false, false, true, false, false}) {
+        const Rect at = onBalloon ? Balloon()->Bounds() : clock;
+        sys.desktop.cursor = {at.left + 10, at.top + 10};
+        ASSERT_FALSE(Tick()) << "the program goes on";
+    }
+    EXPECT_EQ(std::pair(sys.ui.messages.size(), most), std::pair(std::size_t{1}, 1));
+    sys.ui.menuChoices = {menu::End};
+    EXPECT_TRUE(Ends([&] { window().MouseUp(platform::MouseButton::Left); }));
+    EXPECT_EQ(Get("終了時の日付"), "20261208");
+}
+
 // The prompt is modal, but the timer ticks on through it: those ticks do
 // nothing, rather than raise the balloon's error again under the prompt.
 TEST_F(InfoBalloonTest, TicksDoNothingWhileAnErrorPromptWaits) {

@@ -299,6 +299,33 @@ TEST_F(MemoTest, SaveFailuresTellTheUserAndKeepTheText) {
     EXPECT_EQ(RtfToText(localData.Read("Morix/Recovered/20261208-20261208-101520.rtf")), "二度目");
 }
 
+// A memo window opened while another's failed save is being told (the
+// extended options confirmed meanwhile show the memo again) keeps its open
+// state: 終了 saves it.
+TEST_F(MemoTest, AMemoOpenedBehindAFailedSavesMessageIsSavedAtTheExit) {
+    PutMemo("20261208.rtf", "朝");
+    SampleDone();
+    ASSERT_FALSE(Start());
+    ASSERT_FALSE(ChooseFromMenu(menu::Option2));
+    ASSERT_FALSE(ChooseFromMenu(menu::Add));
+    Picker()->Control("cmdOK").Click();
+    Text().Type("、昼");
+    std::filesystem::remove(Memo("20261208.rtf"));
+    std::filesystem::create_directory(Memo("20261208.rtf"));  // the save fails
+    sys.ui.whileMessageShown = [&](const ShownMessage&) {
+        sys.ui.whileMessageShown = nullptr;
+        std::filesystem::remove(Memo("20261208.rtf"));
+        PutMemo("20261208.rtf", "朝");
+        sys.ui.FindWindow("拡張オプション")->Control("cmdOK").Click();
+        Text().Type("、夜");
+    };
+    MemoWindow()->Control("picClose").Click();
+    EXPECT_TRUE(program.MemoWindowOpen);
+    EXPECT_FALSE(form().MemoMenuEnabled());
+    EXPECT_TRUE(ChooseFromMenu(menu::End));
+    EXPECT_EQ(MemoText("20261208.rtf"), "朝、夜");
+}
+
 TEST_F(MemoTest, AMissingMemoFolderIsMadeWhenTheMemoIsSaved) {
     OpenToday("A");
     std::filesystem::remove_all(dir.Path() / "Tickdata");

@@ -1,6 +1,8 @@
 // Memos: the memo window beside the clock, the date picker, deleting by
 // hand, the automatic steps, and every way of closing saving the memo.
+#include "memo/MemoFiles.h"
 #include "memo/Memos.h"
+#include "platform/RichTextBox.h"
 #include "tests/fake/FakeRtf.h"
 #include "tests/native/ClockFixture.h"
 
@@ -480,11 +482,62 @@ TEST_F(MemoTest, AMemoTooLargeToOpenInASecondIsNotOpened) {
         EXPECT_EQ(t.MemoWindow() != nullptr, c.opens) << c.what;
         EXPECT_EQ(t.sys.ui.messages.empty(), c.opens) << c.what;
         if (!c.opens) {
-            EXPECT_NE(t.sys.ui.messages[0].text.find("大きすぎる"), std::string::npos) << c.what;
+            // Which file, and how large.
+            const std::string& said = t.sys.ui.messages[0].text;
+            EXPECT_NE(said.find("大きすぎる"), std::string::npos) << c.what;
+            EXPECT_NE(said.find(t.dir.ProgramPath() + "\\Tickdata\\20261208.rtf"), std::string::npos) << said;
+            EXPECT_NE(said.find("（" + std::to_string(c.bytes.size() / 1024) + " KB）"), std::string::npos) << said;
             EXPECT_FALSE(t.program.MemoWindowOpen) << c.what;
         }
         ASSERT_FALSE(t.Ends([&] { t.app.memos().CloseMemoWindow(); }));
         EXPECT_EQ(t.dir.Read("Tickdata/20261208.rtf"), c.bytes) << c.what;
+    }
+}
+
+// Text typed or pasted into the window past what a file of another program
+// may hold is saved, and the memo opens again, at the next start as well; an
+// editor's save of it (the mark gone) is a file like any other's.
+TEST_F(MemoTest, WhatTheWindowSavedOpensAgainWhateverItsSize) {
+    auto repeat = [](const std::string& piece, std::size_t bytes) {
+        std::string out;
+        while (out.size() + piece.size() <= bytes) out += piece;
+        return out;
+    };
+    struct Case {
+        const char* what;
+        std::string typed;
+    };
+    const std::vector<Case> cases{
+        {"1.5 MB of Japanese lines", repeat("午前十時から第二会議室で週次の打ち合わせ。\r\n", 1536 << 10)},
+        {"2.5 MB of ASCII lines", repeat("Meeting at ten in room two.\r\n", 2560 << 10)},
+        {"100 kB pasted as one line", std::string(100 << 10, 'a')},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Row t;
+        t.OpenToday("");
+        t.Text().Type(c.typed);
+        t.MemoWindow()->Control("picClose").Click();
+        const std::string saved = t.dir.Read("Tickdata/20261208.rtf");
+        ASSERT_GT(MemoOpeningCost(saved), MemoOpeningLimitMs) << "a foreign file of these bytes would be refused";
+        t.app.memos().ShowMemoWindow();
+        ASSERT_NE(t.MemoWindow(), nullptr);
+        EXPECT_EQ(t.Text().text, c.typed);
+        ASSERT_FALSE(t.Ends([&] { t.app.memos().CloseMemoWindow(); }));
+        Row next;
+        Put(next.Memo("20261208.rtf"), saved);
+        next.SampleDone();
+        ASSERT_FALSE(next.Start());
+        EXPECT_NE(next.MemoWindow(), nullptr) << "the next start opens it";
+        EXPECT_TRUE(next.sys.ui.messages.empty());
+        Row edited;
+        std::string resaved = saved;
+        resaved.erase(resaved.find(platform::OwnRtfMark), platform::OwnRtfMark.size());
+        Put(edited.Memo("20261208.rtf"), resaved);
+        edited.SampleDone();
+        ASSERT_FALSE(edited.Start());
+        EXPECT_EQ(edited.MemoWindow(), nullptr) << "saved again by an editor: refused like any large file";
+        EXPECT_EQ(edited.sys.ui.messages.size(), 1u);
     }
 }
 

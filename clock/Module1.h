@@ -120,7 +120,7 @@ public:
 
 private:
     std::unique_ptr<Form1> form1_;
-    mutable SettingsCache settingsCache_;
+    mutable SettingsCache settingsCache_{platform.clock};
 };
 
 }  // namespace morix

@@ -1,5 +1,8 @@
-// The idle tick and the settings file: while nothing changes, a tick reaches
-// no file; a change made from outside between two ticks is seen by the next.
+// The idle tick and the settings file: while nothing changes, a tick reads
+// no file and looks at its stamp only every few seconds; a change made from
+// outside between two ticks is seen by the next, or where the folder's watch
+// never fires, within those few seconds.
+#include "settings/SettingsCache.h"
 #include "tests/native/ClockFixture.h"
 
 #include <filesystem>
@@ -21,7 +24,10 @@ struct IdleClock : FakeProgram {
     }
 };
 
-TEST(IdleTick, NoSettingsFileIsOpenedOrLookedAtWhileNothingChanges) {
+// A tick reads no file while nothing changes; the file's stamp is taken at
+// most once in SettingsCache::StampCheckMs (for a folder whose watch never
+// fires), so most ticks reach no file at all.
+TEST(IdleTick, NoSettingsFileIsReadAndItsStampTakenOnlyEveryFewSecondsWhileNothingChanges) {
     struct Row {
         const char* situation;
         bool notepad, follow;
@@ -31,13 +37,21 @@ TEST(IdleTick, NoSettingsFileIsOpenedOrLookedAtWhileNothingChanges) {
         SCOPED_TRACE(row.situation);
         IdleClock fresh;
         fresh.StartIdle(row.notepad, row.follow);
-        const int reads = fresh.sys.files.reads, stamps = fresh.sys.files.stamps;
-        for (int s = 21; s < 30; ++s) {
-            fresh.sys.clock.Set(10, 15, s);
+        const int reads = fresh.sys.files.reads;
+        constexpr int Ticks = 30, Interval = SettingsCache::StampCheckMs / 1000;
+        int stamped = 0, sinceStamp = Interval;
+        for (int s = 0; s < Ticks; ++s) {
+            const int stamps = fresh.sys.files.stamps;
+            fresh.sys.clock.Advance(1);
             ASSERT_FALSE(fresh.Tick());
+            ++sinceStamp;
+            if (fresh.sys.files.stamps == stamps) continue;
+            EXPECT_EQ(fresh.sys.files.stamps, stamps + 1) << "one stamp a tick at most";
+            EXPECT_GE(sinceStamp, Interval) << "tick " << s;
+            ++stamped, sinceStamp = 0;
         }
         EXPECT_EQ(fresh.sys.files.reads, reads);
-        EXPECT_EQ(fresh.sys.files.stamps, stamps);
+        EXPECT_LE(stamped, Ticks / Interval);
     }
 }
 
@@ -47,13 +61,15 @@ TEST(IdleTick, NoSettingsFileIsOpenedOrLookedAtWhileNothingChanges) {
 TEST(IdleTick, AChangeFromOutsideBetweenTwoTicksIsSeenByTheNextTick) {
     struct Row {
         const char* how;
-        bool watchable, renamed;
+        bool watchable, renamed, silent;
     };
-    for (const Row& row : {Row{"written in place", true, false}, Row{"renamed over the file", true, true},
-                           Row{"in place, on a system that cannot watch folders", false, false}}) {
+    for (const Row& row : {Row{"written in place", true, false, false}, Row{"renamed over the file", true, true, false},
+                           Row{"in place, on a system that cannot watch folders", false, false, false},
+                           Row{"in place, in a folder whose watch never fires", true, false, true}}) {
         SCOPED_TRACE(row.how);
         IdleClock fresh;
         fresh.sys.files.watchable = row.watchable;
+        fresh.sys.files.silentWatch = row.silent;
         fresh.StartIdle(true);
         ASSERT_EQ(fresh.Get("アクティブウィンドウのタイトル"), "無題 - メモ帳");
         const std::string edited = fresh.sys.codePage.ToAnsi("無題 - ノート");
@@ -61,6 +77,15 @@ TEST(IdleTick, AChangeFromOutsideBetweenTwoTicksIsSeenByTheNextTick) {
         bytes.replace(bytes.find(fresh.sys.codePage.ToAnsi("無題 - メモ帳")), edited.size(), edited);
         fresh.dir.Write(row.renamed ? "edited.tmp" : "Morix.ini", bytes);
         if (row.renamed) std::filesystem::rename(fresh.dir.File("edited.tmp"), fresh.dir.File("Morix.ini"));
+        // Unreported, the edit waits for the stamp check: seen within its
+        // interval, one second a tick.
+        const int ticks = row.silent ? SettingsCache::StampCheckMs / 1000 : 1;
+        for (int t = 1; t < ticks; ++t) {
+            fresh.sys.clock.Advance(1);
+            ASSERT_FALSE(fresh.Tick());
+            EXPECT_EQ(fresh.Get("アクティブウィンドウのタイトル"), "無題 - ノート");
+        }
+        fresh.sys.clock.Advance(1);
         ASSERT_FALSE(fresh.Tick());
         EXPECT_EQ(fresh.Get("アクティブウィンドウのタイトル"), "無題 - メモ帳");
     }

@@ -375,7 +375,8 @@ TEST(SettingsCache, ReadsOnlyWhatChanged) {
     test::TempFolder dir;
     platform::PosixCodePage cp;
     test::FakeFiles files;
-    SettingsCache cache;
+    test::FakeClock clock;
+    SettingsCache cache{clock};
     SettingsFile settings{files, cp, dir.ProgramPath() + "\\Morix.ini", &cache};
     SettingsFile outside{files, cp, dir.ProgramPath() + "\\Morix.ini"};
     settings.WriteValue(keys::ChimeMode, "2");
@@ -396,6 +397,101 @@ TEST(SettingsCache, ReadsOnlyWhatChanged) {
     EXPECT_EQ(settings.ReadInt(keys::ChimeMode), 1);
     std::filesystem::remove(dir.File("Morix.ini"));
     EXPECT_EQ(settings.ReadInt(keys::ChimeMode), 1) << "gone: the default";
+}
+
+}  // namespace
+}  // namespace morix
+
+namespace morix {
+namespace {
+
+// An edit made from outside in a folder whose watch never fires, as on some
+// network shares: the copy is taken as it is (no stamp, no read) until the
+// check is due, and then the edit is seen.
+TEST(SettingsCache, AWatchThatNeverFiresIsBoundedByTheStampCheck) {
+    struct Row {
+        const char* edit;
+        std::string_view from, to;
+        bool renamed;
+    };
+    for (const Row& row : {Row{"a value changed, same size", "=2", "=0", false},
+                           Row{"a value changed, renamed over the file", "=2", "=0", true},
+                           Row{"a key added", "\r\n", "\r\nメモの表示=1\r\n", false}}) {
+        SCOPED_TRACE(row.edit);
+        test::TempFolder dir;
+        platform::PosixCodePage cp;
+        test::FakeFiles files;
+        files.silentWatch = true;
+        test::FakeClock clock;
+        SettingsCache cache{clock};
+        SettingsFile settings{files, cp, dir.ProgramPath() + "\\Morix.ini", &cache};
+        settings.WriteValue(keys::ChimeMode, "2");
+        std::string bytes = dir.Read("Morix.ini");
+        const std::string to = cp.ToAnsi(row.to);
+        bytes.replace(bytes.find(row.from), row.from.size(), to);
+        dir.Write(row.renamed ? "edited.tmp" : "Morix.ini", bytes);
+        if (row.renamed) std::filesystem::rename(dir.File("edited.tmp"), dir.File("Morix.ini"));
+        struct stat st{};
+        ::stat(dir.File("Morix.ini").c_str(), &st);
+        timespec times[2] = {st.st_atim, {st.st_mtim.tv_sec + 1, st.st_mtim.tv_nsec}};  // the write time moves on
+        ::utimensat(AT_FDCWD, dir.File("Morix.ini").c_str(), times, 0);
+
+        const int stamps = files.stamps, reads = files.reads;
+        clock.tickCountMs += SettingsCache::StampCheckMs - 1;
+        EXPECT_EQ(settings.ReadInt(keys::ChimeMode), 2) << "the copy, until the check is due";
+        EXPECT_EQ(settings.ReadInt(keys::ShowMemo), 0);
+        EXPECT_EQ(files.stamps, stamps);
+        clock.tickCountMs += 1;
+        EXPECT_EQ(settings.ReadInt(keys::ChimeMode), row.to == "=0" ? 0 : 2);
+        EXPECT_EQ(settings.ReadInt(keys::ShowMemo), row.to == "=0" ? 0 : 1);
+        EXPECT_EQ(files.stamps, stamps + 1);
+        EXPECT_EQ(files.reads, reads + 1);
+    }
+}
+
+// Our write right after an outside edit, before any check was due or the
+// watch told of it, keeps what the edit put there.
+TEST(SettingsCache, OurWriteAfterAnOutsideEditKeepsItsKeys) {
+    struct Row {
+        const char* folder;
+        bool watchable, silent;
+    };
+    for (const Row& row : {Row{"a watch that never fires", true, true}, Row{"a watch that fires", true, false},
+                           Row{"no watch", false, false}}) {
+        SCOPED_TRACE(row.folder);
+        test::TempFolder dir;
+        platform::PosixCodePage cp;
+        test::FakeFiles files;
+        files.watchable = row.watchable;
+        files.silentWatch = row.silent;
+        test::FakeClock clock;
+        SettingsCache cache{clock};
+        SettingsFile settings{files, cp, dir.ProgramPath() + "\\Morix.ini", &cache};
+        settings.WriteValue(keys::ChimeMode, "2");
+        ASSERT_EQ(settings.ReadInt(keys::ChimeMode), 2);
+        dir.Write("Morix.ini", cp.ToAnsi("[Morix]\r\nチャイムの鳴らし方=0\r\n外のキー=残る\r\n[Other]\r\nx=1\r\n"));
+        settings.WriteValue(keys::DesignName, "Lantern");
+        EXPECT_EQ(dir.Read("Morix.ini"),
+                  cp.ToAnsi("[Morix]\r\nチャイムの鳴らし方=0\r\n外のキー=残る\r\nAviディレクトリ名=Lantern\r\n[Other]\r\nx=1\r\n"));
+        EXPECT_EQ(settings.ReadInt(keys::ChimeMode), 0);
+    }
+}
+
+// The folder watched is the one that holds the file, a drive's root with
+// its separator: "E:" alone would be the drive's current folder.
+TEST(SettingsCache, TheWatchIsOnTheFolderThatHoldsTheFile) {
+    struct Row {
+        const char* file;
+        const char* watched;
+    };
+    for (const Row& row : {Row{"E:\\Morix.ini", "E:\\"}, Row{"C:\\Tools\\Morix\\Morix.ini", "C:\\Tools\\Morix"},
+                           Row{"\\Morix.ini", "\\"}}) {
+        test::FakeFiles files;
+        test::FakeClock clock;
+        SettingsCache cache{clock};
+        cache.Read(files, row.file);
+        EXPECT_EQ(files.watched, std::vector<std::string>{row.watched}) << row.file;
+    }
 }
 
 }  // namespace

@@ -405,92 +405,64 @@ TEST(SettingsCache, ReadsOnlyWhatChanged) {
 namespace morix {
 namespace {
 
-// An edit made from outside in a folder whose watch never fires, as on some
-// network shares: the copy is taken as it is (no stamp, no read) until the
-// check is due, and then the edit is seen.
+// The copy of a file in a folder whose watch never fires (some network
+// shares), or one whose watch does.
+struct QuietFolder {
+    explicit QuietFolder(bool silent = true) { files.silentWatch = silent; }
+    void EditOutside(std::string_view utf8) { dir.Write("Morix.ini", cp.ToAnsi(utf8)); }
+    test::TempFolder dir;
+    platform::PosixCodePage cp;
+    test::FakeFiles files;
+    test::FakeClock clock;
+    SettingsCache cache{clock};
+    SettingsFile settings{files, cp, dir.ProgramPath() + "\\Morix.ini", &cache};
+};
+
+// Unreported, an outside edit is seen once the stamp check is due, and not a
+// stamp is taken before.
 TEST(SettingsCache, AWatchThatNeverFiresIsBoundedByTheStampCheck) {
     struct Row {
-        const char* edit;
-        std::string_view from, to;
-        bool renamed;
+        const char *edit, *file;
+        int chime, memo;
     };
-    for (const Row& row : {Row{"a value changed, same size", "=2", "=0", false},
-                           Row{"a value changed, renamed over the file", "=2", "=0", true},
-                           Row{"a key added", "\r\n", "\r\nメモの表示=1\r\n", false}}) {
+    for (const Row& row : {Row{"a value changed", "[Morix]\r\nチャイムの鳴らし方=10\r\n", 10, 0},
+                           Row{"a key added", "[Morix]\r\nチャイムの鳴らし方=2\r\nメモの表示=1\r\n", 2, 1}}) {
         SCOPED_TRACE(row.edit);
-        test::TempFolder dir;
-        platform::PosixCodePage cp;
-        test::FakeFiles files;
-        files.silentWatch = true;
-        test::FakeClock clock;
-        SettingsCache cache{clock};
-        SettingsFile settings{files, cp, dir.ProgramPath() + "\\Morix.ini", &cache};
-        settings.WriteValue(keys::ChimeMode, "2");
-        std::string bytes = dir.Read("Morix.ini");
-        const std::string to = cp.ToAnsi(row.to);
-        bytes.replace(bytes.find(row.from), row.from.size(), to);
-        dir.Write(row.renamed ? "edited.tmp" : "Morix.ini", bytes);
-        if (row.renamed) std::filesystem::rename(dir.File("edited.tmp"), dir.File("Morix.ini"));
-        struct stat st{};
-        ::stat(dir.File("Morix.ini").c_str(), &st);
-        timespec times[2] = {st.st_atim, {st.st_mtim.tv_sec + 1, st.st_mtim.tv_nsec}};  // the write time moves on
-        ::utimensat(AT_FDCWD, dir.File("Morix.ini").c_str(), times, 0);
-
-        const int stamps = files.stamps, reads = files.reads;
-        clock.tickCountMs += SettingsCache::StampCheckMs - 1;
-        EXPECT_EQ(settings.ReadInt(keys::ChimeMode), 2) << "the copy, until the check is due";
-        EXPECT_EQ(settings.ReadInt(keys::ShowMemo), 0);
-        EXPECT_EQ(files.stamps, stamps);
-        clock.tickCountMs += 1;
-        EXPECT_EQ(settings.ReadInt(keys::ChimeMode), row.to == "=0" ? 0 : 2);
-        EXPECT_EQ(settings.ReadInt(keys::ShowMemo), row.to == "=0" ? 0 : 1);
-        EXPECT_EQ(files.stamps, stamps + 1);
-        EXPECT_EQ(files.reads, reads + 1);
+        QuietFolder f;
+        f.settings.WriteValue(keys::ChimeMode, "2");
+        f.EditOutside(row.file);
+        const int stamps = f.files.stamps;
+        f.clock.tickCountMs += SettingsCache::StampCheckMs - 1;
+        EXPECT_EQ(f.settings.ReadInt(keys::ChimeMode), 2) << "the copy, until the check is due";
+        EXPECT_EQ(f.files.stamps, stamps);
+        f.clock.tickCountMs += 1;
+        EXPECT_EQ(f.settings.ReadInt(keys::ChimeMode), row.chime);
+        EXPECT_EQ(f.settings.ReadInt(keys::ShowMemo), row.memo);
+        EXPECT_EQ(f.files.stamps, stamps + 1);
     }
 }
 
-// Our write right after an outside edit, before any check was due or the
-// watch told of it, keeps what the edit put there.
+// Our write right after an outside edit, before the check was due, keeps
+// what the edit put there.
 TEST(SettingsCache, OurWriteAfterAnOutsideEditKeepsItsKeys) {
-    struct Row {
-        const char* folder;
-        bool watchable, silent;
-    };
-    for (const Row& row : {Row{"a watch that never fires", true, true}, Row{"a watch that fires", true, false},
-                           Row{"no watch", false, false}}) {
-        SCOPED_TRACE(row.folder);
-        test::TempFolder dir;
-        platform::PosixCodePage cp;
-        test::FakeFiles files;
-        files.watchable = row.watchable;
-        files.silentWatch = row.silent;
-        test::FakeClock clock;
-        SettingsCache cache{clock};
-        SettingsFile settings{files, cp, dir.ProgramPath() + "\\Morix.ini", &cache};
-        settings.WriteValue(keys::ChimeMode, "2");
-        ASSERT_EQ(settings.ReadInt(keys::ChimeMode), 2);
-        dir.Write("Morix.ini", cp.ToAnsi("[Morix]\r\nチャイムの鳴らし方=0\r\n外のキー=残る\r\n[Other]\r\nx=1\r\n"));
-        settings.WriteValue(keys::DesignName, "Lantern");
-        EXPECT_EQ(dir.Read("Morix.ini"),
-                  cp.ToAnsi("[Morix]\r\nチャイムの鳴らし方=0\r\n外のキー=残る\r\nAviディレクトリ名=Lantern\r\n[Other]\r\nx=1\r\n"));
-        EXPECT_EQ(settings.ReadInt(keys::ChimeMode), 0);
+    for (const bool silent : {true, false}) {
+        QuietFolder f(silent);
+        f.settings.WriteValue(keys::ChimeMode, "2");
+        f.EditOutside("[Morix]\r\nチャイムの鳴らし方=0\r\n外のキー=残る\r\n");
+        f.settings.WriteValue(keys::DesignName, "Lantern");
+        EXPECT_EQ(f.dir.Read("Morix.ini"), f.cp.ToAnsi("[Morix]\r\nチャイムの鳴らし方=0\r\n外のキー=残る\r\nAviディレクトリ名=Lantern\r\n"))
+            << (silent ? "a watch that never fires" : "a watch that fires");
     }
 }
 
-// The folder watched is the one that holds the file, a drive's root with
-// its separator: "E:" alone would be the drive's current folder.
+// A drive's root is watched with its separator: "E:" alone is the drive's
+// current folder.
 TEST(SettingsCache, TheWatchIsOnTheFolderThatHoldsTheFile) {
-    struct Row {
-        const char* file;
-        const char* watched;
-    };
-    for (const Row& row : {Row{"E:\\Morix.ini", "E:\\"}, Row{"C:\\Tools\\Morix\\Morix.ini", "C:\\Tools\\Morix"},
-                           Row{"\\Morix.ini", "\\"}}) {
-        test::FakeFiles files;
-        test::FakeClock clock;
-        SettingsCache cache{clock};
-        cache.Read(files, row.file);
-        EXPECT_EQ(files.watched, std::vector<std::string>{row.watched}) << row.file;
+    const std::pair<const char*, const char*> rows[] = {{"E:\\Morix.ini", "E:\\"}, {"C:\\Morix\\Morix.ini", "C:\\Morix"}};
+    for (const auto& [file, folder] : rows) {
+        QuietFolder f;
+        f.cache.Read(f.files, file);
+        EXPECT_EQ(f.files.watched, std::vector<std::string>{folder}) << file;
     }
 }
 

@@ -133,7 +133,7 @@ public:
 
 private:
     std::unique_ptr<Form1> form1_;
-    mutable SettingsCache settingsCache_;
+    mutable SettingsCache settingsCache_{platform.clock};
     mutable std::optional<std::string> dataFolder_;
     SettingsFile::WriteFailureHandler settingsWriteFailed_;
     bool settingsWriteFailureTold_ = false;

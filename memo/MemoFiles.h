@@ -33,8 +33,9 @@ std::string MemoFolder(std::string_view dataFolder);
 // is text), and quadratic in the length of each paragraph, which the box
 // wraps as a whole (a one-line text of 256 kB takes 12 s).
 double MemoOpeningCost(std::string_view bytes);
-// A memo whose opening would cost more is not opened: the window never
-// freezes the clock for longer.
+// A memo of another program's whose opening would cost more is not opened:
+// the window never freezes the clock for longer on a file it did not write.
+// A memo the window saved (platform::HasOwnRtfMark) opens whatever its size.
 inline constexpr double MemoOpeningLimitMs = 1000;
 
 // What a fresh start does about memos after the clean-up.

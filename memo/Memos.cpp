@@ -4,6 +4,7 @@
 #include "clock/FormLayout.h"
 #include "clock/Module1.h"
 #include "memo/MemoFiles.h"
+#include "platform/RichTextBox.h"
 
 namespace morix {
 
@@ -59,6 +60,10 @@ void Memos::ShowMemoWindow() {
 bool Memos::TooLargeToOpen(const std::string& path) {
     const std::optional<std::string> bytes = m.platform.files.ReadAll(path);
     if (!bytes) return false;  // the window reports what cannot be read
+    // What the window saved, it opens again, however long that takes: the
+    // box held all of it once, and a memo of the user's own is never locked
+    // away by the program that wrote it.
+    if (platform::HasOwnRtfMark(*bytes)) return false;
     const double cost = MemoOpeningCost(*bytes);
     if (cost <= MemoOpeningLimitMs) return false;
     // Said plainly, and nothing opens: the file stays as it is.

@@ -1,5 +1,8 @@
-// The local wall-clock time, and setting the system's date and time.
+// The local wall-clock time, setting the system's date and time, and the
+// time since the system started.
 #pragma once
+
+#include <cstdint>
 
 namespace morix::platform {
 
@@ -23,6 +26,9 @@ public:
     virtual SetTimeResult SetDate(int year, int month, int day) = 0;
     // Sets the system's local time of day, keeping the date.
     virtual SetTimeResult SetTimeOfDay(int hour, int minute, int second) = 0;
+    // Milliseconds since the system started. It never goes back and does not
+    // move with the date or time set, so it tells how long ago something was.
+    virtual std::uint64_t TickCountMs() const = 0;
 };
 
 }  // namespace morix::platform

@@ -4,7 +4,21 @@
 
 #include "platform/Control.h"
 
+#include <string>
+#include <string_view>
+
 namespace morix::platform {
+
+// What every save of the box carries before the document's closing brace:
+// a destination that RTF readers skip ("\*" before a word they do not know),
+// so that a memo this program wrote is told from another program's file (an
+// editor saving it again drops the mark).
+inline constexpr std::string_view OwnRtfMark = "{\\*\\morixmemo}";
+// The box's RTF with the mark put in; text that is no RTF document is left
+// as it is.
+std::string WithOwnRtfMark(std::string rtf);
+// True when the file is RTF that this program's box saved.
+bool HasOwnRtfMark(std::string_view bytes);
 
 struct FontSpec {
     std::string face;     // "ＭＳ ゴシック"
@@ -31,11 +45,11 @@ public:
     virtual const std::string& FileName() const = 0;
     // True when the user changed the text since it was last loaded or set.
     virtual bool Modified() const = 0;
-    // Saves the content as RTF: a new file beside the old one, then renamed
-    // over it, so the old file stays whole when anything fails. Raises
-    // RuntimeError 76 (no folder), 75 (cannot be written: read-only, a folder
-    // of that name, locked), 61 (the disk is full) or 57 (another failure),
-    // each naming the path and the system's reason.
+    // Saves the content as RTF, with OwnRtfMark: a new file beside the old
+    // one, then renamed over it, so the old file stays whole when anything
+    // fails. Raises RuntimeError 76 (no folder), 75 (cannot be written:
+    // read-only, a folder of that name, locked), 61 (the disk is full) or 57
+    // (another failure), each naming the path and the system's reason.
     virtual void SaveFile(std::string_view path) = 0;
 };
 

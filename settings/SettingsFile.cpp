@@ -106,8 +106,30 @@ std::string SettingsFile::ReadString(std::string_view key, std::string_view defa
 }
 
 void SettingsFile::WriteValue(std::string_view key, std::string_view text) {
-    auto raw = ReadFile();
-    if (!raw && files_.FileExists(path_)) return;  // unreadable: never overwrite what we could not read
+    // A key that already holds the text is judged on the copy and costs
+    // nothing.
+    const std::optional<std::string> raw = ReadFile();
+    std::optional<std::string> bytes = WithValue(raw, key, text);
+    if (!bytes) return;
+    if (cache_) {
+        // The copy may be seconds behind a file whose folder does not report
+        // its changes: what is written is built on the file as it is now, so
+        // that no value or key put there from outside is undone.
+        const std::optional<std::string> now = cache_->ReadChecked(files_, path_);
+        if (now != raw) bytes = WithValue(now, key, text);
+        if (!bytes) return;
+    }
+    if (!files_.ReplaceAtomically(path_, *bytes)) {
+        if (cache_) cache_->Forget();
+        if (onWriteFailure_ && *onWriteFailure_) (*onWriteFailure_)(path_);
+        return;
+    }
+    if (cache_) cache_->Wrote(files_, path_, std::move(*bytes));
+}
+
+std::optional<std::string> SettingsFile::WithValue(const std::optional<std::string>& raw, std::string_view key,
+                                                   std::string_view text) const {
+    if (!raw && files_.FileExists(path_)) return std::nullopt;  // unreadable: never overwrite what we could not read
     IniText ini = IniText::Decode(raw ? *raw : std::string());
     const bool ansi = ini.IsAnsi();
     auto encode = [&](std::string_view s) { return ansi ? codePage_.ToAnsi(s) : std::string(s); };
@@ -119,7 +141,7 @@ void SettingsFile::WriteValue(std::string_view key, std::string_view text) {
     std::string& body = ini.body;
     if (loc.keyFound) {
         if (loc.hasValue && std::string_view(body).substr(loc.valueBegin, loc.valueEnd - loc.valueBegin) == value)
-            return;  // already holds exactly this text
+            return std::nullopt;  // already holds exactly this text
         // The line keeps its indentation and the name as it was spelt.
         body.replace(loc.nameEnd, loc.lineEnd - loc.nameEnd, "=" + value);
     } else {
@@ -139,13 +161,7 @@ void SettingsFile::WriteValue(std::string_view key, std::string_view text) {
             body.insert(at, "[" + section + "]\r\n" + name + "=" + value + "\r\n");
         }
     }
-    std::string bytes = ini.Encode();
-    if (!files_.ReplaceAtomically(path_, bytes)) {
-        if (cache_) cache_->Forget();
-        if (onWriteFailure_ && *onWriteFailure_) (*onWriteFailure_)(path_);
-        return;
-    }
-    if (cache_) cache_->Wrote(files_, path_, std::move(bytes));
+    return ini.Encode();
 }
 
 }  // namespace morix

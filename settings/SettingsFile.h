@@ -62,6 +62,11 @@ private:
     // The raw value of the key, untrimmed, or nothing when it is missing.
     bool FindValue(std::string_view key, std::string& value, bool& ansi) const;
     std::optional<std::string> ReadFile() const;
+    // The file's bytes with the key holding the text; nothing when there is
+    // nothing to write (the key holds it already, or the file is there but
+    // could not be read).
+    std::optional<std::string> WithValue(const std::optional<std::string>& raw, std::string_view key,
+                                         std::string_view text) const;
 
     platform::Files& files_;
     const CodePage& codePage_;

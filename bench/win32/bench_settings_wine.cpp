@@ -5,6 +5,7 @@
 // comparison. Target: a read of the unchanged file within 0.1x of
 // GetPrivateProfileIntA.
 #include "bench/SettingsFixture.h"
+#include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32Files.h"
 #include "settings/SettingsCache.h"
@@ -42,7 +43,8 @@ int main() {
     GetTempPathA(MAX_PATH, temp);
     const std::string path = std::string(temp) + "morix-bench.ini";
     std::ofstream(path, std::ios::binary) << cp.ToAnsi(morix::bench::RealisticIni());
-    morix::SettingsCache cache;
+    morix::platform::win32::Win32Clock clock;
+    morix::SettingsCache cache{clock};
     morix::SettingsFile settings{files, cp, path, &cache};
     const morix::SettingsFile uncopied{files, cp, path};
 

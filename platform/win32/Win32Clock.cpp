@@ -97,4 +97,6 @@ SetTimeResult Win32Clock::SetTimeOfDay(int hour, int minute, int second) {
     return SetLocal(t);
 }
 
+std::uint64_t Win32Clock::TickCountMs() const { return GetTickCount64(); }
+
 }  // namespace morix::platform::win32

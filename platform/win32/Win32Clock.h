@@ -4,7 +4,8 @@
 // right to change the system time (SE_SYSTEMTIME_NAME) enabled in the
 // process token for the call (AdjustTokenPrivileges) and put back as it was
 // after. ERROR_PRIVILEGE_NOT_HELD and ERROR_ACCESS_DENIED are Denied, any
-// other refusal Failed.
+// other refusal Failed. The tick count is GetTickCount64 (read from memory
+// the system shares with the process: no call into the kernel).
 #pragma once
 
 #include "platform/Clock.h"
@@ -16,6 +17,7 @@ public:
     LocalTime Now() const override;
     SetTimeResult SetDate(int year, int month, int day) override;
     SetTimeResult SetTimeOfDay(int hour, int minute, int second) override;
+    std::uint64_t TickCountMs() const override;
 };
 
 }  // namespace morix::platform::win32

@@ -48,11 +48,16 @@ private:
     }
     void Wait() {
         const HANDLE handles[2] = {stop_.Get(), change_};
-        while (WaitForMultipleObjects(2, handles, FALSE, INFINITE) == WAIT_OBJECT_0 + 1) {
+        for (;;) {
+            const DWORD woken = WaitForMultipleObjects(2, handles, FALSE, INFINITE);
+            if (woken == WAIT_OBJECT_0) return;  // the watch ends
             // Armed again before the flag goes up: a change after this
             // signals anew, and one before it is there for the read that the
-            // flag sends to the file.
-            if (!FindNextChangeNotification(change_)) {
+            // flag sends to the file. A wait that failed (WAIT_FAILED) or a
+            // notification that cannot be armed again leaves nobody
+            // watching: from then on the folder counts as one that cannot be
+            // watched, instead of one where nothing changes.
+            if (woken != WAIT_OBJECT_0 + 1 || !FindNextChangeNotification(change_)) {
                 blind_.store(true, std::memory_order_release);
                 return;
             }

@@ -304,6 +304,6 @@ std::string Win32RichTextBox::StreamOutRtf() const {
     return rtf;
 }
 
-void Win32RichTextBox::SaveFile(std::string_view path) { ReplaceFile(path, StreamOutRtf()); }
+void Win32RichTextBox::SaveFile(std::string_view path) { ReplaceFile(path, WithOwnRtfMark(StreamOutRtf())); }
 
 }  // namespace morix::platform::win32

@@ -62,6 +62,7 @@ void FakeClock::SetDay(int year, int month, int day) { now.year = year, now.mont
 void FakeClock::Advance(int seconds) {
     using namespace std::chrono;
     script.clear();
+    if (seconds > 0) tickCountMs += static_cast<std::uint64_t>(seconds) * 1000;
     const sys_days date{year{now.year} / month{unsigned(now.month)} / day{unsigned(now.day)}};
     const sys_seconds then = date + hours{now.hour} + minutes{now.minute} + std::chrono::seconds{now.second + seconds};
     const sys_days newDate = floor<days>(then);

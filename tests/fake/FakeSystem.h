@@ -57,8 +57,15 @@ public:
     }
     bool RemoveFile(std::string_view p) override { return !Locked(p) && !Locked(Parent(p)) && real.RemoveFile(p); }
     std::unique_ptr<platform::FolderWatch> WatchFolder(std::string_view f) const override {
-        return watchable ? real.WatchFolder(f) : nullptr;
+        watched.emplace_back(f);
+        if (!watchable) return nullptr;
+        if (silentWatch) return std::make_unique<SilentWatch>();
+        return real.WatchFolder(f);
     }
+    // A watch that never reports a change, as on a share that sends none.
+    struct SilentWatch final : platform::FolderWatch {
+        bool Changed() override { return false; }
+    };
     platform::PosixFiles real;
     int writes = 0;
     // Sees every write's new content, in the order of the writes.
@@ -67,6 +74,10 @@ public:
     mutable int stamps = 0;
     // False: a system that cannot watch folders.
     bool watchable = true;
+    // True: a folder whose watch stays quiet whatever changes in it.
+    bool silentWatch = false;
+    // The folders asked to be watched, in order.
+    mutable std::vector<std::string> watched;
     // Files and folders the user may not write, with everything inside them
     // (a program folder under Program Files): nothing in them is made,
     // replaced or removed.
@@ -102,7 +113,8 @@ public:
     void Set(int hour, int minute, int second);
     void SetDay(int year, int month, int day);
     // The clock runs on by that many seconds (or back, when negative),
-    // across midnight as the calendar goes.
+    // across midnight as the calendar goes; running on, the tick count goes
+    // with it.
     void Advance(int seconds);
     // The readings of the next run, one per call of Now().
     void Script(std::vector<std::array<int, 3>> hms);
@@ -110,6 +122,9 @@ public:
     // result (default Done) and, when done, changes `now`.
     platform::SetTimeResult SetDate(int year, int month, int day) override;
     platform::SetTimeResult SetTimeOfDay(int hour, int minute, int second) override;
+    // Moved only by Advance and by the tests themselves.
+    std::uint64_t TickCountMs() const override { return tickCountMs; }
+    std::uint64_t tickCountMs = 1000000;
     mutable std::deque<platform::LocalTime> script;
     platform::LocalTime now{2026, 12, 8, 10, 15, 20};
     mutable int reads = 0;

@@ -187,7 +187,7 @@ void FakeRichTextBox::SaveFile(std::string_view path) {
     platform::PosixFiles files;
     platform::RequireExistingFolderOf(files, path);
     if (files.FolderExists(path)) Raise(err::PathFileAccess, std::string(path) + ": a folder of that name");
-    if (!files.ReplaceAtomically(path, TextToRtf(text))) Raise(err::PathFileAccess, std::string(path) + ": cannot be written");
+    if (!files.ReplaceAtomically(path, platform::WithOwnRtfMark(TextToRtf(text)))) Raise(err::PathFileAccess, std::string(path) + ": cannot be written");
     ++saves;
 }
 

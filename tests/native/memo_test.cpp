@@ -1,5 +1,6 @@
 // Memos: the memo window beside the clock, the date picker, deleting by
 // hand, the automatic steps, and every way of closing saving the memo.
+#include "memo/MemoFiles.h"
 #include "memo/Memos.h"
 #include "tests/fake/FakeRtf.h"
 #include "tests/native/ClockFixture.h"
@@ -33,6 +34,13 @@ public:
         ASSERT_NE(MemoWindow(), nullptr);
     }
 };
+
+// The piece over and over, as much of it as fits in the bytes.
+std::string Repeat(const std::string& piece, std::size_t bytes) {
+    std::string out;
+    while (out.size() + piece.size() <= bytes) out += piece;
+    return out;
+}
 
 // A fresh program of its own for each row of a table.
 struct Row : MemoTest {
@@ -480,11 +488,7 @@ TEST_F(MemoTest, AMemoFileThatCouldNotBeReadIsNeverOverwritten) {
 // opened at all, the user is told, and the file stays as it was.
 TEST_F(MemoTest, AMemoTooLargeToOpenInASecondIsNotOpened) {
     const std::string line = sys.codePage.ToAnsi("午前十時から第二会議室で週次の打ち合わせ。\r\n");
-    auto repeat = [](const std::string& piece, std::size_t bytes) {
-        std::string out;
-        while (out.size() + piece.size() <= bytes) out += piece;
-        return out;
-    };
+    const auto repeat = Repeat;
     const std::string rtfLine = "\\'8c\\'df\\'91\\'4f\\'8f\\'5c\\'8e\\'9e\\'82\\'a9\\'82\\'e7\\par\r\n";
     struct Case {
         const char* what;
@@ -507,11 +511,34 @@ TEST_F(MemoTest, AMemoTooLargeToOpenInASecondIsNotOpened) {
         EXPECT_EQ(t.MemoWindow() != nullptr, c.opens) << c.what;
         EXPECT_EQ(t.sys.ui.messages.empty(), c.opens) << c.what;
         if (!c.opens) {
-            EXPECT_NE(t.sys.ui.messages[0].text.find("大きすぎる"), std::string::npos) << c.what;
+            // Which file, and how large.
+            const std::string& said = t.sys.ui.messages[0].text;
+            EXPECT_NE(said.find("大きすぎる"), std::string::npos) << c.what;
+            EXPECT_NE(said.find(t.dir.ProgramPath() + "\\Tickdata\\20261208.rtf"), std::string::npos) << said;
+            EXPECT_NE(said.find("（" + std::to_string(c.bytes.size() / 1024) + " KB）"), std::string::npos) << said;
             EXPECT_FALSE(t.program.MemoWindowOpen) << c.what;
         }
         ASSERT_FALSE(t.Ends([&] { t.app.memos().CloseMemoWindow(); }));
         EXPECT_EQ(t.dir.Read("Tickdata/20261208.rtf"), c.bytes) << c.what;
+    }
+}
+
+// Typed or pasted past what another program's file may hold, a memo the
+// window saved opens at the next start all the same.
+TEST_F(MemoTest, WhatTheWindowSavedOpensAgainWhateverItsSize) {
+    for (const std::string& typed : {Repeat("午前十時から第二会議室で週次の打ち合わせ。\r\n", 1536 << 10),
+                                     Repeat("Meeting at ten in room two.\r\n", 2560 << 10), std::string(100 << 10, 'a')}) {
+        Row t, next;
+        t.OpenToday("");
+        t.Text().Type(typed);
+        t.MemoWindow()->Control("picClose").Click();
+        const std::string saved = t.dir.Read("Tickdata/20261208.rtf");
+        ASSERT_GT(MemoOpeningCost(saved), MemoOpeningLimitMs) << "refused, were it another program's";
+        Put(next.Memo("20261208.rtf"), saved);
+        next.SampleDone();
+        ASSERT_FALSE(next.Start());
+        ASSERT_NE(next.MemoWindow(), nullptr);
+        EXPECT_EQ(next.Text().text, typed);
     }
 }
 

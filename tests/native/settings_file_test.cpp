@@ -375,7 +375,8 @@ TEST(SettingsCache, ReadsOnlyWhatChanged) {
     test::TempFolder dir;
     platform::PosixCodePage cp;
     test::FakeFiles files;
-    SettingsCache cache;
+    test::FakeClock clock;
+    SettingsCache cache{clock};
     SettingsFile settings{files, cp, dir.ProgramPath() + "\\Morix.ini", &cache};
     SettingsFile outside{files, cp, dir.ProgramPath() + "\\Morix.ini"};
     settings.WriteValue(keys::ChimeMode, "2");
@@ -396,6 +397,65 @@ TEST(SettingsCache, ReadsOnlyWhatChanged) {
     EXPECT_EQ(settings.ReadInt(keys::ChimeMode), 1);
     std::filesystem::remove(dir.File("Morix.ini"));
     EXPECT_EQ(settings.ReadInt(keys::ChimeMode), 1) << "gone: the default";
+}
+
+}  // namespace
+}  // namespace morix
+
+namespace morix {
+namespace {
+
+// The copy of a file in a folder whose watch never fires (some network
+// shares), or one whose watch does.
+struct QuietFolder {
+    explicit QuietFolder(bool silent = true) { files.silentWatch = silent; }
+    void EditOutside(std::string_view utf8) { dir.Write("Morix.ini", cp.ToAnsi(utf8)); }
+    test::TempFolder dir;
+    platform::PosixCodePage cp;
+    test::FakeFiles files;
+    test::FakeClock clock;
+    SettingsCache cache{clock};
+    SettingsFile settings{files, cp, dir.ProgramPath() + "\\Morix.ini", &cache};
+};
+
+// Unreported, an outside edit (a value changed, a key added) is seen once
+// the stamp check is due, and not a stamp is taken before.
+TEST(SettingsCache, AWatchThatNeverFiresIsBoundedByTheStampCheck) {
+    QuietFolder f;
+    f.settings.WriteValue(keys::ChimeMode, "2");
+    f.EditOutside("[Morix]\r\nチャイムの鳴らし方=10\r\nメモの表示=1\r\n");
+    const int stamps = f.files.stamps;
+    f.clock.tickCountMs += SettingsCache::StampCheckMs - 1;
+    EXPECT_EQ(f.settings.ReadInt(keys::ChimeMode), 2) << "the copy, until the check is due";
+    EXPECT_EQ(f.files.stamps, stamps);
+    f.clock.tickCountMs += 1;
+    EXPECT_EQ(f.settings.ReadInt(keys::ChimeMode), 10);
+    EXPECT_EQ(f.settings.ReadInt(keys::ShowMemo), 1);
+    EXPECT_EQ(f.files.stamps, stamps + 1);
+}
+
+// Our write right after an outside edit, before the check was due, keeps
+// what the edit put there.
+TEST(SettingsCache, OurWriteAfterAnOutsideEditKeepsItsKeys) {
+    for (const bool silent : {true, false}) {
+        QuietFolder f(silent);
+        f.settings.WriteValue(keys::ChimeMode, "2");
+        f.EditOutside("[Morix]\r\nチャイムの鳴らし方=0\r\n外のキー=残る\r\n");
+        f.settings.WriteValue(keys::DesignName, "Lantern");
+        EXPECT_EQ(f.dir.Read("Morix.ini"), f.cp.ToAnsi("[Morix]\r\nチャイムの鳴らし方=0\r\n外のキー=残る\r\nAviディレクトリ名=Lantern\r\n"))
+            << (silent ? "a watch that never fires" : "a watch that fires");
+    }
+}
+
+// A drive's root is watched with its separator: "E:" alone is the drive's
+// current folder.
+TEST(SettingsCache, TheWatchIsOnTheFolderThatHoldsTheFile) {
+    const std::pair<const char*, const char*> rows[] = {{"E:\\Morix.ini", "E:\\"}, {"C:\\Morix\\Morix.ini", "C:\\Morix"}};
+    for (const auto& [file, folder] : rows) {
+        QuietFolder f;
+        f.cache.Read(f.files, file);
+        EXPECT_EQ(f.files.watched, std::vector<std::string>{folder}) << file;
+    }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 // GetPrivateProfileStringA (256-byte buffer) and WritePrivateProfileStringA.
 // Every read must agree, except where ours differs on purpose; each such
 // difference is named below with both sides' exact results.
+#include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32Files.h"
 #include "settings/SettingsCache.h"
@@ -291,7 +292,8 @@ TEST_F(ProfileDifferential, PrefixedIntegerForms) {
 // it, is seen within the clock's one-second tick.
 TEST_F(ProfileDifferential, CopiedReadsSeeAnOutsideWriteWithinATick) {
     Start(Initial);
-    SettingsCache cache;
+    platform::win32::Win32Clock clock;
+    SettingsCache cache{clock};
     SettingsFile copied{files, cp, oursPath, &cache};
     ASSERT_EQ(copied.ReadInt(keys::ChimeMode), 7);
     Profile(oursPath).Write("チャイムの鳴らし方", "2");

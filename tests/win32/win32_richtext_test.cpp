@@ -125,11 +125,17 @@ TEST_F(Win32RichTextTest, JapaneseRtfLoadsAndSavesBackTheSameText) {
     ASSERT_FALSE(saved.empty());
     EXPECT_NE(saved.back(), '\0') << "the saved file ends in the control's NUL";
     EXPECT_EQ(saved.find('\0'), std::string::npos);
+    EXPECT_TRUE(platform::HasOwnRtfMark(saved)) << "marked as this program's own";
     EXPECT_EQ(box->FileName(), source) << "saving is no loading";
 
+    // The mark is skipped as the reader skips destinations it does not know,
+    // and a second save does not mark twice.
     auto other = ui.NewRichTextBox(*window, ControlSpec{"RichTextBox2", {170, 10, 290, 150}, ""});
     other->LoadFile(copy);
     EXPECT_EQ(other->Text(), box->Text());
+    other->SaveFile(copy);
+    const std::string again = ReadBytes(folder.File(L"copy.rtf"));
+    EXPECT_EQ(again.find(platform::OwnRtfMark), again.rfind(platform::OwnRtfMark));
 }
 
 TEST_F(Win32RichTextTest, PlainTextAndEmptyFilesLoadAsTheirText) {

@@ -5,6 +5,7 @@
 // the controls in layout order.
 #include "tests/native/ClockFixture.h"
 
+#include <algorithm>
 #include <functional>
 
 namespace morix::test {
@@ -125,6 +126,36 @@ TEST_F(FormsReachTest, TabWalksTheExtendedOptionsTopToBottomThenLeftToRight) {
                                                 "Check4(1)", "cmdCancel", "cmdOK", "Check4(2)", "Check5", "Check1"}));
     w.PressTab(true);
     EXPECT_EQ(w.Focused()->name, "Check5");
+}
+
+// Shift+Tab walks every dialog's Tab order the other way round, from its
+// first control to its last, whatever the number of stops (three, thirteen:
+// not only a power of two).
+TEST_F(FormsReachTest, ShiftTabWalksEveryDialogBackwardsFromTheFirstControlToTheLast) {
+    SampleDone();
+    ASSERT_FALSE(Start());
+    struct DialogCase {
+        int item;
+        const char* title;
+        std::size_t stops;
+    };
+    for (const DialogCase d : {DialogCase{menu::Add, "備忘録（新規・開く）", 3}, DialogCase{menu::Option, "オプション", 13},
+                               DialogCase{menu::Option2, "拡張オプション", 16}, DialogCase{menu::Nitiji, "日付と日時の変更", 4}}) {
+        ASSERT_FALSE(FromMenu(d.item)) << d.title;
+        FakeWindow& w = Shown(d.title);
+        std::vector<std::string> forwards{w.Focused()->name};
+        for (w.PressTab(); w.Focused()->name != forwards.front() && forwards.size() < 40; w.PressTab())
+            forwards.push_back(w.Focused()->name);
+        std::vector<std::string> backwards{forwards.front()};
+        for (std::size_t i = 1; i < forwards.size(); ++i) {
+            w.PressTab(true);
+            backwards.push_back(w.Focused()->name);
+        }
+        std::reverse(forwards.begin() + 1, forwards.end());
+        EXPECT_EQ(backwards, forwards) << d.title;
+        EXPECT_EQ(forwards.size(), d.stops) << d.title;
+        w.PressEsc();
+    }
 }
 
 }  // namespace

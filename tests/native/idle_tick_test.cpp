@@ -47,10 +47,11 @@ TEST(IdleTick, NoSettingsFileIsOpenedOrLookedAtWhileNothingChanges) {
 TEST(IdleTick, AChangeFromOutsideBetweenTwoTicksIsSeenByTheNextTick) {
     struct Row {
         const char* how;
-        bool watchable, renamed;
+        bool watchable, renamed, elsewhere;  // renamed from a file written in another folder
     };
-    for (const Row& row : {Row{"written in place", true, false}, Row{"renamed over the file", true, true},
-                           Row{"in place, on a system that cannot watch folders", false, false}}) {
+    for (const Row& row : {Row{"written in place", true, false, false}, Row{"renamed over the file", true, true, false},
+                           Row{"written in another folder, moved over the file", true, true, true},
+                           Row{"in place, on a system that cannot watch folders", false, false, false}}) {
         SCOPED_TRACE(row.how);
         IdleClock fresh;
         fresh.sys.files.watchable = row.watchable;
@@ -59,8 +60,10 @@ TEST(IdleTick, AChangeFromOutsideBetweenTwoTicksIsSeenByTheNextTick) {
         const std::string edited = fresh.sys.codePage.ToAnsi("無題 - ノート");
         std::string bytes = fresh.IniBytes();
         bytes.replace(bytes.find(fresh.sys.codePage.ToAnsi("無題 - メモ帳")), edited.size(), edited);
-        fresh.dir.Write(row.renamed ? "edited.tmp" : "Morix.ini", bytes);
-        if (row.renamed) std::filesystem::rename(fresh.dir.File("edited.tmp"), fresh.dir.File("Morix.ini"));
+        TempFolder other;
+        const TempFolder& writtenIn = row.elsewhere ? other : fresh.dir;
+        writtenIn.Write(row.renamed ? "edited.tmp" : "Morix.ini", bytes);
+        if (row.renamed) std::filesystem::rename(writtenIn.File("edited.tmp"), fresh.dir.File("Morix.ini"));
         ASSERT_FALSE(fresh.Tick());
         EXPECT_EQ(fresh.Get("アクティブウィンドウのタイトル"), "無題 - メモ帳");
     }

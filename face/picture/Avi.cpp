@@ -253,8 +253,10 @@ std::optional<PictureFile> DecodeAvi(const ByteReader& b) {
     if (headerSize < 40 || bits != 8 || (compression != 0 && compression != 1)) return std::nullopt;
     if (p.rate == 0 || p.scale == 0 || p.rate > 0x7FFFFFFF || p.scale > 0x7FFFFFFF) return std::nullopt;
     if (width <= 0 || height == 0) return std::nullopt;
-    p.width = width, p.height = height < 0 ? -height : height;
-    if (std::size_t(p.width) * p.height > kMaxPixels) return std::nullopt;
+    // Negated as 64 bits: a top-down height of -2^31 has no positive int.
+    const long long rows = height < 0 ? -static_cast<long long>(height) : height;
+    if (std::size_t(width) * std::size_t(rows) > kMaxPixels) return std::nullopt;
+    p.width = width, p.height = int(rows);
     const std::size_t entries = used ? used : 256;
     if (entries > 256 || bih + headerSize + 4 * entries > strf->end) return std::nullopt;
     for (std::size_t i = 0; i < entries; ++i) {

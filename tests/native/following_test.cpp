@@ -267,19 +267,24 @@ TEST_F(FollowingTest, TwoWideMonitorsFollowingOntoTheRightOneAndHomeAgain) {
 }
 
 // Where the window manager reports its caption buttons (Windows 10 and 11),
-// the clock stands 4 pixels left of them, centred on their height and inside
-// the visible frame; the record keeps the outer rectangle.
+// the clock stands 4 pixels (at 100 %) left of them, centred on their height
+// and inside the visible frame; the record keeps the outer rectangle.
 TEST_F(FollowingTest, CaptionButtonsOfTheWindowManager) {
     struct Case {
         const char* name;
+        int dpi;  // of the monitor
         Rect outer;
         platform::CaptionButtons caption;
         Rect clock;
     } cases[] = {
-        {"at 100 %", {100, 50, 1000, 700}, {{855, 51, 993, 81}, {107, 50, 993, 693}}, {785, 55, 851, 77}},
-        {"maximised", {-8, -8, 1032, 776}, {{886, -2, 1024, 20}, {0, 0, 1024, 768}}, {816, 0, 882, 22}},
+        {"at 100 %", 96, {100, 50, 1000, 700}, {{855, 51, 993, 81}, {107, 50, 993, 693}}, {785, 55, 851, 77}},
+        {"maximised", 96, {-8, -8, 1032, 776}, {{886, -2, 1024, 20}, {0, 0, 1024, 768}}, {816, 0, 882, 22}},
+        // 6 and 8 pixels: a 99 x 33 and a 132 x 44 clock.
+        {"at 150 %", 144, {100, 50, 1000, 700}, {{790, 51, 993, 96}, {111, 50, 989, 689}}, {685, 57, 784, 90}},
+        {"at 200 %", 192, {100, 50, 1000, 700}, {{720, 51, 993, 111}, {115, 50, 985, 685}}, {580, 59, 712, 103}},
     };
     for (const Case& c : cases) {
+        sys.desktop.monitorDpi = {c.dpi};
         auto h = sys.desktop.Open(std::string("Window ") + c.name, c.outer);
         sys.desktop.captionButtons[h] = c.caption;
         ASSERT_FALSE(Tick());

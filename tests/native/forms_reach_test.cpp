@@ -3,8 +3,10 @@
 // (tests/win32/forms_reach_test.cpp makes the same check over the real
 // controls), a dialog opened from the menu takes the keyboard, and Tab walks
 // the controls in layout order.
+#include "platform/Layout.h"
 #include "tests/native/ClockFixture.h"
 
+#include <algorithm>
 #include <functional>
 
 namespace morix::test {
@@ -140,6 +142,57 @@ TEST_F(FormsReachTest, TabWalksEachOptionsDialogTopToBottomThenLeftToRight) {
         w.PressTab(true);
         EXPECT_EQ(w.Focused()->name, walk.stops[walk.stops.size() - 2]);
         w.PressEsc();
+    }
+}
+
+// Shift+Tab walks every dialog's Tab order the other way round, from its
+// first control to its last (the memo picker has three stops, the options
+// thirteen: not only a power of two).
+TEST_F(FormsReachTest, ShiftTabWalksEveryDialogBackwardsFromTheFirstControlToTheLast) {
+    SampleDone();
+    ASSERT_FALSE(Start());
+    struct DialogCase {
+        int item;
+        const char* title;
+    };
+    for (const DialogCase d : {DialogCase{menu::Add, "備忘録（新規・開く）"}, DialogCase{menu::Option, "オプション"},
+                               DialogCase{menu::Option2, "拡張オプション"}, DialogCase{menu::Nitiji, "日付と日時の変更"}}) {
+        ASSERT_FALSE(FromMenu(d.item)) << d.title;
+        FakeWindow& w = Shown(d.title);
+        std::vector<std::string> forwards{w.Focused()->name};
+        for (w.PressTab(); w.Focused()->name != forwards.front() && forwards.size() < 40; w.PressTab())
+            forwards.push_back(w.Focused()->name);
+        std::vector<std::string> backwards{forwards.front()};
+        for (std::size_t i = 1; i < forwards.size(); ++i) {
+            w.PressTab(true);
+            backwards.push_back(w.Focused()->name);
+        }
+        std::reverse(forwards.begin() + 1, forwards.end());
+        EXPECT_EQ(backwards, forwards) << d.title;
+        w.PressEsc();
+    }
+}
+
+// The order itself, for the system's dialogs and the simulated ones: top to
+// bottom, then left to right, wrapping at both ends, for any number of stops.
+TEST(TabOrder, NextAndPreviousInLayoutOrderWrappingAtBothEnds) {
+    struct Row {
+        std::size_t stops, current;
+        bool backwards;
+        std::size_t expected;
+    };
+    for (const Row r : {Row{3, 0, true, 2}, Row{5, 0, true, 4}, Row{16, 0, true, 15}, Row{5, 3, true, 2},
+                        Row{3, 2, false, 0}, Row{5, 1, false, 2}, Row{1, 0, true, 0}, Row{3, 3, true, 2},
+                        Row{3, 3, false, 0}}) {
+        // Made in reverse layout order: stop i lies above stop i - 1.
+        std::vector<platform::Rect> places;
+        for (std::size_t i = 0; i < r.stops; ++i) {
+            const int top = int(r.stops - 1 - i) * 30;
+            places.push_back({10, top, 90, top + 20});
+        }
+        const auto made = [&](std::size_t inLayout) { return inLayout >= r.stops ? inLayout : r.stops - 1 - inLayout; };
+        EXPECT_EQ(platform::NextInTabOrder(places, made(r.current), r.backwards), made(r.expected))
+            << r.stops << " stops, from " << r.current << (r.backwards ? " backwards" : "");
     }
 }
 

@@ -55,10 +55,13 @@ TEST(IdleTick, AChangeFromOutsideBetweenTwoTicksIsSeenByTheNextTick) {
     struct Row {
         const char* how;
         bool watchable, renamed, silent;
+        bool elsewhere;  // renamed from a file written in another folder
     };
-    for (const Row& row : {Row{"written in place", true, false, false}, Row{"renamed over the file", true, true, false},
-                           Row{"in place, on a system that cannot watch folders", false, false, false},
-                           Row{"in place, in a folder whose watch never fires", true, false, true}}) {
+    for (const Row& row : {Row{"written in place", true, false, false, false},
+                           Row{"renamed over the file", true, true, false, false},
+                           Row{"written in another folder, moved over the file", true, true, false, true},
+                           Row{"in place, on a system that cannot watch folders", false, false, false, false},
+                           Row{"in place, in a folder whose watch never fires", true, false, true, false}}) {
         SCOPED_TRACE(row.how);
         IdleClock fresh;
         fresh.sys.files.watchable = row.watchable;
@@ -68,8 +71,10 @@ TEST(IdleTick, AChangeFromOutsideBetweenTwoTicksIsSeenByTheNextTick) {
         const std::string edited = fresh.sys.codePage.ToAnsi("無題 - ノート");
         std::string bytes = fresh.IniBytes();
         bytes.replace(bytes.find(fresh.sys.codePage.ToAnsi("無題 - メモ帳")), edited.size(), edited);
-        fresh.dir.Write(row.renamed ? "edited.tmp" : "Morix.ini", bytes);
-        if (row.renamed) std::filesystem::rename(fresh.dir.File("edited.tmp"), fresh.dir.File("Morix.ini"));
+        TempFolder other;
+        const TempFolder& writtenIn = row.elsewhere ? other : fresh.dir;
+        writtenIn.Write(row.renamed ? "edited.tmp" : "Morix.ini", bytes);
+        if (row.renamed) std::filesystem::rename(writtenIn.File("edited.tmp"), fresh.dir.File("Morix.ini"));
         // Unreported, the edit waits for the stamp check, a tick a second.
         for (std::uint64_t t = 0; t < (row.silent ? SettingsCache::StampCheckMs / 1000 : 1); ++t) {
             fresh.sys.clock.Advance(1);

@@ -122,13 +122,17 @@ TEST(PictureScaling, TheMaskColourIsNeverBlended) {
 }
 
 TEST(PictureScaling, ColoursAreAveragedOverTheAreaThenPutOnThePalette) {
-    const Palette grey = {{0, 0, 0}, {255, 255, 255}, {120, 120, 120}, {250, 10, 10}};
+    const Palette grey = {{0, 0, 0}, {255, 255, 255}, {120, 120, 120}, {250, 10, 10}, kMaskColour};
     const IndexedImage checker{2, 2, {0, 1, 1, 0}};
+    // A pixel kept beside the cut-away parts takes no grey from them.
+    const IndexedImage edge{2, 2, {4, 4, 4, 3}};
     struct Row {
         std::string file;
         Rgb expected;
     } rows[] = {{Str(EncodeBmp24(Expand(checker, grey))), {128, 128, 128}},
-                {Str(EncodeGif(checker, grey)), {120, 120, 120}}};
+                {Str(EncodeGif(checker, grey)), {120, 120, 120}},
+                {Str(EncodeBmp24(Expand(edge, grey))), {250, 10, 10}},
+                {Str(EncodeGif(edge, grey)), {250, 10, 10}}};
     for (const Row& r : rows) {
         const PictureFile p = Read(*ScalePictureFile(r.file, 1, 1));
         EXPECT_EQ(p.palette.empty() ? p.colours.At(0, 0) : p.palette[p.frames[0].At(0, 0)], r.expected);

@@ -32,7 +32,11 @@ TEST(ScaleTest, EachScaleDrawsTheClockAndItsBalloonsWithItsOwnPictures) {
     } cases[] = {{96, "Tidewalk\\Back.bmp", {66, 22}, 5, 36, {280, 140}},
                  {120, "Tidewalk\\125\\Back.bmp", {83, 28}, 6, 45, {350, 175}},
                  {144, "Tidewalk\\150\\Back.bmp", {99, 33}, 8, 54, {420, 210}},
-                 {192, "Tidewalk\\200\\Back.bmp", {132, 44}, 10, 72, {560, 280}}};
+                 {192, "Tidewalk\\200\\Back.bmp", {132, 44}, 10, 72, {560, 280}},
+                 // Halfway between two sets, the larger one (made smaller when
+                 // the pictures can be read; these cannot, so it is shown as it is).
+                 {108, "Tidewalk\\125\\Back.bmp", {74, 25}, 6, 41, {315, 158}},
+                 {168, "Tidewalk\\200\\Back.bmp", {116, 39}, 9, 63, {490, 245}}};
     for (const Case& c : cases) {
         FakeProgram p;
         for (int percent : {125, 150, 200}) InstallSets(p, percent);

@@ -243,5 +243,31 @@ TEST(Win32Folders, AnEmptySuffixListsEveryOrdinaryFile) {
     RemoveDirectoryW(folder.File(L"sub").c_str());
 }
 
+// The watch on the program folder: each way another program may change the
+// settings file there is a change, a file moved in from another folder too.
+TEST(Win32Folders, TheWatchSeesEachWayTheSettingsFileIsChanged) {
+    struct Case {
+        const char* how;
+        bool renamed, elsewhere;  // renamed from a file written in another folder
+    };
+    for (const Case c : {Case{"written in place", false, false}, Case{"renamed over the file", true, false},
+                         Case{"written in another folder, moved over the file", true, true}}) {
+        TempFolder folder, other;
+        folder.Write(L"Morix.ini", "[Morix]\r\n");
+        std::string path = folder.Utf8File(L"");
+        path.pop_back();
+        Win32Files files;
+        const auto watch = files.WatchFolder(path);
+        ASSERT_NE(watch, nullptr) << c.how;
+        const TempFolder& writtenIn = c.elsewhere ? other : folder;
+        writtenIn.Write(c.renamed ? L"edited.tmp" : L"Morix.ini", "[Morix]\r\nA=1\r\n");
+        if (c.renamed)
+            ASSERT_TRUE(MoveFileExW(writtenIn.File(L"edited.tmp").c_str(), folder.File(L"Morix.ini").c_str(),
+                                    MOVEFILE_REPLACE_EXISTING)) << c.how;
+        // The watch's thread raises the flag; the limit only guards against a hang.
+        EXPECT_TRUE(PumpUntil([&] { return watch->Changed(); }, 5000)) << c.how;
+    }
+}
+
 }  // namespace
 }  // namespace morix::win32test

@@ -19,7 +19,12 @@ constexpr long long ClientWidth = 7005, ClientHeight = 5475;
 
 // The command the user's logon starts: this executable, quoted, as Windows
 // wants a path with spaces.
-std::string LogonCommand(std::string_view executable) { return "\"" + std::string(executable) + "\""; }
+std::string LogonCommand(std::string_view executable) {
+    std::string command;
+    command.reserve(executable.size() + 2);
+    command.append(1, '"').append(executable).append(1, '"');
+    return command;
+}
 
 bool SameText(std::string_view a, std::string_view b) {
     auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };

@@ -175,7 +175,7 @@ void Form3::Check4_Click() {
 void Form3::lstHukidasi_Click() {
     try {
         imgHukidasi_->SetPicture(
-            m.platform.pictures.Load(m.FramePictures(SelectedText(*lstHukidasi_)) + "\\MsgLU.gif"));
+            m.platform.pictures.Load(m.FramePictures(SelectedText(*lstHukidasi_)).folder + "\\MsgLU.gif"));
         imgHukidasi_->SetVisible(true);
     } catch (const RuntimeError& e) {
         m.HandleError(e);

@@ -238,6 +238,11 @@ BalloonPlacement Form1::BalloonBeside(TwipsPerPixel balloon) const {
                         ScreenTwips(), m.TwipsY.Twips(balloon.Scaled(20)));
 }
 
+Form1::DialogSite Form1::SiteForDialog() const {
+    const platform::Rect screen = Screen();
+    return {{screen.left, screen.top}, TwipsPerPixel(m.platform.desktop.MonitorDpi(screen))};
+}
+
 void Form1::PlaceBeside(platform::Window& dialog) const {
     const platform::Rect outer = dialog.Bounds();
     const DialogPlacement p = PlaceBesideClock(Left(), Top(), Width(), m.TwipsX.Twips(outer.Width()),

@@ -81,6 +81,14 @@ public:
     // Where a balloon of 280 x 140 pixels at the scale of its pictures goes
     // beside the clock, and the frame picture of that corner.
     BalloonPlacement BalloonBeside(TwipsPerPixel balloon) const;
+    // Where a dialog to be shown beside the clock is made, and the scale it
+    // is laid out for, once: the monitor that holds the clock, which placing
+    // it beside the clock keeps it on.
+    struct DialogSite {
+        platform::Point origin;
+        TwipsPerPixel scale;
+    };
+    DialogSite SiteForDialog() const;
     // Moves a dialog beside the clock, keeping its size: right of it, or
     // left when it would pass the screen's right edge; level with it, or up
     // to end at the screen's bottom.

@@ -23,7 +23,9 @@ constexpr std::uint32_t White = 0xFFFFFF;
 
 Form7::Form7(Module1& module) : m(module) {
     platform::Ui& ui = m.platform.ui;
-    window_ = ui.NewWindow(platform::WindowKind::Borderless);
+    // Made on the clock's monitor, where its check box takes that monitor's
+    // font.
+    window_ = ui.NewWindow(platform::WindowKind::Borderless, m.TouchForm1().SiteForDialog().origin);
     window_->SetTitle("Morix - 備忘録");
     txtMsg_ = ui.NewRichTextBox(*window_, {"txtMsg", TextPlace, "", nullptr});
     txtMsg_->SetFont({"ＭＳ Ｐゴシック", 9, true});

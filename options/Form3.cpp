@@ -20,8 +20,9 @@ constexpr long long ClientWidth = 7005, ClientHeight = 5100;
 
 Form3::Form3(Module1& module, Options& options) : m(module), options_(options) {
     platform::Ui& ui = m.platform.ui;
-    const TwipsLayout at(m.Scale, m.Scale);
-    window_ = ui.NewWindow(platform::WindowKind::Dialog);
+    const Form1::DialogSite site = m.TouchForm1().SiteForDialog();
+    const TwipsLayout at(site.scale, site.scale);
+    window_ = ui.NewWindow(platform::WindowKind::Dialog, site.origin);
     window_->SetTitle("オプション");
     window_->OnCloseRequest([this] { options_.CloseBasicOptions(); });
     platform::Window& w = *window_;

@@ -244,6 +244,7 @@ FakeSystem::FakeSystem(std::string programFolder)
     : libraries(programFolder),
       platform{codePage, files, libraries, pictures, ui, desktop, clock, process, systemInfo} {
     process.folder = std::move(programFolder);
+    ui.desktop = &desktop;
     VitalinkFigures() = {};
 }
 

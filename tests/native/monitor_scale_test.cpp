@@ -172,3 +172,68 @@ TEST(MonitorScaleTest, PicturesThatCannotBeScaledAreShownAtTheirOwnSize) {
 
 }  // namespace
 }  // namespace morix::test
+
+namespace morix::test {
+namespace {
+
+// Every control's place and the client area of the dialog that the menu item
+// opens, with the clock at home at `home`.
+std::map<std::string, platform::Rect> DialogLayout(const std::vector<platform::Rect>& monitors,
+                                                   const std::vector<int>& dpi, platform::Point home, int item,
+                                                   const char* title, platform::Rect* bounds = nullptr) {
+    FakeProgram p;
+    p.SampleDone();
+    p.Set("アクティブウインドウへの移動", "0");
+    p.Set("起動時のLeft", std::to_string(home.x * 15));
+    p.Set("起動時のTop", std::to_string(home.y * 15));
+    p.sys.desktop.monitors = monitors;
+    p.sys.desktop.monitorDpi = dpi;
+    std::map<std::string, platform::Rect> layout;
+    EXPECT_FALSE(p.Start());
+    p.sys.ui.menuChoices = {item};
+    EXPECT_FALSE(p.Ends([&] { p.window().MouseUp(platform::MouseButton::Left); }));
+    const FakeWindow* dialog = p.sys.ui.FindWindow(title);
+    if (dialog == nullptr) {
+        ADD_FAILURE() << title << " did not open";
+        return layout;
+    }
+    for (const FakeControlBase* c : dialog->controls) layout[c->name] = c->place;
+    layout["client area"] = {0, 0, dialog->clientWidth, dialog->clientHeight};
+    if (bounds) *bounds = dialog->Bounds();
+    return layout;
+}
+
+// A dialog opened beside a clock on a monitor of another scale than the
+// primary's is laid out for the clock's monitor once: every control as in
+// the same dialog on a lone monitor of that scale, the dialog on the clock's
+// monitor.
+TEST(MonitorScaleTest, ADialogBesideTheClockIsLaidOutOnceForTheClocksMonitor) {
+    struct Case {
+        std::vector<platform::Rect> monitors;
+        std::vector<int> dpi;
+        platform::Point home;
+    } cases[] = {{{{0, 0, 1024, 768}, {1024, 0, 2944, 1080}}, {96, 144}, {1500, 300}},
+                 {{{0, 0, 1536, 1152}, {1536, 0, 2560, 768}}, {144, 96}, {1800, 300}}};
+    const std::pair<int, const char*> dialogs[] = {{menu::Option, "オプション"},
+                                                   {menu::Option2, "拡張オプション"},
+                                                   {menu::Nitiji, "日付と日時の変更"},
+                                                   {menu::Add, "備忘録（新規・開く）"}};
+    for (const Case& c : cases) {
+        for (const auto& [item, title] : dialogs) {
+            platform::Rect shown;
+            const auto layout = DialogLayout(c.monitors, c.dpi, c.home, item, title, &shown);
+            const auto alone = DialogLayout({{0, 0, 1920, 1080}}, {c.dpi[1]}, {500, 300}, item, title);
+            EXPECT_EQ(layout.size(), alone.size()) << title;
+            for (const auto& [name, place] : alone) {
+                const auto it = layout.find(name);
+                ASSERT_NE(it, layout.end()) << name;
+                EXPECT_EQ(it->second, place) << title << " " << name << " at " << c.dpi[1] << " dpi: width "
+                                             << it->second.Width() << " for " << place.Width();
+            }
+            EXPECT_TRUE(Inside(c.monitors[1], shown)) << title;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace morix::test

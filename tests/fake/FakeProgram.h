@@ -72,20 +72,6 @@ public:
         std::filesystem::create_directories(folder);
         for (auto picture : {"MsgLU.gif", "MsgLD.gif", "MsgRU.gif", "MsgRD.gif"}) Put(folder / picture, TinyGif(280, 140));
     }
-    // The design's and the frame's set for a scale, in their subfolder of
-    // its percent, each picture its size at that scale.
-    void InstallScaleSet(int percent, const std::string& design = "Tidewalk", const std::string& frame = "Ellip01") {
-        const auto s = [percent](int pixels) { return (pixels * percent + 50) / 100; };
-        const auto faces = dir.Path() / "Design" / design / std::to_string(percent);
-        std::filesystem::create_directories(faces);
-        Put(faces / "Back.bmp", TinyBmp(s(66), s(22)));
-        Put(faces / "TP.bmp", TinyBmp(s(66), s(22)));
-        for (int n = 0; n < 60; ++n) Put(faces / ClipName(n), TinyAvi());
-        const auto balloons = dir.Path() / "Frame" / frame / std::to_string(percent);
-        std::filesystem::create_directories(balloons);
-        for (auto picture : {"MsgLU.gif", "MsgLD.gif", "MsgRU.gif", "MsgRD.gif"})
-            Put(balloons / picture, TinyGif(s(280), s(140)));
-    }
     static void Put(const std::filesystem::path& p, const std::string& bytes) {
         std::ofstream(p, std::ios::binary) << bytes;
     }

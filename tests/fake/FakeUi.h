@@ -127,7 +127,7 @@ class FakeUi final : public platform::Ui {
 public:
     explicit FakeUi(platform::Process& process) : process(process) {}
 
-    std::unique_ptr<platform::Window> NewWindow(platform::WindowKind kind, platform::Point origin) override;
+    std::unique_ptr<platform::Window> NewWindow(platform::WindowKind kind, platform::Point origin = {}) override;
     std::unique_ptr<platform::Control> NewControl(platform::Window& window, platform::ControlKind kind,
                                                   const platform::ControlSpec& request) override;
     std::unique_ptr<platform::ListBox> NewListBox(platform::Window& window, const platform::ControlSpec& request) override;

@@ -255,7 +255,6 @@ void FakeWindow::FollowMonitor() {
     clientHeight = s(clientHeight);
     bounds.right = bounds.left + s(bounds.Width());
     bounds.bottom = bounds.top + s(bounds.Height());
-    ++relayouts;
 }
 
 template <typename T>

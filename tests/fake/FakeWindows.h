@@ -249,10 +249,9 @@ public:
     int animations = 0;
     // The scale the window is drawn for: its monitor's. A dialog that comes
     // onto a monitor of another scale is laid out again by the system, as
-    // Windows asks it to (its controls' places and its size scaled by the
-    // change); the times that happened.
+    // Windows asks it to: its controls' places and its size scaled by the
+    // change.
     int dpi = 96;
-    int relayouts = 0;
     int MonitorDpi() const;
     platform::Control* cancelControl = nullptr;
     platform::Control* defaultControl = nullptr;

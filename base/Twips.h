@@ -42,6 +42,13 @@ private:
     int dpi_;
 };
 
+// Positions on the screen (a home, where the clock was put) are twips of the
+// screen's own pixels at a fixed 15 twips a pixel, whatever the display's
+// scale: a stored place is the same pixel at the next start at any scale, and
+// files written on an unscaled display keep their meaning. Only sizes follow
+// the scale.
+inline constexpr TwipsPerPixel ScreenTwipsPerPixel{UnscaledDpi};
+
 inline int TwipsToPixels(long long twips, TwipsPerPixel scale) { return scale.Pixels(twips); }
 inline long long PixelsToTwips(long long pixels, TwipsPerPixel scale) { return scale.Twips(pixels); }
 

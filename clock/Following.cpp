@@ -66,29 +66,36 @@ void Form1::PlaceByActiveWindow() {
 void Form1::MoveOntoActiveWindow() {
     platform::Desktop& desktop = m.platform.desktop;
     const platform::Rect r = desktop.WindowRect(ActiveHandle);
-    // Drawn first for the scale of that window's monitor: the place depends
-    // on the clock's size.
-    TakeScale(desktop.MonitorDpi(r));
-    long long newLeft = 0, newTop = 0;
-    if (const std::optional<platform::CaptionButtons> caption = desktop.CaptionButtonsOf(ActiveHandle)) {
-        // The window manager's own buttons are wider than the system's metric
-        // says and the outer rectangle has an invisible border: the clock goes
-        // a few pixels left of the buttons, centred on their height, inside
-        // the visible frame.
-        const int gap = m.Scale.Scaled(4);
-        const platform::Rect& b = caption->buttons;
-        newLeft = Checked32(Checked32(m.TwipsX.Twips(static_cast<long long>(b.left) - gap)) - Width());
-        newTop = Checked32(m.TwipsY.Twips(b.top) + (m.TwipsY.Twips(b.Height()) - Height()) / 2);
-        newTop = std::max(newTop, m.TwipsY.Twips(caption->visibleFrame.top));
-    } else {
-        using platform::Metric;
-        const long long d =
-            desktop.SystemMetric(Metric::CaptionButtonWidth) + desktop.SystemMetric(Metric::SizingFrameWidth) / 2;
-        newLeft = Checked32(Checked32(m.TwipsX.Twips(r.right - 3 * d + 2)) - Width());
-        newTop = Checked32(std::llabs(Checked32(m.TwipsY.Twips(desktop.SystemMetric(Metric::CaptionButtonHeight))) - Height()) / 2 +
-                           Checked32(m.TwipsY.Twips(static_cast<long long>(r.top) + 1)));
-    }
-    Move(newLeft, newTop);
+    const std::optional<platform::CaptionButtons> caption = desktop.CaptionButtonsOf(ActiveHandle);
+    using platform::Metric;
+    const long long d = caption ? 0
+                                : desktop.SystemMetric(Metric::CaptionButtonWidth) +
+                                      desktop.SystemMetric(Metric::SizingFrameWidth) / 2;
+    const long long buttonHeight = caption ? 0 : desktop.SystemMetric(Metric::CaptionButtonHeight);
+    // The place depends on the clock's size, and so on the scale of the
+    // monitor it lands on: worked out first for the window's own monitor.
+    const auto placeFor = [&](TwipsPerPixel scale) {
+        const long long width = FaceWidth(scale), height = FaceHeight(scale);
+        TwipsPlace p;
+        if (caption) {
+            // The window manager's own buttons are wider than the system's
+            // metric says and the outer rectangle has an invisible border:
+            // the clock goes a few pixels left of the buttons, centred on
+            // their height, inside the visible frame.
+            const int gap = scale.Scaled(4);
+            const platform::Rect& b = caption->buttons;
+            p.left = Checked32(Checked32(m.TwipsX.Twips(static_cast<long long>(b.left) - gap)) - width);
+            p.top = Checked32(m.TwipsY.Twips(b.top) + (m.TwipsY.Twips(b.Height()) - height) / 2);
+            p.top = std::max(p.top, m.TwipsY.Twips(caption->visibleFrame.top));
+        } else {
+            p.left = Checked32(Checked32(m.TwipsX.Twips(r.right - 3 * d + 2)) - width);
+            p.top = Checked32(std::llabs(Checked32(m.TwipsY.Twips(buttonHeight)) - height) / 2 +
+                              Checked32(m.TwipsY.Twips(static_cast<long long>(r.top) + 1)));
+        }
+        return p;
+    };
+    const TwipsPlace placed = MoveFor(TwipsPerPixel(desktop.MonitorDpi(r)), placeFor);
+    const long long newLeft = placed.left, newTop = placed.top;
 
     const platform::Rect again = desktop.WindowRect(ActiveHandle);
     SettingsFile settings = m.Settings();

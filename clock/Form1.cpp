@@ -37,10 +37,10 @@ Form1::~Form1() = default;
 void Form1::Form_Load() {
     try {
         platform::Desktop& desktop = m.platform.desktop;
-        m.TwipsX = m.TwipsY = TwipsPerPixel(desktop.SystemDpi());
+        m.TwipsX = m.TwipsY = ScreenTwipsPerPixel;
         // Until the clock is placed it is drawn for the primary monitor; a
         // reload keeps the scale of the monitor it is on.
-        if (!m.Reloading) m.Scale = TwipsPerPixel(desktop.MonitorDpi(desktop.PrimaryScreen()));
+        if (!m.Reloading) m.MonitorScale = TwipsPerPixel(desktop.MonitorDpi(desktop.PrimaryScreen()));
         m.IniPath = m.DataFolder() + "\\Morix.ini";
         LoadDesign();
 
@@ -81,7 +81,9 @@ void Form1::LoadDesign() {
     try {
         ClipState& clips = m.clips;
         clips.DesignName = m.Settings().ReadString(keys::DesignName);
-        clips.ClipFolder = m.DesignPictures(m.Scale);
+        const PictureSet set = m.DesignPictures(m.MonitorScale);
+        clips.ClipFolder = set.folder;
+        m.Scale = set.scale;
         ShowFacePicture();
         const platform::LocalTime now = m.platform.clock.Now();
         clips.CurrentHour = static_cast<std::int16_t>(now.hour);
@@ -98,12 +100,17 @@ void Form1::LoadDesign() {
     }
 }
 
-// The empty face of the clip folder's scale, and the window's size for it.
+// The empty face of the clip folder's scale, the window the size of its
+// pictures, in the place of a clock of the monitor's scale.
 void Form1::ShowFacePicture() {
     m.BackgroundPath = m.clips.ClipFolder + "\\Back.bmp";
     window_->SetBackground(m.platform.pictures.Load(m.BackgroundPath));
-    SetSize(m.TwipsX.Twips(m.Scale.Scaled(66)), m.TwipsY.Twips(m.Scale.Scaled(22)));
+    SetSize(FaceWidth(m.MonitorScale), FaceHeight(m.MonitorScale), m.Scale.Scaled(FacePixels.x),
+            m.Scale.Scaled(FacePixels.y));
 }
+
+long long Form1::FaceWidth(TwipsPerPixel scale) const { return m.TwipsX.Twips(scale.Scaled(FacePixels.x)); }
+long long Form1::FaceHeight(TwipsPerPixel scale) const { return m.TwipsY.Twips(scale.Scaled(FacePixels.y)); }
 
 void Form1::PlayClips() {
     PlayClip(*animation1_, m.Scale.Scaled(HourClipLeft), m.clips.HourFile);
@@ -117,10 +124,12 @@ void Form1::ApplyOutline() {
 }
 
 void Form1::TakeScale(int dpi) {
-    if (dpi == m.Scale.Dpi()) return;
-    m.Scale = TwipsPerPixel(dpi);
+    if (dpi == m.MonitorScale.Dpi()) return;
+    m.MonitorScale = TwipsPerPixel(dpi);
     ClipState& clips = m.clips;
-    const std::string folder = m.DesignPictures(m.Scale);
+    const PictureSet set = m.DesignPictures(m.MonitorScale);
+    m.Scale = set.scale;
+    const std::string& folder = set.folder;
     // The clips shown stay the same numbers, now from the new scale's folder.
     const auto inFolder = [&folder](const std::string& file) {
         const std::size_t slash = file.find_last_of('\\');
@@ -152,52 +161,88 @@ void Form1::Form_Unload() {
 }
 
 void Form1::ShowPlain() {
-    SetSize(m.TwipsX.Twips(m.Scale.Scaled(70)), m.TwipsY.Twips(m.Scale.Scaled(20)));
+    const int width = m.MonitorScale.Scaled(70), height = m.MonitorScale.Scaled(20);
+    SetSize(m.TwipsX.Twips(width), m.TwipsY.Twips(height), width, height);
     Move(m.HomeLeft, m.HomeTop);
     // Standing aside for a full-screen program, it stays hidden: the step
     // aside shows it when that program leaves.
     if (!m.HiddenForFullScreen) window_->SetVisible(true);
 }
 
+// Pictures of another size than the clock's place (none of the monitor's
+// scale could be had) are drawn centred on it.
+int Form1::DrawnOffsetX() const { return (m.TwipsX.Pixels(widthTwips_) - drawnWidth_) / 2; }
+int Form1::DrawnOffsetY() const { return (m.TwipsY.Pixels(heightTwips_) - drawnHeight_) / 2; }
+
 long long Form1::Left() const {
     // The drag surface moves the window without telling the program: what
     // the window says wins over what was last set.
-    const int pixels = window_->Bounds().left;
+    const int pixels = window_->Bounds().left - DrawnOffsetX();
     return m.TwipsX.Pixels(leftTwips_) == pixels ? leftTwips_ : m.TwipsX.Twips(pixels);
 }
 
 long long Form1::Top() const {
-    const int pixels = window_->Bounds().top;
+    const int pixels = window_->Bounds().top - DrawnOffsetY();
     return m.TwipsY.Pixels(topTwips_) == pixels ? topTwips_ : m.TwipsY.Twips(pixels);
 }
 
 void Form1::Move(long long left, long long top) {
-    // A place on a monitor of another scale redraws the clock for that scale.
-    const int x = m.TwipsX.Pixels(left), y = m.TwipsY.Pixels(top);
-    TakeScale(m.platform.desktop.MonitorDpi(
-        {x, y, x + m.TwipsX.Pixels(widthTwips_), y + m.TwipsY.Pixels(heightTwips_)}));
-    Place(left, top);
+    MoveFor(m.MonitorScale, [left, top](TwipsPerPixel) { return Form1::TwipsPlace{left, top}; });
+}
+
+// The place is worked out for the clock's size at the scale of the monitor
+// it is to be on, then the clock is drawn for that monitor. A place that
+// lands on a monitor of another scale is worked out again for that one's
+// size; where that second place would land back (astride the two), the
+// first stands, so that the place always fits the size drawn.
+Form1::TwipsPlace Form1::MoveFor(TwipsPerPixel first, const std::function<TwipsPlace(TwipsPerPixel)>& placeFor) {
+    const auto landsOn = [this](const TwipsPlace& p, TwipsPerPixel scale) {
+        const int x = m.TwipsX.Pixels(p.left), y = m.TwipsY.Pixels(p.top);
+        return m.platform.desktop.MonitorDpi(
+            {x, y, x + m.TwipsX.Pixels(FaceWidth(scale)), y + m.TwipsY.Pixels(FaceHeight(scale))});
+    };
+    TwipsPerPixel scale = first;
+    TwipsPlace place = placeFor(scale);
+    if (const int landed = landsOn(place, scale); landed != scale.Dpi()) {
+        const TwipsPlace again = placeFor(TwipsPerPixel(landed));
+        if (landsOn(again, TwipsPerPixel(landed)) == landed) {
+            scale = TwipsPerPixel(landed);
+            place = again;
+        }
+    }
+    TakeScale(scale.Dpi());
+    Place(place.left, place.top);
+    return place;
 }
 
 void Form1::Place(long long left, long long top) {
     leftTwips_ = left;
     topTwips_ = top;
-    window_->Move(m.TwipsX.Pixels(left), m.TwipsY.Pixels(top), m.TwipsX.Pixels(widthTwips_), m.TwipsY.Pixels(heightTwips_));
+    window_->Move(m.TwipsX.Pixels(left) + DrawnOffsetX(), m.TwipsY.Pixels(top) + DrawnOffsetY(), drawnWidth_,
+                  drawnHeight_);
 }
 
-void Form1::SetSize(long long width, long long height) {
+void Form1::SetSize(long long width, long long height, int drawnWidth, int drawnHeight) {
+    const long long left = Left(), top = Top();
     widthTwips_ = width;
     heightTwips_ = height;
-    Place(Left(), Top());
+    drawnWidth_ = drawnWidth;
+    drawnHeight_ = drawnHeight;
+    Place(left, top);
 }
 
 platform::Rect Form1::Screen() const { return m.platform.desktop.ScreenOf(window_->Bounds()); }
 
 TwipsRect Form1::ScreenTwips() const { return TwipsOf(Screen(), m.TwipsX, m.TwipsY); }
 
-BalloonPlacement Form1::BalloonBeside() const {
-    return PlaceBalloon(Left(), Top(), Width(), m.TwipsX.Twips(m.Scale.Scaled(280)), m.TwipsY.Twips(m.Scale.Scaled(140)),
-                        ScreenTwips(), m.TwipsY.Twips(m.Scale.Scaled(20)));
+BalloonPlacement Form1::BalloonBeside(TwipsPerPixel balloon) const {
+    return PlaceBalloon(Left(), Top(), Width(), m.TwipsX.Twips(balloon.Scaled(280)), m.TwipsY.Twips(balloon.Scaled(140)),
+                        ScreenTwips(), m.TwipsY.Twips(balloon.Scaled(20)));
+}
+
+Form1::DialogSite Form1::SiteForDialog() const {
+    const platform::Rect screen = Screen();
+    return {{screen.left, screen.top}, TwipsPerPixel(m.platform.desktop.MonitorDpi(screen))};
 }
 
 void Form1::PlaceBeside(platform::Window& dialog) const {

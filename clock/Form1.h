@@ -4,6 +4,7 @@
 #pragma once
 
 #include "base/Placement.h"
+#include "base/Twips.h"
 #include "platform/Controls.h"
 #include "platform/Geometry.h"
 #include "platform/Ui.h"
@@ -11,6 +12,7 @@
 #include "settings/SettingsFile.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -18,6 +20,9 @@
 namespace morix {
 
 class Module1;
+
+// The clock face's size at 100 %, in pixels.
+inline constexpr Point FacePixels{66, 22};
 
 // Menu item ids of the clock's pop-up menu.
 namespace menu {
@@ -64,16 +69,26 @@ public:
     long long Height() const { return heightTwips_; }
     // Moves the clock, drawn for the scale of the monitor it lands on.
     void Move(long long left, long long top);
-    void SetSize(long long width, long long height);
+    // The size the clock stands for (twips) and the size its pictures are
+    // drawn at (pixels), centred on it.
+    void SetSize(long long width, long long height, int drawnWidth, int drawnHeight);
     // Draws the face for a monitor of that many dots per inch: the scale's
     // pictures, size and clip places.
     void TakeScale(int dpi);
     // The monitor that holds the clock, in twips: "the screen" of the
     // placement rules.
     TwipsRect ScreenTwips() const;
-    // Where a balloon of 280 x 140 pixels goes beside the clock, and the
-    // frame picture of that corner.
-    BalloonPlacement BalloonBeside() const;
+    // Where a balloon of 280 x 140 pixels at the scale of its pictures goes
+    // beside the clock, and the frame picture of that corner.
+    BalloonPlacement BalloonBeside(TwipsPerPixel balloon) const;
+    // Where a dialog to be shown beside the clock is made, and the scale it
+    // is laid out for, once: the monitor that holds the clock, which placing
+    // it beside the clock keeps it on.
+    struct DialogSite {
+        platform::Point origin;
+        TwipsPerPixel scale;
+    };
+    DialogSite SiteForDialog() const;
     // Moves a dialog beside the clock, keeping its size: right of it, or
     // left when it would pass the screen's right edge; level with it, or up
     // to end at the screen's bottom.
@@ -111,7 +126,17 @@ private:
     bool AnyDialogOrModeOpen() const;
     std::string ForegroundTitle() const;
     platform::Rect Screen() const;
+    struct TwipsPlace {
+        long long left = 0, top = 0;
+    };
+    // Puts the clock where `placeFor` places a clock of a scale's size, drawn
+    // for the monitor it ends on (tried first: `first`); the place it took.
+    TwipsPlace MoveFor(TwipsPerPixel first, const std::function<TwipsPlace(TwipsPerPixel)>& placeFor);
     void Place(long long left, long long top);
+    long long FaceWidth(TwipsPerPixel scale) const;
+    long long FaceHeight(TwipsPerPixel scale) const;
+    int DrawnOffsetX() const;
+    int DrawnOffsetY() const;
     void ShowFacePicture();
     void PlayClips();
     void ApplyOutline();
@@ -124,6 +149,7 @@ private:
     std::unique_ptr<platform::SoundDevice> mciChyaim_;
     long long leftTwips_ = 0, topTwips_ = 0;
     long long widthTwips_ = 0, heightTwips_ = 0;
+    int drawnWidth_ = 0, drawnHeight_ = 0;
     bool mnuYoteiEnabled_ = true;
     bool outlined_ = false;
     // The window in front as this tick found it.

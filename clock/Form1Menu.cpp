@@ -65,6 +65,9 @@ void Form1::ysTransForm1_DragEnd() {
     try {
         ysTransForm1_->SetVisible(false);
         m.DragMode = false;
+        // Dropped on a monitor of another scale, the clock is drawn for it
+        // where it was dropped.
+        Move(Left(), Top());
         SettingsFile settings = m.Settings();
         settings.WriteValue(keys::HomeLeft, std::to_string(Left()));
         settings.WriteValue(keys::HomeTop, std::to_string(Top()));
@@ -72,7 +75,7 @@ void Form1::ysTransForm1_DragEnd() {
         // The memo window follows the clock to its new place, its pointer
         // facing the clock.
         const std::string frame = settings.ReadString(keys::FrameName);
-        m.memos->PlaceMemoWindow(frame, BalloonBeside());
+        m.memos->PlaceMemoWindow(frame, BalloonBeside(m.FramePictures(frame).scale));
     } catch (const RuntimeError& e) {
         m.HandleError(e);
     }

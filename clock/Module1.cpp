@@ -104,14 +104,14 @@ std::string ScaledCopies(const platform::Process& process, std::string_view kind
 
 }  // namespace
 
-std::string Module1::DesignPictures(TwipsPerPixel scale) const {
+PictureSet Module1::DesignPictures(TwipsPerPixel scale) const {
     return PictureSetFolder(platform.files, DesignFolder(), DesignPictureNames(), scale,
                             ScaledCopies(platform.process, "Design", clips.DesignName, scale));
 }
 
-std::string Module1::FramePictures(std::string_view frameName) const {
+PictureSet Module1::FramePictures(std::string_view frameName) const {
     return PictureSetFolder(platform.files, AssetFolder(platform.files, Assets(), "Frame", frameName), FramePictureNames(),
-                            Scale, ScaledCopies(platform.process, "Frame", frameName, Scale));
+                            MonitorScale, ScaledCopies(platform.process, "Frame", frameName, MonitorScale));
 }
 
 }  // namespace morix

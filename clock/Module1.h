@@ -9,6 +9,7 @@
 #include "clock/Subsystems.h"
 #include "face/AssetPaths.h"
 #include "face/ClockUpdate.h"
+#include "face/PictureSets.h"
 #include "platform/Platform.h"
 #include "settings/SettingsCache.h"
 #include "settings/SettingsFile.h"
@@ -68,21 +69,24 @@ public:
     std::string DesignFolder(std::string_view designName) const;
     // The chime's file.
     std::string ChimeFile(std::string_view chimeName) const;
-    // The folders to read the design's and a frame's pictures from: their
-    // sets for the scale (the design's for the one given, a frame's for the
-    // clock's).
-    std::string DesignPictures(TwipsPerPixel scale) const;
-    std::string FramePictures(std::string_view frameName) const;
+    // The folders to read the design's and a frame's pictures from, and the
+    // scale of what they hold: their sets for the scale (the design's for the
+    // one given, a frame's for the clock's monitor).
+    PictureSet DesignPictures(TwipsPerPixel scale) const;
+    PictureSet FramePictures(std::string_view frameName) const;
 
     platform::Platform& platform;
 
     std::string IniPath;
-    // Screen coordinates in twips and back: the system's scale, the same on
-    // every monitor, so a stored place means the same place next time.
+    // Screen coordinates in twips and back: 15 twips a pixel at every scale
+    // (base/Twips.h), so a stored place means the same place next time.
     TwipsPerPixel TwipsX;
     TwipsPerPixel TwipsY;
-    // The scale of the monitor the clock is on: the clock, its balloons and
-    // the dialogs opened beside it are drawn for it.
+    // The scale of the monitor the clock is on: the clock stands for its size
+    // there, and its balloons take their pictures for it.
+    TwipsPerPixel MonitorScale;
+    // The scale the clock's face and clips are drawn at: its pictures'. The
+    // monitor's, unless no pictures of that scale could be had.
     TwipsPerPixel Scale;
 
     // The design and the clips the clock update keeps current.

@@ -16,8 +16,10 @@ platform::Rect CalendarPlace(const GridLayout& grid) { return grid(8, 8, 159, 14
 
 Form5::Form5(Module1& module, DateTime& owner) : m(module), owner_(owner) {
     platform::Ui& ui = m.platform.ui;
-    const GridLayout grid(m.Scale);
-    window_ = ui.NewWindow(platform::WindowKind::Dialog);
+    const Form1::DialogSite site = m.TouchForm1().SiteForDialog();
+    scale_ = site.scale;
+    const GridLayout grid(scale_);
+    window_ = ui.NewWindow(platform::WindowKind::Dialog, site.origin);
     window_->SetTitle("日付と日時の変更");
     window_->OnCloseRequest([this] { owner_.CloseDateTime(); });
     MonthView1_ = ui.NewDateTime(*window_, platform::DateTimeKind::Calendar, {"MonthView1", CalendarPlace(grid), "", nullptr});
@@ -34,7 +36,7 @@ Form5::~Form5() = default;
 void Form5::Form_Load() {
     m.DateTimeOpen = true;
     // As wide as the calendar the system draws needs.
-    const GridLayout grid(m.Scale);
+    const GridLayout grid(scale_);
     const int wider = std::max(0, MonthView1_->Place().right - CalendarPlace(grid).right);
     window_->SetClientSize(grid.Width() + wider, grid.Height());
     // Today selected, and the time of day to the second.

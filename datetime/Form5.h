@@ -3,6 +3,7 @@
 // re-creates the clock window; the clock takes no input while it is open.
 #pragma once
 
+#include "base/Twips.h"
 #include "platform/Control.h"
 #include "platform/DateTimeControl.h"
 #include "platform/Window.h"
@@ -31,6 +32,7 @@ public:
 private:
     Module1& m;
     DateTime& owner_;
+    TwipsPerPixel scale_;  // of the monitor it is made and shown on
     std::unique_ptr<platform::Window> window_;
     std::unique_ptr<platform::DateTimeControl> MonthView1_, DTPicker1_;
     std::unique_ptr<platform::Control> cmdOK_, cmdCancel_;

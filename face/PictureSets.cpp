@@ -79,16 +79,18 @@ int SetPercentOf(TwipsPerPixel scale) {
     return 0;
 }
 
-std::string PictureSetFolder(platform::Files& files, std::string_view folder, const std::vector<std::string>& names,
-                             TwipsPerPixel scale, std::string_view cacheFolder) {
+PictureSet PictureSetFolder(platform::Files& files, std::string_view folder, const std::vector<std::string>& names,
+                            TwipsPerPixel scale, std::string_view cacheFolder) {
     const int percent = SetPercentOf(scale);
-    if (percent == 100) return std::string(folder);
-    if (percent != 0 && HoldsAll(files, SetFolder(folder, percent), names)) return SetFolder(folder, percent);
-    if (!HoldsAll(files, std::string(folder), names)) return std::string(folder);
-    const std::string nearest = SetFolder(folder, NearestSet(files, folder, names, scale.Dpi()));
+    const PictureSet own{std::string(folder), TwipsPerPixel(UnscaledDpi)};
+    if (percent == 100) return own;
+    if (percent != 0 && HoldsAll(files, SetFolder(folder, percent), names)) return {SetFolder(folder, percent), scale};
+    if (!HoldsAll(files, std::string(folder), names)) return own;
+    const int nearestPercent = NearestSet(files, folder, names, scale.Dpi());
+    const PictureSet nearest{SetFolder(folder, nearestPercent), TwipsPerPixel(DpiOfPercent(nearestPercent))};
     if (cacheFolder.empty()) return nearest;
     const std::string cache(cacheFolder);
-    return WriteScaledCopies(files, folder, nearest, names, scale, cache) ? cache : nearest;
+    return WriteScaledCopies(files, folder, nearest.folder, names, scale, cache) ? PictureSet{cache, scale} : nearest;
 }
 
 }  // namespace morix

@@ -33,9 +33,12 @@ void Form8::Form_Load() {
         if (m.MemoWindowOpen) m.memos->HideMemoWindow();
         const SettingsFile settings = m.Settings();
         const std::string frame = settings.ReadString(keys::FrameName);
-        widthTwips_ = m.TwipsX.Twips(m.Scale.Scaled(280));
-        heightTwips_ = m.TwipsY.Twips(m.Scale.Scaled(140));
-        const BalloonPlacement place = m.form1()->BalloonBeside();
+        // Sized for the scale of the frame pictures it gets.
+        const PictureSet frameSet = m.FramePictures(frame);
+        const TwipsPerPixel scale = frameSet.scale;
+        widthTwips_ = m.TwipsX.Twips(scale.Scaled(280));
+        heightTwips_ = m.TwipsY.Twips(scale.Scaled(140));
+        const BalloonPlacement place = m.form1()->BalloonBeside(scale);
         leftTwips_ = place.left;
         topTwips_ = place.top;
         window_->Move(m.TwipsX.Pixels(leftTwips_), m.TwipsY.Pixels(topTwips_), m.TwipsX.Pixels(widthTwips_),
@@ -50,11 +53,11 @@ void Form8::Form_Load() {
         MemoItemSetting = settings.ReadInt(keys::ShowMemo);
         ListLines(true);
         ShowListedText();
-        RichTextBox1_->Move(m.Scale.Scaled({60, 35, 60 + 160, 35 + 80}));
+        RichTextBox1_->Move(scale.Scaled({60, 35, 60 + 160, 35 + 80}));
 
         ysTransForm1_->Move(1, 1);
         ysTransForm1_->SetMaskPicture(
-            m.platform.pictures.Load(m.FramePictures(frame) + "\\" + place.picture));
+            m.platform.pictures.Load(frameSet.folder + "\\" + place.picture));
         ysTransForm1_->ApplyShape(true);
         window_->ShowTopmostInactive();
     } catch (const RuntimeError& e) {

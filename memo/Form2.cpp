@@ -18,8 +18,10 @@ platform::Rect CalendarPlace(const GridLayout& grid) { return grid(8, 28, 159, 1
 
 Form2::Form2(Module1& module, Memos& memos) : m(module), memos_(memos) {
     platform::Ui& ui = m.platform.ui;
-    const GridLayout grid(m.Scale);
-    window_ = ui.NewWindow(platform::WindowKind::Dialog);
+    const Form1::DialogSite site = m.TouchForm1().SiteForDialog();
+    scale_ = site.scale;
+    const GridLayout grid(scale_);
+    window_ = ui.NewWindow(platform::WindowKind::Dialog, site.origin);
     window_->SetTitle("備忘録（新規・開く）");
     window_->OnCloseRequest([this] { memos_.ClosePicker(); });
     Label1_ = ui.NewControl(*window_, platform::ControlKind::Label,
@@ -40,7 +42,7 @@ Form2::~Form2() = default;
 void Form2::Form_Load() {
     m.MemoPickerOpen = true;
     // As wide as the calendar the system draws needs.
-    const GridLayout grid(m.Scale);
+    const GridLayout grid(scale_);
     const int wider = std::max(0, MonthView1_->Place().right - CalendarPlace(grid).right);
     window_->SetClientSize(grid.Width() + wider, grid.Height());
     MonthView1_->SetValue(m.platform.clock.Now());

@@ -4,6 +4,7 @@
 // it is open.
 #pragma once
 
+#include "base/Twips.h"
 #include "platform/Control.h"
 #include "platform/DateTimeControl.h"
 #include "platform/Window.h"
@@ -35,6 +36,7 @@ public:
 private:
     Module1& m;
     Memos& memos_;
+    TwipsPerPixel scale_;  // of the monitor it is made and shown on
     std::unique_ptr<platform::Window> window_;
     std::unique_ptr<platform::Control> Label1_;
     std::unique_ptr<platform::DateTimeControl> MonthView1_;

@@ -24,13 +24,13 @@ constexpr std::uint32_t White = 0xFFFFFF;
 
 Form7::Form7(Module1& module, const Memos& memos) : m(module), memos_(memos) {
     platform::Ui& ui = m.platform.ui;
-    window_ = ui.NewWindow(platform::WindowKind::Borderless);
+    // Made on the clock's monitor, where its check box takes that monitor's
+    // font.
+    window_ = ui.NewWindow(platform::WindowKind::Borderless, m.TouchForm1().SiteForDialog().origin);
     window_->SetTitle("Morix - 備忘録");
     txtMsg_ = ui.NewRichTextBox(*window_, {"txtMsg", TextPlace, "", nullptr});
     txtMsg_->SetFont({"ＭＳ Ｐゴシック", 9, true});
     picClose_ = ui.NewControl(*window_, platform::ControlKind::Picture, {"picClose", {}, "", nullptr});
-    picClose_->SetPicture(m.platform.pictures.FromPixels(m.Scale.Scaled(CloseButtonWidth),
-                                                         m.Scale.Scaled(CloseButtonHeight), CloseButtonPixels(m.Scale)));
     picClose_->SetTooltip("Save & Close");
     picClose_->OnClick([this] { picClose_Click(); });
     Check1_ = ui.NewControl(*window_, platform::ControlKind::CheckBox, {"Check1", {}, "今後表示しない", nullptr});
@@ -49,18 +49,14 @@ void Form7::Form_Load() {
         m.MemoWindowOpen = true;
         const std::string frame = m.Settings().ReadString(keys::FrameName);
         Form1& clock = m.TouchForm1();
-        const BalloonPlacement placement = clock.BalloonBeside();
-        window_->Move(m.TwipsX.Pixels(placement.left), m.TwipsY.Pixels(placement.top), m.Scale.Scaled(WindowWidth),
-                      m.Scale.Scaled(WindowHeight));
+        const TwipsPerPixel scale = m.FramePictures(frame).scale;
+        const BalloonPlacement placement = clock.BalloonBeside(scale);
+        window_->Move(m.TwipsX.Pixels(placement.left), m.TwipsY.Pixels(placement.top), scale.Scaled(WindowWidth),
+                      scale.Scaled(WindowHeight));
         placed_ = true;
 
         txtMsg_->SetText("");
-        txtMsg_->Move(m.Scale.Scaled(TextPlace));
-        txtMsg_->SetRightMargin(m.Scale.Scaled(1024));
-        // Centred under the text box.
-        const int closeLeft = (WindowWidth - CloseButtonWidth) / 2;
-        picClose_->Move(m.Scale.Scaled(
-            {closeLeft, TextPlace.bottom + 1, closeLeft + CloseButtonWidth, TextPlace.bottom + 1 + CloseButtonHeight}));
+        LayOut(scale);
 
         const std::string programFolder = m.platform.process.ProgramFolder();
         if (!m.MemoPath.empty()) {
@@ -69,8 +65,6 @@ void Form7::Form_Load() {
             txtMsg_->LoadFile(memoPath_);
             memoLoaded_ = true;
         } else if (m.Settings().ReadInt(keys::SampleMemoDone) == 0) {
-            const int checkLeft = (WindowWidth - CheckWidth) / 2;
-            Check1_->Move(m.Scale.Scaled({checkLeft, 18, checkLeft + CheckWidth, 18 + CheckHeight}));
             Check1_->SetValue(0);
             Check1_->SetVisible(true);
             txtMsg_->LoadFile(programFolder + "\\Sample.rtf");
@@ -89,13 +83,31 @@ void Form7::Form_Load() {
 }
 
 void Form7::Place(const std::string& frameName, const BalloonPlacement& placement) {
-    window_->Move(m.TwipsX.Pixels(placement.left), m.TwipsY.Pixels(placement.top), m.Scale.Scaled(WindowWidth),
-                  m.Scale.Scaled(WindowHeight));
+    const TwipsPerPixel scale = m.FramePictures(frameName).scale;
+    window_->Move(m.TwipsX.Pixels(placement.left), m.TwipsY.Pixels(placement.top), scale.Scaled(WindowWidth),
+                  scale.Scaled(WindowHeight));
+    if (!(scale == laidOutFor_)) LayOut(scale);
     ApplyFrame(frameName, placement.picture);
 }
 
+// What lies on the balloon, for the scale of its frame picture: laid out
+// again when the clock took another monitor's scale.
+void Form7::LayOut(TwipsPerPixel scale) {
+    laidOutFor_ = scale;
+    txtMsg_->Move(scale.Scaled(TextPlace));
+    txtMsg_->SetRightMargin(scale.Scaled(1024));
+    picClose_->SetPicture(m.platform.pictures.FromPixels(scale.Scaled(CloseButtonWidth), scale.Scaled(CloseButtonHeight),
+                                                         CloseButtonPixels(scale)));
+    // Centred under the text box.
+    const int closeLeft = (WindowWidth - CloseButtonWidth) / 2;
+    picClose_->Move(scale.Scaled(
+        {closeLeft, TextPlace.bottom + 1, closeLeft + CloseButtonWidth, TextPlace.bottom + 1 + CloseButtonHeight}));
+    const int checkLeft = (WindowWidth - CheckWidth) / 2;
+    Check1_->Move(scale.Scaled({checkLeft, 18, checkLeft + CheckWidth, 18 + CheckHeight}));
+}
+
 void Form7::ApplyFrame(const std::string& frameName, const std::string& pictureName) {
-    auto picture = m.platform.pictures.Load(m.FramePictures(frameName) + "\\" + pictureName);
+    auto picture = m.platform.pictures.Load(m.FramePictures(frameName).folder + "\\" + pictureName);
     // The frame picture is the balloon's face as well as its outline.
     window_->SetBackground(picture);
     ysTransForm1_->Move(1, 1);

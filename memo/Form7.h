@@ -4,6 +4,7 @@
 #pragma once
 
 #include "base/Placement.h"
+#include "base/Twips.h"
 #include "platform/Control.h"
 #include "platform/Controls.h"
 #include "platform/RichTextBox.h"
@@ -48,6 +49,7 @@ private:
     bool ShowsSample() const;
     // The frame picture of the corner as the window's face and outline.
     void ApplyFrame(const std::string& frameName, const std::string& pictureName);
+    void LayOut(TwipsPerPixel scale);
 
     Module1& m;
     const Memos& memos_;
@@ -59,6 +61,7 @@ private:
     bool memoLoaded_ = false;  // the memo file's content is what the box holds
     std::string memoPath_;     // the memo file the window shows, whatever MemoPath becomes later
     bool placed_ = false;      // sized and placed beside the clock
+    TwipsPerPixel laidOutFor_;
 };
 
 }  // namespace morix

@@ -52,8 +52,9 @@ bool StartsThisProgram(std::string_view command, std::string_view executable) {
 
 Form3::Form3(Module1& module, Options& options) : m(module), options_(options) {
     platform::Ui& ui = m.platform.ui;
-    const TwipsLayout at(m.Scale, m.Scale);
-    window_ = ui.NewWindow(platform::WindowKind::Dialog);
+    const Form1::DialogSite site = m.TouchForm1().SiteForDialog();
+    const TwipsLayout at(site.scale, site.scale);
+    window_ = ui.NewWindow(platform::WindowKind::Dialog, site.origin);
     window_->SetTitle("オプション");
     window_->OnCloseRequest([this] { options_.CloseBasicOptions(); });
     platform::Window& w = *window_;
@@ -215,7 +216,7 @@ void Form3::Check4_Click() {
 void Form3::lstHukidasi_Click() {
     try {
         imgHukidasi_->SetPicture(
-            m.platform.pictures.Load(m.FramePictures(SelectedText(*lstHukidasi_)) + "\\MsgLU.gif"));
+            m.platform.pictures.Load(m.FramePictures(SelectedText(*lstHukidasi_)).folder + "\\MsgLU.gif"));
         imgHukidasi_->SetVisible(true);
     } catch (const RuntimeError& e) {
         m.HandleError(e);

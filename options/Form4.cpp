@@ -30,8 +30,9 @@ constexpr const char* AboutText = "Morix\r\n                 Version 1.00\r\n時
 
 Form4::Form4(Module1& module, Options& options) : m(module), options_(options) {
     platform::Ui& ui = m.platform.ui;
-    const TwipsLayout at(m.Scale, m.Scale);
-    window_ = ui.NewWindow(platform::WindowKind::Dialog);
+    const Form1::DialogSite site = m.TouchForm1().SiteForDialog();
+    const TwipsLayout at(site.scale, site.scale);
+    window_ = ui.NewWindow(platform::WindowKind::Dialog, site.origin);
     window_->SetTitle("拡張オプション");
     window_->OnCloseRequest([this] { options_.CloseExtendedOptions(); });
     platform::Window& w = *window_;

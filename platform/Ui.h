@@ -46,7 +46,10 @@ class Ui {
 public:
     virtual ~Ui() = default;
 
-    virtual std::unique_ptr<Window> NewWindow(WindowKind kind) = 0;
+    // Made with its top-left corner at `origin` (screen pixels): on the
+    // monitor it is to be shown on, which its controls take their scale and
+    // font from.
+    virtual std::unique_ptr<Window> NewWindow(WindowKind kind, Point origin = {}) = 0;
     virtual std::unique_ptr<Control> NewControl(Window& window, ControlKind kind, const ControlSpec& request) = 0;
     virtual std::unique_ptr<ListBox> NewListBox(Window& window, const ControlSpec& request) = 0;
     virtual std::unique_ptr<DateTimeControl> NewDateTime(Window& window, DateTimeKind kind, const ControlSpec& request) = 0;

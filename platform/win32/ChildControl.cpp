@@ -94,10 +94,12 @@ int WindowDpi(HWND window) {
     return dpi > 0 ? dpi : 96;
 }
 
-HFONT MessageFont(HWND window) {
+HFONT MessageFont(HWND window) { return MessageFontForDpi(WindowDpi(window)); }
+
+HFONT MessageFontForDpi(int dotsPerInch) {
     // One font per scale, made once and kept for the life of the process:
     // every control of every window on monitors of that scale shares it.
-    const UINT dpi = static_cast<UINT>(WindowDpi(window));
+    const UINT dpi = static_cast<UINT>(dotsPerInch);
     static std::map<UINT, UniqueFont> fonts;
     auto it = fonts.find(dpi);
     if (it == fonts.end()) it = fonts.emplace(dpi, CreateMessageFont(dpi)).first;

@@ -71,6 +71,8 @@ bool RouteToControl(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 // The font of every control: the system's message font at the scale of the
 // monitor the window is on.
 HFONT MessageFont(HWND window);
+// The same at a given scale.
+HFONT MessageFontForDpi(int dpi);
 // The dots per inch the window is drawn for: its monitor's where the system
 // scales each monitor, else the system's.
 int WindowDpi(HWND window);

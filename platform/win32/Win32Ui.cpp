@@ -101,8 +101,8 @@ std::wstring FileDialogFilter(std::string_view filter) {
 
 Win32Ui::Win32Ui(Process& process) : process_(process) { RegisterCommonControls(); }
 
-std::unique_ptr<Window> Win32Ui::NewWindow(WindowKind kind) {
-    return std::make_unique<Win32Window>(kind, EventRunner(*this, process_));
+std::unique_ptr<Window> Win32Ui::NewWindow(WindowKind kind, Point origin) {
+    return std::make_unique<Win32Window>(kind, EventRunner(*this, process_), origin);
 }
 
 std::unique_ptr<Control> Win32Ui::NewControl(Window& window, ControlKind kind, const ControlSpec& request) {

@@ -25,7 +25,7 @@ class Win32Ui final : public Ui {
 public:
     explicit Win32Ui(Process& process);
 
-    std::unique_ptr<Window> NewWindow(WindowKind kind) override;
+    std::unique_ptr<Window> NewWindow(WindowKind kind, Point origin = {}) override;
     std::unique_ptr<Control> NewControl(Window& window, ControlKind kind, const ControlSpec& request) override;
     std::unique_ptr<ListBox> NewListBox(Window& window, const ControlSpec& request) override;
     std::unique_ptr<DateTimeControl> NewDateTime(Window& window, DateTimeKind kind, const ControlSpec& request) override;

@@ -23,8 +23,13 @@ static_assert(TopmostFlags == (SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SH
 // system's button-face colour: that differs between systems (and under Wine).
 constexpr COLORREF BlankColour = RGB(255, 255, 255);
 
-FormWindowParams ParamsFor(WindowKind kind) {
+FormWindowParams ParamsFor(WindowKind kind, Point origin) {
     FormWindowParams params;
+    // A pixel at the corner, wholly on the monitor the window is made for:
+    // the system gives the window that monitor's scale from the start.
+    params.left = origin.x;
+    params.top = origin.y;
+    params.width = params.height = 1;
     if (kind == WindowKind::Dialog) {
         params.exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
         params.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
@@ -48,8 +53,8 @@ bool CanBeClicked(HWND control) {
 
 }  // namespace
 
-Win32Window::Win32Window(WindowKind kind, EventRunner run) : kind_(kind), run_(run) {
-    hwnd_.Reset(CreateFormWindow(ParamsFor(kind), this));
+Win32Window::Win32Window(WindowKind kind, EventRunner run, Point origin) : kind_(kind), run_(run) {
+    hwnd_.Reset(CreateFormWindow(ParamsFor(kind, origin), this));
     if (!hwnd_) throw std::runtime_error("CreateWindowExW failed for a MorixForm window");
     dpi_ = WindowDpi(hwnd_.Get());
     if (kind_ == WindowKind::Dialog) RegisterDialogWindow(hwnd_.Get());
@@ -83,7 +88,14 @@ void Win32Window::SetClientSize(int width, int height) {
     if (kind_ == WindowKind::Dialog) {
         const auto style = static_cast<DWORD>(GetWindowLongPtrW(hwnd_.Get(), GWL_STYLE));
         const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(hwnd_.Get(), GWL_EXSTYLE));
-        AdjustWindowRectEx(&outer, style, FALSE, exStyle);
+        // The caption and frame of the window's own scale (Windows 10 1607
+        // and later, Wine): on a monitor of another scale than the system's
+        // they differ from the system's metrics.
+        using AdjustForDpiFunction = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+        static const auto adjustForDpi = reinterpret_cast<AdjustForDpiFunction>(
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")));
+        if (!(adjustForDpi && dpi_ > 0 && adjustForDpi(&outer, style, FALSE, exStyle, static_cast<UINT>(dpi_))))
+            AdjustWindowRectEx(&outer, style, FALSE, exStyle);
     }
     SetWindowPos(hwnd_.Get(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -191,13 +203,22 @@ void Win32Window::GiveFrontBack() {
 // scale, the size the system proposes. The clock and its balloons are placed
 // and drawn by the program for the monitor it puts them on.
 LRESULT Win32Window::OnDpiChanged(HWND window, WPARAM wParam, const RECT& suggested) {
-    if (kind_ != WindowKind::Dialog) return 0;
+    const bool dialog = kind_ == WindowKind::Dialog;
     const int oldDpi = std::exchange(dpi_, static_cast<int>(HIWORD(wParam))), newDpi = dpi_;
     if (oldDpi > 0 && newDpi > 0 && oldDpi != newDpi) {
+        // A balloon's controls are placed by the program; only those in the
+        // system's message font take the new scale's (the memo window's
+        // check box), the rich-text boxes keep the fonts they were given.
         struct Rescale {
             int from, to;
+            bool places;
             static BOOL CALLBACK Child(HWND child, LPARAM p) {
                 const Rescale& r = *reinterpret_cast<const Rescale*>(p);
+                if (!r.places) {
+                    if (reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)) == MessageFontForDpi(r.from))
+                        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(MessageFontForDpi(r.to)), TRUE);
+                    return TRUE;
+                }
                 RECT place{};
                 GetWindowRect(child, &place);
                 MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&place), 2);
@@ -207,9 +228,10 @@ LRESULT Win32Window::OnDpiChanged(HWND window, WPARAM wParam, const RECT& sugges
                 SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(MessageFont(child)), TRUE);
                 return TRUE;
             }
-        } rescale{oldDpi, newDpi};
+        } rescale{oldDpi, newDpi, dialog};
         EnumChildWindows(window, &Rescale::Child, reinterpret_cast<LPARAM>(&rescale));
     }
+    if (!dialog) return 0;
     SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     return 0;

@@ -54,7 +54,7 @@ protected:
 
 class Win32Window final : public Window, private MessageTarget {
 public:
-    Win32Window(WindowKind kind, EventRunner run);
+    Win32Window(WindowKind kind, EventRunner run, Point origin = {});
     ~Win32Window() override;
     Win32Window(const Win32Window&) = delete;
     Win32Window& operator=(const Win32Window&) = delete;

@@ -245,6 +245,7 @@ FakeSystem::FakeSystem(std::string programFolder)
     : libraries(programFolder),
       platform{codePage, files, libraries, pictures, ui, desktop, clock, process, systemInfo, logonStart} {
     process.folder = std::move(programFolder);
+    ui.desktop = &desktop;
     VitalinkFigures() = {};
 }
 

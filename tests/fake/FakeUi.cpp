@@ -100,8 +100,10 @@ void FakeSoundDevice::Done(platform::SoundEnd end) {
 
 // ---- factories ----
 
-std::unique_ptr<platform::Window> FakeUi::NewWindow(platform::WindowKind kind) {
+std::unique_ptr<platform::Window> FakeUi::NewWindow(platform::WindowKind kind, platform::Point origin) {
     auto w = std::make_unique<FakeWindow>(*this, kind, nextHandle++);
+    w->bounds = {origin.x, origin.y, origin.x, origin.y};
+    w->dpi = w->MonitorDpi();
     windows.push_back(w.get());
     return w;
 }

@@ -8,6 +8,7 @@
 #include "platform/Process.h"
 #include "platform/Ui.h"
 #include "tests/fake/FakeWindows.h"
+#include "platform/Desktop.h"
 
 #include <deque>
 #include <functional>
@@ -126,7 +127,7 @@ class FakeUi final : public platform::Ui {
 public:
     explicit FakeUi(platform::Process& process) : process(process) {}
 
-    std::unique_ptr<platform::Window> NewWindow(platform::WindowKind kind) override;
+    std::unique_ptr<platform::Window> NewWindow(platform::WindowKind kind, platform::Point origin = {}) override;
     std::unique_ptr<platform::Control> NewControl(platform::Window& window, platform::ControlKind kind,
                                                   const platform::ControlSpec& request) override;
     std::unique_ptr<platform::ListBox> NewListBox(platform::Window& window, const platform::ControlSpec& request) override;
@@ -152,6 +153,8 @@ public:
     FakeTimer& TimerOf(const FakeWindow& window) const;
 
     platform::Process& process;
+    // The monitors' scales a window takes (none: every window at 96 dpi).
+    const platform::Desktop* desktop = nullptr;
     // The program's window that has the keyboard (keys go there), or nullptr.
     FakeWindow* active = nullptr;
     // Alive, in creation order.

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 namespace morix::test {
 
@@ -229,6 +230,31 @@ void FakeWindow::SetClientSize(int width, int height) {
     const int w = width + (dialog ? 2 * FrameWidth : 0), h = height + (dialog ? 2 * FrameWidth + CaptionHeight : 0);
     bounds.right = bounds.left + w;
     bounds.bottom = bounds.top + h;
+    FollowMonitor();
+}
+
+void FakeWindow::Move(int left, int top, int width, int height) {
+    bounds = {left, top, left + width, top + height};
+    FollowMonitor();
+}
+
+int FakeWindow::MonitorDpi() const {
+    const platform::Rect r{bounds.left, bounds.top, std::max(bounds.right, bounds.left + 1),
+                           std::max(bounds.bottom, bounds.top + 1)};
+    return ui.desktop ? ui.desktop->MonitorDpi(r) : 96;
+}
+
+void FakeWindow::FollowMonitor() {
+    const int now = MonitorDpi();
+    if (now == dpi) return;
+    const int before = std::exchange(dpi, now);
+    if (kind != platform::WindowKind::Dialog) return;
+    const auto s = [&](int v) { return static_cast<int>((static_cast<long long>(v) * now + before / 2) / before); };
+    for (FakeControlBase* c : controls) c->place = {s(c->place.left), s(c->place.top), s(c->place.right), s(c->place.bottom)};
+    clientWidth = s(clientWidth);
+    clientHeight = s(clientHeight);
+    bounds.right = bounds.left + s(bounds.Width());
+    bounds.bottom = bounds.top + s(bounds.Height());
 }
 
 template <typename T>

@@ -191,7 +191,7 @@ public:
     ~FakeWindow() override;
     platform::WindowKind Kind() const override { return kind; }
     void SetTitle(std::string_view t) override { title = t; }
-    void Move(int left, int top, int width, int height) override { bounds = {left, top, left + width, top + height}; }
+    void Move(int left, int top, int width, int height) override;
     platform::Rect Bounds() const override { return bounds; }
     void SetClientSize(int width, int height) override;
     void SetBackground(std::shared_ptr<platform::Picture> picture) override { background = std::move(picture); }
@@ -247,6 +247,12 @@ public:
     bool visible = false, enabled = true;
     int topmostCalls = 0;
     int animations = 0;
+    // The scale the window is drawn for: its monitor's. A dialog that comes
+    // onto a monitor of another scale is laid out again by the system, as
+    // Windows asks it to: its controls' places and its size scaled by the
+    // change.
+    int dpi = 96;
+    int MonitorDpi() const;
     platform::Control* cancelControl = nullptr;
     platform::Control* defaultControl = nullptr;
     std::vector<FakeControlBase*> controls;  // alive, in creation order
@@ -260,6 +266,7 @@ private:
     template <typename T>
     T& Find(std::string_view name) const;
     void RequireKeyboard(const char* key) const;
+    void FollowMonitor();
 };
 
 }  // namespace morix::test

@@ -279,9 +279,12 @@ TEST_F(FollowingTest, CaptionButtonsOfTheWindowManager) {
     } cases[] = {
         {"at 100 %", 96, {100, 50, 1000, 700}, {{855, 51, 993, 81}, {107, 50, 993, 693}}, {785, 55, 851, 77}},
         {"maximised", 96, {-8, -8, 1032, 776}, {{886, -2, 1024, 20}, {0, 0, 1024, 768}}, {816, 0, 882, 22}},
-        // 6 and 8 pixels: a 99 x 33 and a 132 x 44 clock.
-        {"at 150 %", 144, {100, 50, 1000, 700}, {{790, 51, 993, 96}, {111, 50, 989, 689}}, {685, 57, 784, 90}},
-        {"at 200 %", 192, {100, 50, 1000, 700}, {{720, 51, 993, 111}, {115, 50, 985, 685}}, {580, 59, 712, 103}},
+        // 6 and 8 pixels left of the buttons: the places of a 99 x 33 and a
+        // 132 x 44 clock (685, 57 and 580, 59). The design has no set of
+        // these scales and none can be made here, so its 66 x 22 pictures
+        // are drawn centred on those places.
+        {"at 150 %", 144, {100, 50, 1000, 700}, {{790, 51, 993, 96}, {111, 50, 989, 689}}, {701, 62, 767, 84}},
+        {"at 200 %", 192, {100, 50, 1000, 700}, {{720, 51, 993, 111}, {115, 50, 985, 685}}, {613, 70, 679, 92}},
     };
     for (const Case& c : cases) {
         sys.desktop.monitorDpi = {c.dpi};

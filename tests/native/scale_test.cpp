@@ -2,6 +2,9 @@
 // are on, with the pictures of that scale.
 #include "tests/native/ClockFixture.h"
 
+#include "face/picture/Avi.h"
+#include "face/picture/Bmp.h"
+
 namespace morix::test {
 namespace {
 
@@ -34,9 +37,10 @@ TEST(ScaleTest, EachScaleDrawsTheClockAndItsBalloonsWithItsOwnPictures) {
                  {144, "Tidewalk\\150\\Back.bmp", {99, 33}, 8, 54, {420, 210}},
                  {192, "Tidewalk\\200\\Back.bmp", {132, 44}, 10, 72, {560, 280}},
                  // Halfway between two sets, the larger one (made smaller when
-                 // the pictures can be read; these cannot, so it is shown as it is).
-                 {108, "Tidewalk\\125\\Back.bmp", {74, 25}, 6, 41, {315, 158}},
-                 {168, "Tidewalk\\200\\Back.bmp", {116, 39}, 9, 63, {490, 245}}};
+                 // the pictures can be read; these cannot, so it is drawn at
+                 // its own size).
+                 {108, "Tidewalk\\125\\Back.bmp", {83, 28}, 6, 45, {350, 175}},
+                 {168, "Tidewalk\\200\\Back.bmp", {132, 44}, 10, 72, {560, 280}}};
     for (const Case& c : cases) {
         FakeProgram p;
         for (int percent : {125, 150, 200}) InstallSets(p, percent);
@@ -93,6 +97,162 @@ TEST_F(ClockTest, TheClockTakesTheScaleOfTheMonitorItIsOn) {
     Program next{again.platform};
     ASSERT_FALSE(Ends([&] { next.Main(); }));
     EXPECT_EQ(again.ClockWindow().Bounds(), (Rect{2000, 300, 2132, 344}));
+}
+
+int Scaled(int pixels, int dpi) { return (pixels * dpi + 48) / 96; }
+
+// Drag mode, the clock dragged to (x, y), drag mode ended.
+void DragTo(FakeProgram& p, platform::Point to) {
+    p.sys.ui.menuChoices = {menu::Drg};
+    ASSERT_FALSE(p.Ends([&] { p.window().MouseUp(platform::MouseButton::Left); }));
+    p.shaper().Drag(to.x - p.window().Bounds().left, to.y - p.window().Bounds().top);
+    ASSERT_FALSE(p.Ends([&] { p.shaper().RightClick(); }));
+}
+
+// A home stored at 100 % is the same pixel place after a start at each scale.
+TEST(ScaleTest, AStoredHomeIsTheSamePixelPlaceAtEveryScale) {
+    for (const int dpi : {96, 120, 144, 192}) {
+        for (const platform::Point home : {platform::Point{600, 400}, platform::Point{880, 700}}) {
+            FakeProgram p;
+            for (int percent : {125, 150, 200}) InstallSets(p, percent);
+            p.SampleDone();
+            p.Set("アクティブウインドウへの移動", "0");
+            p.Set("起動時のLeft", std::to_string(home.x * 15));
+            p.Set("起動時のTop", std::to_string(home.y * 15));
+            p.sys.desktop.systemDpi = dpi;
+            ASSERT_FALSE(p.Start());
+            EXPECT_EQ(p.window().Bounds(), (Rect{home.x, home.y, home.x + Scaled(66, dpi), home.y + Scaled(22, dpi)}));
+        }
+    }
+}
+
+// Monitors of 100 % and 200 %, in both orders. A window astride them gets the
+// clock sized for the monitor it ends on, left of the caption buttons (from
+// R - 58) and inside the window; a clock dropped on the other monitor is
+// drawn there for it, and so is its balloon.
+TEST(ScaleTest, TheClockIsDrawnForTheMonitorItEndsOnBeforeItIsPlaced) {
+    struct Case {
+        std::vector<Rect> monitors;
+        std::vector<int> dpi;
+        Rect editor;
+        platform::Point drop;  // on the monitor the window is not mostly on
+    } cases[] = {{{{0, 0, 1024, 768}, {1024, 0, 3072, 1536}}, {96, 192}, {300, 100, 1300, 700}, {2000, 300}},
+                 {{{0, 0, 2048, 1536}, {2048, 0, 3072, 768}}, {192, 96}, {1000, 100, 2200, 700}, {2500, 300}}};
+    for (const Case& c : cases) {
+        FakeProgram p;
+        InstallSets(p, 200);
+        p.SampleDone();
+        p.sys.desktop.monitors = c.monitors;
+        p.sys.desktop.monitorDpi = c.dpi;
+        ASSERT_FALSE(p.Start());
+        p.sys.desktop.Open("Editor", c.editor);
+        ASSERT_FALSE(p.Tick());
+        Rect clock = p.window().Bounds();
+        EXPECT_EQ(clock, (Rect{c.editor.right - 58 - Scaled(66, c.dpi[1]), clock.top, c.editor.right - 58, clock.bottom}));
+        EXPECT_GT(clock.top, c.editor.top);
+        EXPECT_EQ(p.program.BackgroundPath.ends_with("200\\Back.bmp"), c.dpi[1] == 192);
+
+        p.Set("アクティブウインドウへの移動", "0");
+        ASSERT_FALSE(p.Reload());
+        DragTo(p, c.drop);
+        clock = p.window().Bounds();
+        EXPECT_EQ(clock, (Rect{c.drop.x, c.drop.y, c.drop.x + Scaled(66, c.dpi[1]), c.drop.y + Scaled(22, c.dpi[1])}));
+        EXPECT_EQ(p.sys.ui.animations.at(1)->left, Scaled(36, c.dpi[1]));
+        EXPECT_EQ(p.Get("起動時のLeft"), std::to_string(c.drop.x * 15));
+        p.sys.desktop.cursor = {clock.left + 10, clock.top + 10};
+        ASSERT_FALSE(p.Tick());
+        ASSERT_NE(p.sys.ui.FindWindow("Morix - 情報"), nullptr);
+        EXPECT_EQ(Width(p.sys.ui.FindWindow("Morix - 情報")->Bounds()), Scaled(280, c.dpi[1]));
+    }
+}
+
+std::string Str(const picture::Bytes& b) { return std::string(b.begin(), b.end()); }
+
+// At 150 %, a design of real pictures without its set: scaled copies where
+// they can be made; where the face is a 16-bit BMP, which the rescaler does
+// not take, the 100 % pictures at their size centred on the 99 x 33 place,
+// and a balloon the size of its frame's pictures.
+TEST(ScaleTest, PicturesThatCannotBeScaledAreShownAtTheirOwnSize) {
+    struct Case {
+        bool sixteenBits, frameSet;
+        Rect clock;
+        int minuteLeft, balloonWidth;
+        const char* face;
+    } cases[] = {{false, true, {462, 367, 561, 400}, 54, 420, "Scaled\\Design\\Mine\\144\\Back.bmp"},
+                 {true, true, {478, 372, 544, 394}, 36, 420, "Mine\\Back.bmp"},
+                 {true, false, {478, 372, 544, 394}, 36, 280, "Mine\\Back.bmp"}};
+    for (const Case& c : cases) {
+        FakeProgram p;
+        TempFolder localData;
+        p.sys.process.localData = localData.ProgramPath();
+        const auto mine = p.dir.Path() / "Design" / "Mine";
+        std::filesystem::create_directories(mine);
+        std::string face = Str(picture::EncodeBmp24(picture::Image(66, 22, {40, 90, 200})));
+        if (c.sixteenBits) face[28] = 16, face.resize(54 + 132 * 22);  // rows of 132 bytes
+        FakeProgram::Put(mine / "Back.bmp", face);
+        FakeProgram::Put(mine / "TP.bmp", Str(picture::EncodeBmp24(picture::Image(66, 22))));
+        const picture::IndexedImage digits{25, 22, std::vector<std::uint8_t>(25 * 22, 1)};
+        for (int n = 0; n < 60; ++n) FakeProgram::Put(mine / ClipName(n), Str(picture::EncodeAvi({digits}, {{}, {}}, 1)));
+        if (c.frameSet) InstallSets(p, 150);
+        p.SampleDone();
+        p.Set("Aviディレクトリ名", "Mine");
+        p.Set("アクティブウインドウへの移動", "0");
+        p.sys.desktop.systemDpi = 144;
+        ASSERT_FALSE(p.Start());
+        EXPECT_TRUE(p.sys.ui.messages.empty());
+        EXPECT_EQ(p.window().Bounds(), c.clock);
+        EXPECT_EQ(p.sys.ui.animations.at(1)->left, c.minuteLeft);
+        EXPECT_TRUE(p.program.BackgroundPath.ends_with(c.face)) << p.program.BackgroundPath;
+        p.sys.desktop.cursor = {c.clock.left + 10, c.clock.top + 10};
+        ASSERT_FALSE(p.Tick());
+        ASSERT_NE(p.sys.ui.FindWindow("Morix - 情報"), nullptr);
+        EXPECT_EQ(Width(p.sys.ui.FindWindow("Morix - 情報")->Bounds()), c.balloonWidth);
+    }
+}
+
+// Every control's place and the client area of the dialog a menu item opens,
+// the clock at home at (x, y).
+std::map<std::string, Rect> DialogLayout(const std::vector<Rect>& monitors, const std::vector<int>& dpi, int x, int y,
+                                         int item, const char* title, Rect* shown = nullptr) {
+    FakeProgram p;
+    p.SampleDone();
+    p.Set("アクティブウインドウへの移動", "0");
+    p.Set("起動時のLeft", std::to_string(x * 15));
+    p.Set("起動時のTop", std::to_string(y * 15));
+    p.sys.desktop.monitors = monitors;
+    p.sys.desktop.monitorDpi = dpi;
+    p.sys.ui.menuChoices = {item};
+    EXPECT_FALSE(p.Start() || p.Ends([&] { p.window().MouseUp(platform::MouseButton::Left); }));
+    const FakeWindow* dialog = p.sys.ui.FindWindow(title);
+    if (dialog == nullptr) return {};
+    std::map<std::string, Rect> layout{{"client area", {0, 0, dialog->clientWidth, dialog->clientHeight}}};
+    for (const FakeControlBase* c : dialog->controls) layout[c->name] = c->place;
+    if (shown) *shown = dialog->Bounds();
+    return layout;
+}
+
+// A dialog beside a clock on a 150 % monitor with a 100 % primary, and the
+// reverse: laid out for the clock's monitor once, every control as in the
+// dialog on a lone monitor of that scale, and shown on the clock's monitor.
+TEST(ScaleTest, ADialogIsLaidOutOnceForTheMonitorItIsShownOn) {
+    struct Case {
+        std::vector<Rect> monitors;
+        std::vector<int> dpi;
+        int x, y;
+    } cases[] = {{{{0, 0, 1024, 768}, {1024, 0, 2944, 1080}}, {96, 144}, 1500, 300},
+                 {{{0, 0, 1536, 1152}, {1536, 0, 2560, 768}}, {144, 96}, 1800, 300}};
+    const std::pair<int, const char*> dialogs[] = {
+        {menu::Option, "オプション"}, {menu::Option2, "拡張オプション"}, {menu::Nitiji, "日付と日時の変更"}, {menu::Add, "備忘録（新規・開く）"}};
+    for (const Case& c : cases) {
+        for (const auto& [item, title] : dialogs) {
+            Rect shown;
+            const auto alone = DialogLayout({{0, 0, 1920, 1080}}, {c.dpi[1]}, 500, 300, item, title);
+            EXPECT_GT(alone.size(), 3u) << title;
+            EXPECT_EQ(DialogLayout(c.monitors, c.dpi, c.x, c.y, item, title, &shown), alone) << title << " " << c.dpi[1];
+            const Rect& m = c.monitors[1];
+            EXPECT_TRUE(shown.left >= m.left && shown.top >= m.top && shown.right <= m.right && shown.bottom <= m.bottom);
+        }
+    }
 }
 
 }  // namespace

@@ -42,8 +42,8 @@ for dpi in ${MORIX_E2E_DPIS:-96 144 192}; do
     stop_all
     scaled_prefix "$dpi"
     s() { echo $(( ($1 * dpi + 48) / 96 )); }          # unscaled pixels at this scale
-    twips() { echo $(( ($1 * 2880 + dpi) / (2 * dpi) )); }  # pixels to twips, nearest (not negative)
-    pixels() { echo $(( ($1 * 2 * dpi + 1440) / 2880 )); }
+    twips() { echo $(( $1 * 15 )); }                    # places: 15 twips a pixel at every scale
+    pixels() { echo $(( ($1 + 7) / 15 )); }             # nearest (not negative)
     m=$(probe metrics)
     check "$dpi dpi: the prefix gives the scale" test "$(echo "$m" | field dpix)" = "$dpi"
     cw=$(echo "$m" | field cxsize) ch=$(echo "$m" | field cysize) fw=$(echo "$m" | field cxframe)
@@ -102,6 +102,31 @@ for dpi in ${MORIX_E2E_DPIS:-96 144 192}; do
     dialog_shot "Up Up Up Return" 日付と日時の変更 "scale-$dpi-datetime"
     dialog_shot "Down Right Return" 備忘録（新規・開く） "scale-$dpi-picker"
 done
+
+# A home dropped in drag mode at 96 dpi is the same pixel place after the
+# prefix is switched to 144 dpi, the clock drawn there at 150 %.
+stop_all
+[ -d "$work/prefix-96" ] && export WINEPREFIX=$work/prefix-96 || scaled_prefix 96
+dir=$(fresh_folder home-scales)
+sample_seen "$dir" アクティブウインドウへの移動=0
+start_clock "$dir"
+menu Up Up Return  # ドラッグモード
+sleep 0.5
+set -- $(clock_rect)
+drag $(( $1 + 33 )) $(( $2 + 11 )) 300 200
+set -- $(clock_rect)
+dropped_left=$1 dropped_top=$2
+xdotool mousemove $(( $1 + 33 )) $(( $2 + 11 )) click 3
+sleep 1
+check "96 dpi: the dropped home is stored" test "$(ini_get "$dir" 起動時のLeft)" = "$(( dropped_left * 15 ))"
+menu Up Return  # 終了
+waited_exit "$clock_pid" 15
+stop_all
+[ -d "$work/prefix-144" ] && export WINEPREFIX=$work/prefix-144 || scaled_prefix 144
+start_clock "$dir"
+check "a home dropped at 96 dpi is the same pixel place at 144 dpi" \
+    test "$(clock_rect)" = "$dropped_left $dropped_top $(( dropped_left + 99 )) $(( dropped_top + 33 ))"
+shot scale-home-144
 
 # A user's own design with only its 100 % pictures, at 200 %: no prompt; the
 # face is drawn at 132 x 44 from its pictures scaled once.

@@ -44,6 +44,16 @@ inline std::string TinyGif(int width, int height) {
 
 inline std::string TinyAvi() { return std::string("RIFF\x04\0\0\0AVI ", 12); }
 
+// Runs an entry or event; true when it ended the process.
+inline bool EndsTheProcess(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const ProcessEnded&) {
+        return true;
+    }
+    return false;
+}
+
 class FakeProgram {
 public:
     FakeProgram() {
@@ -77,14 +87,7 @@ public:
     }
 
     // Runs an entry or event; true when it ended the process.
-    bool Ends(const std::function<void()>& f) {
-        try {
-            f();
-        } catch (const ProcessEnded&) {
-            return true;
-        }
-        return false;
-    }
+    bool Ends(const std::function<void()>& f) { return EndsTheProcess(f); }
     bool Start() { return Ends([&] { app.Main(); }); }
     bool Tick() { return Ends([&] { sys.Tick(); }); }
     // A dialog's reload of the clock window.

@@ -37,14 +37,7 @@ struct Session {
         sys.clock.SetDay(2026, 12, 9);
         sys.clock.Set(10, 0, 0);
     }
-    bool Ends(const std::function<void()>& f) {
-        try {
-            f();
-        } catch (const ProcessEnded&) {
-            return true;
-        }
-        return false;
-    }
+    bool Ends(const std::function<void()>& f) { return EndsTheProcess(f); }
     FakeWindow* Memo() { return sys.ui.FindWindow("Morix - 備忘録"); }
     FakeSystem sys;
     Program app{sys.platform};

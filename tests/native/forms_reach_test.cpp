@@ -14,6 +14,16 @@ namespace {
 
 using platform::MouseButton;
 
+// The dialogs the menu opens.
+struct DialogCase {
+    int item;
+    const char* title;
+};
+const DialogCase MenuDialogs[] = {{menu::Add, "備忘録（新規・開く）"},
+                                  {menu::Option, "オプション"},
+                                  {menu::Option2, "拡張オプション"},
+                                  {menu::Nitiji, "日付と日時の変更"}};
+
 class FormsReachTest : public ClockTest {
 protected:
     void SetUp() override {
@@ -89,12 +99,7 @@ TEST_F(FormsReachTest, EveryShownControlOfEveryFormIsWhatAClickAtItsCentreReache
 TEST_F(FormsReachTest, ADialogOpenedFromTheMenuTakesTheKeyboardAndEscClosesItWritingNothing) {
     SampleDone();
     ASSERT_FALSE(Start());
-    struct DialogCase {
-        int item;
-        const char* title;
-    };
-    for (const DialogCase d : {DialogCase{menu::Add, "備忘録（新規・開く）"}, DialogCase{menu::Option, "オプション"},
-                               DialogCase{menu::Option2, "拡張オプション"}, DialogCase{menu::Nitiji, "日付と日時の変更"}}) {
+    for (const DialogCase& d : MenuDialogs) {
         const std::string before = IniBytes();
         ASSERT_FALSE(FromMenu(d.item)) << d.title;
         FakeWindow& w = Shown(d.title);
@@ -147,16 +152,11 @@ TEST_F(FormsReachTest, TabWalksEachOptionsDialogTopToBottomThenLeftToRight) {
 
 // Shift+Tab walks every dialog's Tab order the other way round, from its
 // first control to its last (the memo picker has three stops, the options
-// thirteen: not only a power of two).
+// fourteen: not only a power of two).
 TEST_F(FormsReachTest, ShiftTabWalksEveryDialogBackwardsFromTheFirstControlToTheLast) {
     SampleDone();
     ASSERT_FALSE(Start());
-    struct DialogCase {
-        int item;
-        const char* title;
-    };
-    for (const DialogCase d : {DialogCase{menu::Add, "備忘録（新規・開く）"}, DialogCase{menu::Option, "オプション"},
-                               DialogCase{menu::Option2, "拡張オプション"}, DialogCase{menu::Nitiji, "日付と日時の変更"}}) {
+    for (const DialogCase& d : MenuDialogs) {
         ASSERT_FALSE(FromMenu(d.item)) << d.title;
         FakeWindow& w = Shown(d.title);
         std::vector<std::string> forwards{w.Focused()->name};

@@ -45,11 +45,7 @@ double MemoOpeningCost(std::string_view bytes) {
     // lines 1.3 s a megabyte; text of ASCII letters in short lines far more
     // and not even in proportion (192 kB 0.6 s, 256 kB 1.1 to 1.6 s, 384 kB
     // 3.3 s, 448 kB 0.45 s), so its letters are charged as the worst of
-    // those; one line of 128 kB 2.9 s. Those were of text streamed as text;
-    // the box now gets plain text as RTF (platform/win32/Win32RichTextBox),
-    // which in the same measurements opened everything this admits in under
-    // a second and the rest about twice as fast as before, the ASCII
-    // oddity included (256 kB 3.2 s, 512 kB 0.6 s), so the figures stand.
+    // those; one line of 128 kB 2.9 s.
     const bool rtf = bytes.substr(0, 5) == "{\\rtf";
     const double perByte = rtf ? 0.00050 : 0.00128;
     constexpr double perAsciiLetter = 0.0032;  // plain text only: printable ASCII

@@ -61,59 +61,6 @@ DWORD CALLBACK WriteOut(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* taken
     return 0;
 }
 
-// Plain text as RTF in the box's font, paragraph by paragraph: the control
-// reads RTF many times faster than the same text streamed as text (Wine's
-// takes over a second for 200 kB of ASCII lines that way). Characters of
-// code page 932 go in as its bytes, the RTF specials among them escaped
-// (a trail byte may be a backslash or a brace); others as \u.
-std::string PlainTextAsRtf(const std::wstring& text, const FontSpec& font) {
-    const std::wstring wideFace = Widen(font.face);
-    std::string face932(wideFace.size() * 2, '\0');
-    face932.resize(static_cast<std::size_t>(std::max(0, WideCharToMultiByte(932, 0, wideFace.data(),
-        static_cast<int>(wideFace.size()), face932.data(), static_cast<int>(face932.size()), nullptr, nullptr))));
-    std::string face;
-    for (const char c : face932)
-        if (c != ';' && c != '{' && c != '}' && c != '\\') face += c;
-    std::string rtf = "{\\rtf1\\ansi\\ansicpg932\\deff0{\\fonttbl{\\f0\\fnil\\fcharset" +
-                      std::to_string(font.japaneseCharset ? SHIFTJIS_CHARSET : DEFAULT_CHARSET) + " " + face +
-                      ";}}\\f0\\fs" + std::to_string(font.points * 2) + " ";
-    rtf.reserve(rtf.size() + text.size() * 2 + text.size() / 8);
-    const auto escaped = [&rtf](unsigned char b) {
-        if (b == '\\' || b == '{' || b == '}') {
-            static const char hex[] = "0123456789abcdef";
-            rtf += "\\'";
-            rtf += hex[b >> 4];
-            rtf += hex[b & 15];
-        } else {
-            rtf += static_cast<char>(b);
-        }
-    };
-    for (std::size_t at = 0; at < text.size(); ++at) {
-        const wchar_t c = text[at];
-        if (c == L'\r' || c == L'\n') {
-            if (c == L'\r' && at + 1 < text.size() && text[at + 1] == L'\n') ++at;
-            rtf += "\\par\r\n";
-        } else if (c == L'\t') {
-            rtf += "\\tab ";
-        } else if (c < 0x80) {
-            escaped(static_cast<unsigned char>(c));
-        } else {
-            char bytes[2];
-            BOOL lost = FALSE;
-            const int n = WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, &c, 1, bytes, 2, nullptr, &lost);
-            if (n > 0 && !lost) {
-                for (int i = 0; i < n; ++i) escaped(static_cast<unsigned char>(bytes[i]));
-            } else {
-                rtf += "\\u" + std::to_string(static_cast<short>(c)) + "?";
-            }
-        }
-    }
-    // The reader takes a last \par for the end of the document: a text that
-    // ends in a line break keeps it.
-    if (!text.empty() && (text.back() == L'\n' || text.back() == L'\r')) rtf += "\\par";
-    return rtf + "}";
-}
-
 bool StartsWith(const std::string& bytes, std::string_view magic) {
     return bytes.size() >= magic.size() && bytes.compare(0, magic.size(), magic) == 0;
 }
@@ -260,7 +207,6 @@ Win32RichTextBox::~Win32RichTextBox() {
 }
 
 void Win32RichTextBox::SetFont(const FontSpec& font) {
-    font_ = font;
     CHARFORMAT2W format{};
     format.cbSize = sizeof format;
     format.dwMask = CFM_FACE | CFM_SIZE | CFM_CHARSET;
@@ -336,8 +282,8 @@ void Win32RichTextBox::LoadFile(std::string_view path) {
     if (StartsWith(*bytes, "{\\rtf")) {
         StreamIn(SF_RTF, bytes->data(), bytes->size());
     } else {
-        const std::string rtf = PlainTextAsRtf(PlainText(*bytes), font_);
-        StreamIn(SF_RTF, rtf.data(), rtf.size());
+        const std::wstring text = PlainText(*bytes);
+        StreamIn(SF_TEXT | SF_UNICODE, text.data(), text.size() * sizeof(wchar_t));
     }
     SendMessageW(Hwnd(), WM_SETREDRAW, TRUE, 0);
     InvalidateRect(Hwnd(), nullptr, TRUE);

@@ -55,7 +55,6 @@ private:
     std::string StreamOutRtf() const;
 
     std::string fileName_;
-    FontSpec font_;  // the last one set: a plain-text file is handed over as RTF in it
     UniqueMemoryDc targetDevice_;
 };
 

@@ -10,7 +10,7 @@ balloons=${1:-50} memos=${2:-20}
 src=$(cd "${3:-$(dirname "$0")/../dist/Morix}" && pwd)
 cd "$(dirname "$0")/.."
 root=$(pwd)
-harness=$root/build/mingw/bench_forms_wine.exe
+harness=${MORIX_BENCH_HARNESS:-$root/build/mingw/bench_forms_wine.exe}  # another build's harness, to compare
 [ -f "$harness" ] || { echo "build bench_forms_wine first (cmake --build --preset mingw --target bench_forms_wine)" >&2; exit 2; }
 dir=$root/build/bench-forms/Morix
 rm -rf "$root/build/bench-forms"; mkdir -p "$(dirname "$dir")"; cp -r "$src" "$dir"; rm -f "$dir/Morix.ini"

@@ -12,7 +12,7 @@ runs=${1:-3} largest=${2:-4096} step=${3:-0}
 src=$(cd "${4:-$(dirname "$0")/../dist/Morix}" && pwd)
 cd "$(dirname "$0")/.."
 root=$(pwd)
-harness=$root/build/mingw/bench_large_memo_wine.exe
+harness=${MORIX_BENCH_HARNESS:-$root/build/mingw/bench_large_memo_wine.exe}  # another build's harness, to compare
 [ -f "$harness" ] || { echo "build bench_large_memo_wine first (cmake --build --preset mingw --target bench_large_memo_wine)" >&2; exit 2; }
 dir=$root/build/bench-large-memo/Morix
 rm -rf "$root/build/bench-large-memo"; mkdir -p "$(dirname "$dir")"; cp -r "$src" "$dir"; rm -f "$dir/Morix.ini"

@@ -15,6 +15,7 @@ Form1::Form1(Module1& module) : m(module) {
     window_ = ui.NewWindow(platform::WindowKind::Borderless);
     window_->SetTitle("Morix");
     window_->OnMouseUp([this](MouseButton b) { Form_MouseUp(b); });
+    window_->OnPointerRest([this] { Form_MouseHover(); });
     window_->OnCloseRequest([this] { ExitFromOutside(); });
     window_->OnEndSession([this] { ExitFromOutside(); });
     animation1_ = ui.NewAnimation(*window_);

@@ -42,6 +42,7 @@ public:
 
     void Timer1_Timer();
     void Form_MouseUp(platform::MouseButton button);
+    void Form_MouseHover();
     void mnuMain_Click();
     void mnuDrg_Click();
     void mnuEnd_Click();
@@ -118,6 +119,9 @@ private:
     // information balloon, following, the clock update.
     bool TickFullScreen();
     bool TickInfoBalloon();
+    // The pointer in screen pixels, in twips; on the clock by the inclusive
+    // test of the tick.
+    bool OnClock(long long x, long long y) const;
     void TickFollow();
     void TickClockUpdate();
     bool FullScreenInFront();

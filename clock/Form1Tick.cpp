@@ -82,7 +82,7 @@ bool Form1::TickInfoBalloon() {
     const platform::Point pointer = m.platform.desktop.CursorPos();
     const long long x = ToInt32(m.TwipsX.Twips(pointer.x));
     const long long y = ToInt32(m.TwipsY.Twips(pointer.y));
-    if (Left() <= x && x <= Left() + Width() && Top() <= y && y <= Top() + Height()) {
+    if (OnClock(x, y)) {
         if (m.InfoBalloonOpen) {
             m.infoBalloon->Refresh();
             return true;
@@ -95,6 +95,22 @@ bool Form1::TickInfoBalloon() {
         if (!(b.left <= x && x <= b.right && b.top <= y && y <= b.bottom)) m.infoBalloon->Unload();
     }
     return false;
+}
+
+bool Form1::OnClock(long long x, long long y) const {
+    return Left() <= x && x <= Left() + Width() && Top() <= y && y <= Top() + Height();
+}
+
+// The pointer has rested on the clock for the system's hover time: the
+// balloon the next tick would open is opened now, as the tick opens it. Only
+// where the tick would open it and no dialog, menu, drag mode or message is
+// up and the clock is not standing aside; anything else is left to the tick,
+// which goes on opening, refreshing and closing the balloon as before.
+void Form1::Form_MouseHover() {
+    if (m.ErrorPromptOpen || m.platform.ui.MessageBoxOpen() || m.HiddenForFullScreen) return;
+    if (ShowInfoSetting != 1 || m.InfoBalloonOpen || AnyDialogOrDragOpen()) return;
+    const platform::Point pointer = m.platform.desktop.CursorPos();
+    if (OnClock(ToInt32(m.TwipsX.Twips(pointer.x)), ToInt32(m.TwipsY.Twips(pointer.y)))) m.infoBalloon->Show();
 }
 
 // Each question to the system is a round trip under Wine; the step aside

@@ -63,6 +63,11 @@ public:
     // Events, each called through the event guard. A mouse button released
     // on the window's own face (not on a control).
     virtual void OnMouseUp(std::function<void(MouseButton)> handler) = 0;
+    // The pointer has rested on the window (its face or a clip on it) for
+    // the system's hover time, as a tooltip waits (SPI_GETMOUSEHOVERTIME).
+    // Once per rest: it must move again before the next. A disabled or
+    // hidden window takes none.
+    virtual void OnPointerRest(std::function<void()> handler) = 0;
     // The close box, or another program asking the window to close
     // (WM_CLOSE): the window stays until the program unloads it.
     virtual void OnCloseRequest(std::function<void()> handler) = 0;

@@ -90,6 +90,19 @@ LRESULT Win32Animation::HandleMessage(HWND window, UINT message, WPARAM wParam, 
     case WM_LBUTTONUP: return OnButtonUp(MouseButton::Left);
     case WM_RBUTTONUP: return OnButtonUp(MouseButton::Right);
     case WM_MBUTTONUP: return OnButtonUp(MouseButton::Middle);
+    // The clips cover most of the clock's face: a rest on one is a rest on
+    // the window (the system tells only the window under the pointer).
+    case WM_MOUSEMOVE: {
+        if (!watchingRest_) {
+            TRACKMOUSEEVENT track{sizeof(track), TME_HOVER | TME_LEAVE, window, HOVER_DEFAULT};
+            watchingRest_ = TrackMouseEvent(&track) != FALSE;
+        }
+        return 0;
+    }
+    case WM_MOUSELEAVE: watchingRest_ = false; return 0;
+    case WM_MOUSEHOVER:
+        watchingRest_ = false;
+        return window_ != nullptr ? SendMessageW(window_->Hwnd(), WM_MOUSEHOVER, wParam, lParam) : 0;
     case WM_NCDESTROY: {
         // The clip goes with its window or its container.
         WNDPROC control = controlProc_;

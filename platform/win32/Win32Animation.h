@@ -5,7 +5,8 @@
 // answers WM_NCHITTEST with HTCLIENT instead of the control's own
 // HTTRANSPARENT, so a click on a clip reaches its OnMouseUp handler alone and
 // never the window under it; its WM_L/R/MBUTTONUP go to that handler through
-// the event guard.
+// the event guard. A rest of the pointer on it (WM_MOUSEHOVER, asked for
+// at each move) is handed to its form window.
 #pragma once
 
 #include "platform/Controls.h"
@@ -49,6 +50,7 @@ private:
     std::function<void(MouseButton)> onMouseUp_;
     UniqueWindow hwnd_;
     WNDPROC controlProc_ = nullptr;
+    bool watchingRest_ = false;
 };
 
 }  // namespace morix::platform::win32

@@ -244,6 +244,9 @@ LRESULT Win32Window::HandleMessage(HWND window, UINT message, WPARAM wParam, LPA
     case WM_LBUTTONUP: return OnButtonUp(MouseButton::Left);
     case WM_RBUTTONUP: return OnButtonUp(MouseButton::Right);
     case WM_MBUTTONUP: return OnButtonUp(MouseButton::Middle);
+    case WM_MOUSEMOVE: return OnMouseMove(window);
+    case WM_MOUSEHOVER: return OnMouseHover();
+    case WM_MOUSELEAVE: watchingRest_ = false; return 0;
     case WM_CLOSE: return OnClose();
     case WM_QUERYENDSESSION: return TRUE;
     case WM_ENDSESSION: return OnEndSession(wParam != FALSE);
@@ -279,6 +282,21 @@ LRESULT Win32Window::OnPaint(HWND window) {
 
 LRESULT Win32Window::OnButtonUp(MouseButton button) {
     Fire(run_, onMouseUp_, button);
+    return 0;
+}
+
+// The hover is reported once and then no longer watched for: the next move
+// asks for it again, so a pointer that stays put is told of once.
+LRESULT Win32Window::OnMouseMove(HWND window) {
+    if (watchingRest_ || !onPointerRest_) return 0;
+    TRACKMOUSEEVENT track{sizeof(track), TME_HOVER | TME_LEAVE, window, HOVER_DEFAULT};
+    watchingRest_ = TrackMouseEvent(&track) != FALSE;
+    return 0;
+}
+
+LRESULT Win32Window::OnMouseHover() {
+    watchingRest_ = false;
+    Fire(run_, onPointerRest_);
     return 0;
 }
 

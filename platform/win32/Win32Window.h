@@ -17,7 +17,8 @@
 // destroyed while active, the window that was in front before it was
 // activated gets the front back (SetForegroundWindow). It paints its
 // background picture from the top-left (WM_ERASEBKGND/WM_PAINT), reports
-// WM_L/R/MBUTTONUP, WM_CLOSE (the window stays) and WM_ENDSESSION through the
+// WM_L/R/MBUTTONUP, WM_MOUSEHOVER (asked for with TrackMouseEvent at each
+// move onto it or one of its clips; a clip hands its own hover on), WM_CLOSE (the window stays) and WM_ENDSESSION through the
 // event guard; WM_QUERYENDSESSION is answered TRUE. It routes its controls'
 // WM_COMMAND, WM_NOTIFY and WM_CTLCOLOR* to them (ChildControl), dispatches
 // WM_TIMER to the timers set on it, and tells everything attached to it when
@@ -75,6 +76,7 @@ public:
     void SetCancelControl(Control* button) override;
     void SetDefaultControl(Control* button) override;
     void OnMouseUp(std::function<void(MouseButton)> handler) override { onMouseUp_ = std::move(handler); }
+    void OnPointerRest(std::function<void()> handler) override { onPointerRest_ = std::move(handler); }
     void OnCloseRequest(std::function<void()> handler) override { onCloseRequest_ = std::move(handler); }
     void OnEndSession(std::function<void()> handler) override { onEndSession_ = std::move(handler); }
 
@@ -103,6 +105,8 @@ private:
     LRESULT OnEraseBackground(HWND window, HDC dc);
     LRESULT OnPaint(HWND window);
     LRESULT OnButtonUp(MouseButton button);
+    LRESULT OnMouseMove(HWND window);
+    LRESULT OnMouseHover();
     LRESULT OnClose();
     LRESULT OnEndSession(bool ending);
     LRESULT OnTimer(HWND window, UINT_PTR timerId);
@@ -120,7 +124,9 @@ private:
     int dpi_ = 0;  // the scale a dialog is laid out for
     EventRunner run_;
     std::function<void(MouseButton)> onMouseUp_;
-    std::function<void()> onCloseRequest_, onEndSession_;
+    std::function<void()> onCloseRequest_, onEndSession_, onPointerRest_;
+    // The system watches the pointer for a rest on the window (TME_HOVER).
+    bool watchingRest_ = false;
     std::shared_ptr<Win32Picture> background_;
     std::vector<WindowAttachment*> attachments_;
     UINT_PTR nextTimerId_ = 1;

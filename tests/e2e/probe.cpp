@@ -312,6 +312,7 @@ int Usage() {
                  "probe popup-menu [timeout-ms]       a shown pop-up menu\n"
                  "probe close-clock                   sends WM_CLOSE to the clock\n"
                  "probe window <title part> [ms]      another window, by part of its title\n"
+                 "probe appears|vanishes <title part> [ms]  at=<ms since 1970> when a window of it shows / goes\n"
                  "probe move <title part> x y w h     moves and sizes that window\n"
                  "probe front <title part>            brings it to the front\n"
                  "probe metrics                       caption button and frame sizes, dpi\n"
@@ -328,6 +329,30 @@ int Usage() {
 }
 
 int Timeout(int argc, wchar_t** argv, int index, int fallback) { return argc > index ? _wtoi(argv[index]) : fallback; }
+
+// The wall clock in milliseconds since 1970, as `date +%s%3N` gives it on
+// the same machine: the moment a window came or went, to compare with the
+// moment the script moved the pointer.
+long long UnixMs() {
+    FILETIME ft{};
+    GetSystemTimeAsFileTime(&ft);
+    const long long ticks = (static_cast<long long>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
+    return ticks / 10000 - 11644473600000LL;
+}
+
+// Waits, looking every 2 ms, until a visible window of the title is there
+// (`shown`) or is not (`!shown`); prints at=<UnixMs> of that moment.
+int WaitForTitleState(const std::wstring& part, bool shown, int timeoutMs) {
+    const ULONGLONG until = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
+    for (;;) {
+        if ((FindByTitlePart(part) != nullptr) == shown) {
+            std::printf("at=%lld\n", UnixMs());
+            return 0;
+        }
+        if (GetTickCount64() >= until) return 1;
+        Sleep(2);
+    }
+}
 
 }  // namespace
 
@@ -413,6 +438,8 @@ int wmain(int argc, wchar_t** argv) {
         PrintWindow(h);
         return 0;
     }
+    if ((command == L"appears" || command == L"vanishes") && argc >= 3)
+        return WaitForTitleState(argv[2], command == L"appears", Timeout(argc, argv, 3, 10000));
     if (command == L"move" && argc >= 7) {
         HWND h = FindByTitlePart(argv[2]);
         if (!h) return 1;

@@ -361,4 +361,10 @@ void FakeWindow::MouseUp(platform::MouseButton button) {
     if (handler) ui.Raise([&] { handler(button); });
 }
 
+void FakeWindow::PointerRests() {
+    if (!visible || !enabled) return;
+    std::function<void()> handler = onPointerRest;
+    if (handler) ui.Raise(handler);
+}
+
 }  // namespace morix::test

@@ -208,6 +208,7 @@ public:
     void SetCancelControl(platform::Control* c) override { cancelControl = c; }
     void SetDefaultControl(platform::Control* c) override { defaultControl = c; }
     void OnMouseUp(std::function<void(platform::MouseButton)> h) override { onMouseUp = std::move(h); }
+    void OnPointerRest(std::function<void()> h) override { onPointerRest = std::move(h); }
     void OnCloseRequest(std::function<void()> h) override { onCloseRequest = std::move(h); }
     void OnEndSession(std::function<void()> h) override { onEndSession = std::move(h); }
 
@@ -236,6 +237,9 @@ public:
     void PressTab(bool backwards = false);
     void CloseBox();  // the close box of a dialog, or WM_CLOSE from outside
     void MouseUp(platform::MouseButton button);
+    // The system's hover message: the pointer has rested on the window. Like
+    // the real one it reaches only a shown, enabled window.
+    void PointerRests();
 
     FakeUi& ui;
     platform::WindowKind kind;
@@ -257,7 +261,7 @@ public:
     platform::Control* defaultControl = nullptr;
     std::vector<FakeControlBase*> controls;  // alive, in creation order
     std::function<void(platform::MouseButton)> onMouseUp;
-    std::function<void()> onCloseRequest, onEndSession;
+    std::function<void()> onCloseRequest, onEndSession, onPointerRest;
 
     // A dialog's frame: the caption above, a border around the client area.
     static constexpr int FrameWidth = 3, CaptionHeight = 22;

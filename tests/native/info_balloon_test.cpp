@@ -263,5 +263,52 @@ TEST_F(InfoBalloonTest, TicksDoNothingWhileAnErrorPromptWaits) {
     EXPECT_FALSE(program.InfoBalloonOpen) << "the ticks go on after the answer";
 }
 
+// The system's hover on the clock opens the balloon at once, as the tick
+// would open it; where the tick would not, or while a dialog, the menu or
+// drag mode is up, the hover does nothing and the tick is left to act.
+TEST(InfoBalloonHover, OpensOnlyUnderTheTicksConditions) {
+    struct Case {
+        const char* what;
+        std::function<void(FakeProgram&, const std::function<void()>& rest)> act;
+        bool opens;
+    };
+    const auto click = [](FakeProgram& p, int item) {
+        p.sys.ui.menuChoices = {item};
+        p.window().MouseUp(platform::MouseButton::Left);
+    };
+    const Case cases[] = {
+        {"on the clock", [](FakeProgram&, auto& rest) { rest(); }, true},
+        {"moved off before the message", [](FakeProgram& p, auto& rest) { p.sys.desktop.cursor = {0, 0}, rest(); }, false},
+        {"情報吹き出しの表示 off", [](FakeProgram& p, auto& rest) { p.Set("情報吹き出しの表示", "0"), p.Reload(), rest(); },
+         false},
+        {"drag mode", [&](FakeProgram& p, auto& rest) { click(p, menu::Drg), rest(); }, false},
+        {"the menu", [](FakeProgram& p, auto& rest) { p.sys.ui.whileMenuOpen = rest, p.window().MouseUp({}); }, false},
+        {"オプション", [&](FakeProgram& p, auto& rest) { click(p, menu::Option), rest(); }, false},
+        {"拡張オプション (the clock stays enabled)", [&](FakeProgram& p, auto& rest) { click(p, menu::Option2), rest(); },
+         false},
+    };
+    for (const Case& c : cases) {
+        struct Run : FakeProgram {} p;
+        p.SampleDone();
+        p.Set("アクティブウインドウへの移動", "0");
+        ASSERT_FALSE(p.Start());
+        const Rect clock = p.window().Bounds();
+        p.sys.desktop.cursor = {clock.left + 10, clock.top + 10};
+        FakeWindow& face = p.window();
+        c.act(p, [&] { face.PointerRests(); });
+        EXPECT_EQ(p.program.InfoBalloonOpen, c.opens) << c.what;
+        FakeWindow* balloon = p.sys.ui.FindWindow("Morix - 情報");
+        if (!c.opens) continue;
+        ASSERT_NE(balloon, nullptr);
+        EXPECT_EQ(balloon->Bounds(), (Rect{clock.right, clock.top, clock.right + 280, clock.top + 140}));
+        const std::string text = balloon->RichText("RichTextBox1").text;
+        EXPECT_NE(text.find("[CPU稼働率]"), std::string::npos) << text;
+        // The next tick finds it open and refreshes it.
+        const int readings = VitalinkFigures().cpuReadings;
+        ASSERT_FALSE(p.Tick());
+        EXPECT_EQ(VitalinkFigures().cpuReadings, readings + 1);
+    }
+}
+
 }  // namespace
 }  // namespace morix::test

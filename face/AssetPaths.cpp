@@ -1,5 +1,6 @@
 #include "face/AssetPaths.h"
 
+#include "base/AsciiCase.h"
 #include "base/DateStamp.h"
 
 namespace morix {
@@ -24,21 +25,11 @@ namespace {
 
 std::string KindFolder(std::string_view root, std::string_view kind) { return std::string(root) + "\\" + std::string(kind); }
 
-// Windows names ignore the letter case of ASCII letters.
-bool SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i])) return false;
-    }
-    return true;
-}
-
 std::vector<std::string> BothLists(std::vector<std::string> own, const std::vector<std::string>& user) {
     const std::size_t ownCount = own.size();
     for (const std::string& name : user) {
         bool listed = false;
-        for (std::size_t i = 0; i < ownCount && !listed; ++i) listed = SameName(own[i], name);
+        for (std::size_t i = 0; i < ownCount && !listed; ++i) listed = EqualIgnoringAsciiCase(own[i], name);
         if (!listed) own.push_back(name);
     }
     return own;

@@ -1,5 +1,6 @@
 #include "options/Form3.h"
 
+#include "base/AsciiCase.h"
 #include "clock/Form1.h"
 #include "clock/FormLayout.h"
 #include "clock/Module1.h"
@@ -26,26 +27,18 @@ std::string LogonCommand(std::string_view executable) {
     return command;
 }
 
-bool SameText(std::string_view a, std::string_view b) {
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (lower(a[i]) != lower(b[i])) return false;
-    return true;
-}
-
 // Whether the entry starts this very executable, quoted or not, with or
 // without arguments; an entry of a copy elsewhere does not.
 bool StartsThisProgram(std::string_view command, std::string_view executable) {
     while (!command.empty() && command.front() == ' ') command.remove_prefix(1);
     if (!command.empty() && command.front() == '"') {
         command.remove_prefix(1);
-        return SameText(command.substr(0, command.find('"')), executable);
+        return EqualIgnoringAsciiCase(command.substr(0, command.find('"')), executable);
     }
     if (command.size() > executable.size() && command[executable.size()] == ' ')
         command = command.substr(0, executable.size());
     while (!command.empty() && command.back() == ' ') command.remove_suffix(1);
-    return SameText(command, executable);
+    return EqualIgnoringAsciiCase(command, executable);
 }
 
 }  // namespace

@@ -28,6 +28,8 @@ Form8::Form8(Module1& module, InfoLines& lines) : m(module), lines_(lines) {
 Form8::~Form8() = default;
 
 void Form8::Form_Load() {
+    placed_ = false;
+    failureReported_ = false;
     try {
         m.InfoBalloonOpen = true;
         if (m.MemoWindowOpen) m.memos->HideMemoWindow();
@@ -52,13 +54,21 @@ void Form8::Form_Load() {
         DiskItemSetting = settings.ReadInt(keys::ShowFreeSpace);
         MemoItemSetting = settings.ReadInt(keys::ShowMemo);
         ListLines(true);
-        ShowListedText();
-        RichTextBox1_->Move(scale.Scaled({60, 35, 60 + 160, 35 + 80}));
-
-        ysTransForm1_->Move(1, 1);
-        ysTransForm1_->SetMaskPicture(
-            m.platform.pictures.Load(frameSet.folder + "\\" + place.picture));
-        ysTransForm1_->ApplyShape(true);
+        ShowListedText(true);
+        // The window keeps its box's place and its outline while hidden:
+        // they are made again only for another scale or frame picture.
+        if (boxScale_ != scale) {
+            RichTextBox1_->Move(scale.Scaled({60, 35, 60 + 160, 35 + 80}));
+            ysTransForm1_->Move(1, 1);
+            boxScale_ = scale;
+        }
+        const std::string outline = frameSet.folder + "\\" + place.picture;
+        if (outline != outline_) {
+            outline_.clear();
+            ysTransForm1_->SetMaskPicture(m.platform.pictures.Load(outline));
+            ysTransForm1_->ApplyShape(true);
+            outline_ = outline;
+        }
         window_->ShowTopmostInactive();
     } catch (const RuntimeError& e) {
         // The balloon stays as far as it was built and counts as open, shown
@@ -97,10 +107,12 @@ void Form8::ListLines(bool opening) {
     }
 }
 
-void Form8::ShowListedText() {
+void Form8::ShowListedText(bool opening) {
     std::string text;
     for (int i = 0; i < lstSysInfo_->Count(); ++i) text += (i > 0 ? "\r\n" : "") + lstSysInfo_->Item(i);
-    RichTextBox1_->SetText(text);
+    // A refresh changes a figure or two of the text the box shows.
+    if (opening) RichTextBox1_->SetText(text);
+    else RichTextBox1_->UpdateText(text);
 }
 
 void Form8::Refresh() {
@@ -110,7 +122,7 @@ void Form8::Refresh() {
     // every second, and the balloon keeps its last text.
     try {
         ListLines(false);
-        ShowListedText();
+        ShowListedText(false);
     } catch (const RuntimeError& e) {
         if (failureReported_) return;
         failureReported_ = true;
@@ -120,6 +132,8 @@ void Form8::Refresh() {
 
 void Form8::Form_Unload() {
     m.InfoBalloonOpen = false;
+    // Hidden first: a box emptied out of sight is not drawn again.
+    window_->SetVisible(false);
     List1_->Clear();
     lstSysInfo_->Clear();
     RichTextBox1_->SetText("");

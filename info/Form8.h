@@ -3,6 +3,7 @@
 // information lines in a rich-text box while the pointer rests on the clock.
 #pragma once
 
+#include "base/Twips.h"
 #include "platform/Controls.h"
 #include "platform/ListBox.h"
 #include "platform/RichTextBox.h"
@@ -10,6 +11,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <string>
 
 namespace morix {
 
@@ -49,7 +52,7 @@ private:
     // (the disk and memo lines are built at the opening only), then their
     // text into RichTextBox1.
     void ListLines(bool opening);
-    void ShowListedText();
+    void ShowListedText(bool opening);
 
     Module1& m;
     InfoLines& lines_;
@@ -62,6 +65,10 @@ private:
     std::unique_ptr<platform::Shaper> ysTransForm1_;
     long long leftTwips_ = 0, topTwips_ = 0, widthTwips_ = 0, heightTwips_ = 0;
     bool placed_ = false;  // sized and placed beside the clock
+    // What the window was last laid out for: its box's scale and the frame
+    // picture its outline was made from (empty until one was applied).
+    std::optional<TwipsPerPixel> boxScale_;
+    std::string outline_;
     // A failure of this balloon's lines was put to the user, who went on.
     bool failureReported_ = false;
 };

@@ -10,22 +10,23 @@ InfoBalloon::InfoBalloon(Module1& module)
 InfoBalloon::~InfoBalloon() = default;
 
 void InfoBalloon::Show() {
-    if (form8_) return;
-    form8_ = std::make_unique<Form8>(m, lines_);
+    if (loaded_) return;
+    if (!form8_) form8_ = std::make_unique<Form8>(m, lines_);
+    loaded_ = true;
     form8_->Form_Load();
-    if (form8_ && !form8_->Usable()) Unload();
+    if (loaded_ && !form8_->Usable()) Unload();
 }
 
 void InfoBalloon::Refresh() {
-    if (form8_) form8_->Refresh();
+    if (loaded_) form8_->Refresh();
 }
 
 void InfoBalloon::Unload() {
-    if (!form8_) return;
-    std::unique_ptr<Form8> form = std::move(form8_);
-    form->Form_Unload();
+    if (!loaded_) return;
+    loaded_ = false;
+    form8_->Form_Unload();
 }
 
-TwipsRect InfoBalloon::Bounds() const { return form8_ ? form8_->Bounds() : TwipsRect{}; }
+TwipsRect InfoBalloon::Bounds() const { return loaded_ ? form8_->Bounds() : TwipsRect{}; }
 
 }  // namespace morix

@@ -25,13 +25,16 @@ public:
     TwipsRect Bounds() const override;
 
     // The balloon while it is loaded, else nullptr.
-    Form8* form8() const { return form8_.get(); }
+    Form8* form8() const { return loaded_ ? form8_.get() : nullptr; }
 
 private:
     Module1& m;
     Vitalink vitalink_;
     InfoLines lines_;
+    // Made at the first opening and kept, hidden while unloaded: making and
+    // destroying its window and controls was most of an opening's time.
     std::unique_ptr<Form8> form8_;
+    bool loaded_ = false;
 };
 
 }  // namespace morix

@@ -33,6 +33,11 @@ public:
     // Plain text; lines end in "\r\n".
     virtual void SetText(std::string_view text) = 0;
     virtual std::string Text() const = 0;
+    // The same as SetText for a box of one font, but only the part of the
+    // text that differs from what the last SetText or UpdateText gave is
+    // rewritten: a box shown again every second with nearly the same lines
+    // is not laid out and drawn whole each time.
+    virtual void UpdateText(std::string_view text) { SetText(text); }
     virtual void SetReadOnly(bool readOnly) = 0;
     // Lines wrap at this width (pixels) instead of the box's own, so wider
     // text scrolls sideways.

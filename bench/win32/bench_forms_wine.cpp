@@ -324,18 +324,23 @@ int main(int argc, char** argv) {
             at = end + 2;
         }
         Series listing{"lstSysInfo Clear + AddItem each line", {}}, setText{"RichTextBox SetText (the text)", {}},
-            clearText{"RichTextBox SetText (empty)", {}};
+            clearText{"RichTextBox SetText (empty)", {}}, updateText{"RichTextBox UpdateText (a figure)", {}};
+        // The text with its first figure changed, as a refresh changes it.
+        std::string changed = text;
+        if (const std::size_t digit = changed.find_first_of("0123456789"); digit != std::string::npos)
+            changed[digit] = changed[digit] == '9' ? '8' : static_cast<char>(changed[digit] + 1);
         for (int i = 0; i < balloonRuns; ++i) {
             timed(listing, [&] {
                 list->Clear();
                 for (const std::string& item : items) list->AddItem(item);
             });
             timed(setText, [&] { box->SetText(text); });
+            timed(updateText, [&] { box->UpdateText(changed); });
             timed(clearText, [&] { box->SetText(""); });
             Pump(0);
         }
         std::printf("  the controls alone (a hidden window):\n");
-        PrintTable({listing, setText, clearText});
+        PrintTable({listing, setText, updateText, clearText});
     }
 
     // The memo.

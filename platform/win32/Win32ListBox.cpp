@@ -13,6 +13,17 @@ Win32ListBox::Win32ListBox(Win32Window& window, HWND parent, const ControlSpec& 
 
 Win32ListBox::~Win32ListBox() { child_.Destroy(); }
 
+void Win32ListBox::SetVisible(bool visible) {
+    // A hidden list (the balloon's collections of lines and drives) is never
+    // drawn: without its redraw each item added or cleared asks the system
+    // to repaint it.
+    // Shown or hidden first: the default handling of the message sets or
+    // clears the visible style as well.
+    child_.SetVisible(visible);
+    SendMessageW(Hwnd(), WM_SETREDRAW, visible ? TRUE : FALSE, 0);
+    if (visible) InvalidateRect(Hwnd(), nullptr, TRUE);
+}
+
 void Win32ListBox::AddItem(std::string_view text) {
     SendMessageW(Hwnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(text).c_str()));
 }

@@ -17,6 +17,7 @@ public:
     Win32ListBox(Win32Window& window, HWND parent, const ControlSpec& request, EventRunner run);
     ~Win32ListBox() override;
 
+    void SetVisible(bool visible) override;
     void AddItem(std::string_view text) override;
     void Clear() override;
     int Count() const override;

@@ -18,6 +18,24 @@ namespace morix::platform::win32 {
 
 namespace {
 
+// The text as the control holds it: each "\r\n" one paragraph break "\r".
+// None for a text with a lone "\r" or "\n", which the control may count
+// otherwise.
+std::optional<std::wstring> AsParagraphs(const std::wstring& text) {
+    std::wstring paragraphs;
+    paragraphs.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == L'\n') return std::nullopt;
+        if (text[i] == L'\r') {
+            if (i + 1 == text.size() || text[i + 1] != L'\n') return std::nullopt;
+            ++i;
+        }
+        paragraphs += text[i] == L'\n' ? L'\r' : text[i];
+    }
+    return paragraphs;
+}
+
+
 // ERROR_DISK_QUOTA_EXCEEDED, which not every SDK's headers name.
 constexpr DWORD DiskQuotaExceeded = 1295;
 
@@ -231,6 +249,32 @@ void Win32RichTextBox::SetText(std::string_view text) {
     const std::wstring wide = Widen(text);
     StreamIn(SF_TEXT | SF_UNICODE, wide.data(), wide.size() * sizeof(wchar_t));
     SendMessageW(Hwnd(), EM_SETMODIFY, FALSE, 0);
+    shown_ = AsParagraphs(wide);
+}
+
+void Win32RichTextBox::UpdateText(std::string_view text) {
+    std::optional<std::wstring> next = AsParagraphs(Widen(text));
+    if (!next || !shown_ || Modified()) {
+        SetText(text);
+        return;
+    }
+    const std::wstring& now = *shown_;
+    const std::size_t shorter = std::min(now.size(), next->size());
+    std::size_t head = 0;
+    while (head < shorter && now[head] == (*next)[head]) ++head;
+    if (head == now.size() && head == next->size()) return;
+    std::size_t tail = 0;
+    while (tail < shorter - head && now[now.size() - 1 - tail] == (*next)[next->size() - 1 - tail]) ++tail;
+    // A character of two UTF-16 units is replaced whole.
+    if (head > 0 && IS_HIGH_SURROGATE(now[head - 1])) --head;
+    if (tail > 0 && IS_LOW_SURROGATE(now[now.size() - tail])) --tail;
+    const std::wstring middle = next->substr(head, next->size() - tail - head);
+    SendMessageW(Hwnd(), EM_SETSEL, head, now.size() - tail);
+    SendMessageW(Hwnd(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(middle.c_str()));
+    // The caret back at the start, where a whole new text leaves it.
+    SendMessageW(Hwnd(), EM_SETSEL, 0, 0);
+    SendMessageW(Hwnd(), EM_SETMODIFY, FALSE, 0);
+    shown_ = std::move(next);
 }
 
 bool Win32RichTextBox::Modified() const { return SendMessageW(Hwnd(), EM_GETMODIFY, 0, 0) != 0; }
@@ -291,6 +335,7 @@ void Win32RichTextBox::LoadFile(std::string_view path) {
     SendMessageW(Hwnd(), EM_SETUNDOLIMIT, 100, 0);
     SendMessageW(Hwnd(), EM_SETMODIFY, FALSE, 0);
     fileName_ = std::string(path);
+    shown_.reset();
 }
 
 std::string Win32RichTextBox::StreamOutRtf() const {

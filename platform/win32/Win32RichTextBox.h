@@ -26,6 +26,7 @@
 #include "platform/win32/ChildControl.h"
 #include "platform/win32/Win32Handles.h"
 
+#include <optional>
 #include <string>
 
 namespace morix::platform::win32 {
@@ -37,6 +38,7 @@ public:
 
     void SetFont(const FontSpec& font) override;
     void SetText(std::string_view text) override;
+    void UpdateText(std::string_view text) override;
     std::string Text() const override;
     void SetReadOnly(bool readOnly) override;
     void SetRightMargin(int pixels) override;
@@ -56,6 +58,10 @@ private:
 
     std::string fileName_;
     UniqueMemoryDc targetDevice_;
+    // The text the last SetText or UpdateText left, as the control counts
+    // it (a paragraph break is one "\r"); none after a load, or for a text
+    // whose line ends the control would count otherwise.
+    std::optional<std::wstring> shown_;
 };
 
 // The run-time error number SaveFile raises for a system error code.

@@ -5,8 +5,10 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdio>
+#include <map>
 #include <string>
 
 namespace morix::platform::win32 {
@@ -25,6 +27,53 @@ public:
 private:
     DWORD previous_ = 0;
 };
+
+// The drives and their kinds, asked for at every opening of the balloon:
+// each question goes to the mount manager, a few milliseconds under Wine,
+// for an answer that changes only when a drive comes or goes. Kept until the
+// system broadcasts a device change, and for half a minute at most (a
+// drive mapped or substituted without a broadcast). The windows' thread
+// alone asks.
+constexpr ULONGLONG DriveMapLifeMs = 30000;
+std::atomic<unsigned> deviceChanges{0};
+
+struct DriveMap {
+    bool known = false;
+    unsigned changes = 0;
+    ULONGLONG askedAt = 0;
+    std::wstring roots;
+    std::map<std::wstring, UINT> kinds;
+};
+
+DriveMap& CurrentDriveMap() {
+    static DriveMap map;
+    const ULONGLONG now = GetTickCount64();
+    const unsigned changes = deviceChanges.load();
+    if (map.known && (map.changes != changes || now - map.askedAt >= DriveMapLifeMs)) map = DriveMap{};
+    if (!map.known) {
+        map.known = true;
+        map.changes = changes;
+        map.askedAt = now;
+    }
+    return map;
+}
+
+std::wstring AskLogicalDriveStrings() {
+    // Room for all 26 drives at the first call.
+    DWORD size = 26 * 4;
+    for (;;) {
+        if (size == 0) return {};
+        std::wstring roots(size + 1, L'\0');
+        const DWORD n = GetLogicalDriveStringsW(size + 1, roots.data());
+        if (n == 0) return {};
+        if (n <= size) {
+            // The zero after each root stays; the list's own last one not.
+            roots.resize(n);
+            return roots;
+        }
+        size = n;  // a drive came meanwhile
+    }
+}
 
 SYSTEM_POWER_STATUS PowerStatus() {
     SYSTEM_POWER_STATUS status{};
@@ -114,24 +163,20 @@ int Win32SystemInfo::BatteryStatus() const { return PowerStatus().BatteryFlag; }
 
 int Win32SystemInfo::BatteryLifePercent() const { return PowerStatus().BatteryLifePercent; }
 
+void NoteDeviceChange() { deviceChanges.fetch_add(1); }
+
 std::string Win32SystemInfo::LogicalDriveStrings() const {
-    DWORD size = GetLogicalDriveStringsW(0, nullptr);
-    for (;;) {
-        if (size == 0) return {};
-        std::wstring roots(size + 1, L'\0');
-        const DWORD n = GetLogicalDriveStringsW(size + 1, roots.data());
-        if (n == 0) return {};
-        if (n <= size) {
-            // The zero after each root stays; the list's own last one not.
-            roots.resize(n);
-            return Narrow(roots);
-        }
-        size = n;  // a drive came meanwhile
-    }
+    DriveMap& map = CurrentDriveMap();
+    if (map.roots.empty()) map.roots = AskLogicalDriveStrings();
+    return Narrow(map.roots);
 }
 
 DriveKind Win32SystemInfo::DriveType(std::string_view root) const {
-    const UINT type = GetDriveTypeW(Widen(root).c_str());
+    DriveMap& map = CurrentDriveMap();
+    const std::wstring wide = Widen(root);
+    auto known = map.kinds.find(wide);
+    if (known == map.kinds.end()) known = map.kinds.emplace(wide, GetDriveTypeW(wide.c_str())).first;
+    const UINT type = known->second;
     return type <= DRIVE_RAMDISK ? static_cast<DriveKind>(type) : DriveKind::Unknown;
 }
 

@@ -13,6 +13,11 @@
 
 namespace morix::platform::win32 {
 
+// The system broadcast a device change (a drive came or went): the drives
+// are asked for again at the next call. The windows call it on
+// WM_DEVICECHANGE.
+void NoteDeviceChange();
+
 class Win32SystemInfo final : public SystemInfo {
 public:
     int MemoryLoad() const override;

@@ -6,6 +6,7 @@
 #include "platform/win32/Wide.h"
 #include "platform/win32/Win32Control.h"
 #include "platform/win32/Win32Picture.h"
+#include "platform/win32/Win32SystemInfo.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -74,6 +75,13 @@ Win32Window::~Win32Window() {
 void Win32Window::SetTitle(std::string_view title) { SetWindowTextW(hwnd_.Get(), Widen(title).c_str()); }
 
 void Win32Window::Move(int left, int top, int width, int height) {
+    // A window already there is left alone: a position change is a round of
+    // messages and server requests for nothing (the balloon opens where it
+    // closed, the clock stays on the window it follows).
+    RECT now{};
+    if (GetWindowRect(hwnd_.Get(), &now) && now.left == left && now.top == top && now.right - now.left == width &&
+        now.bottom - now.top == height)
+        return;
     SetWindowPos(hwnd_.Get(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -152,7 +160,6 @@ void Win32Window::ShowAndActivate() {
 
 void Win32Window::ShowTopmostInactive() {
     if (StandsAboveEveryVisibleWindow(hwnd_.Get())) return;
-    if (!IsWindowVisible(hwnd_.Get())) ShowWindow(hwnd_.Get(), SW_SHOWNA);
     SetWindowPos(hwnd_.Get(), HWND_TOPMOST, 0, 0, 0, 0, TopmostFlags);
 }
 
@@ -259,6 +266,9 @@ LRESULT Win32Window::HandleMessage(HWND window, UINT message, WPARAM wParam, LPA
     case WM_CTLCOLORBTN:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX: return OnRouted(window, message, wParam, lParam);
+    case WM_DEVICECHANGE:
+        NoteDeviceChange();
+        return DefWindowProcW(window, message, wParam, lParam);
     case 0x02E0 /* WM_DPICHANGED */: return OnDpiChanged(window, wParam, *reinterpret_cast<const RECT*>(lParam));
     default: return DefWindowProcW(window, message, wParam, lParam);
     }

@@ -19,7 +19,11 @@ protected:
     }
     // The pointer on the clock's face (pixels).
     void PointAtClock() { sys.desktop.cursor = {window().Bounds().left + 10, window().Bounds().top + 10}; }
-    FakeWindow* Balloon() { return sys.ui.FindWindow("Morix - 情報"); }
+    // Shown, not only made: the balloon keeps its window hidden between openings.
+    FakeWindow* Balloon() {
+        FakeWindow* w = sys.ui.FindWindow("Morix - 情報");
+        return w && w->visible ? w : nullptr;
+    }
     std::string BalloonText() { return Balloon()->RichText("RichTextBox1").text; }
     std::vector<std::string> Lines() {
         std::vector<std::string> out;
@@ -196,6 +200,44 @@ TEST_F(InfoBalloonTest, CornersFollowTheScreenEdges) {
         sys.desktop.cursor = {500, 300};
         ASSERT_FALSE(Tick());
         ASSERT_EQ(Balloon(), nullptr);
+    }
+}
+
+// The balloon's window is made once and kept hidden between openings; its
+// outline is made again only when the frame picture changes (another corner,
+// another frame).
+TEST_F(InfoBalloonTest, TheWindowIsKeptAndItsOutlineMadeOnlyForAnotherPicture) {
+    const struct {
+        int left;
+        const char* frame;
+        const char* loaded;  // the picture loaded at this opening, "" for none
+    } rows[] = {{0, "Ellip01", "Ellip01\\MsgRD.gif"},
+                {0, "Ellip01", ""},
+                {1024 - 66, "Ellip01", "Ellip01\\MsgLD.gif"},
+                {1024 - 66, "Cloud01", "Cloud01\\MsgLD.gif"},
+                {1024 - 66, "Cloud01", ""}};
+    InstallFrame("Cloud01");
+    std::size_t windows = 0;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.frame) + " at " + std::to_string(row.left));
+        Set("吹き出しのディレクトリ名", row.frame);
+        form().Move(row.left * 15LL, 0);
+        const std::size_t loads = sys.pictures.loaded.size();
+        sys.desktop.cursor = {row.left + 5, 5};
+        ASSERT_FALSE(Tick());
+        ASSERT_NE(Balloon(), nullptr);
+        if (*row.loaded == '\0') {
+            EXPECT_EQ(sys.pictures.loaded.size(), loads);
+            EXPECT_EQ(sys.ui.windows.size(), windows) << "no window made again";
+        } else {
+            ASSERT_EQ(sys.pictures.loaded.size(), loads + 1);
+            EXPECT_EQ(sys.pictures.loaded.back(), dir.ProgramPath() + "\\Frame\\" + row.loaded);
+        }
+        windows = sys.ui.windows.size();
+        sys.desktop.cursor = {500, 300};
+        ASSERT_FALSE(Tick());
+        ASSERT_EQ(Balloon(), nullptr);
+        EXPECT_FALSE(program.InfoBalloonOpen);
     }
 }
 

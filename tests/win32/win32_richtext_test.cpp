@@ -255,6 +255,49 @@ TEST_F(Win32RichTextTest, TextGoesInAndOutWithItsLineBreaksAndStaysText) {
     }
 }
 
+// Each row: the text shown, then the text updated to; the box reads the new
+// text back, in the font it had, whatever part changed.
+TEST_F(Win32RichTextTest, UpdateTextRewritesOnlyWhatChangedAndReadsBackTheNewText) {
+    box->SetFont({"ＭＳ ゴシック", 9, true});
+    const struct {
+        const char* before;
+        const char* after;
+    } rows[] = {
+        {"[CPU稼働率]  7%\r\n[メモ]  あ", "[CPU稼働率]  73%\r\n[メモ]  あ"},   // a figure grows
+        {"[CPU稼働率]  73%\r\n[メモ]  あ", "[CPU稼働率]  8%\r\n[メモ]  あ"},   // and shrinks
+        {"a\r\nb", "a\r\nb"},                                                // nothing changes
+        {"a\r\nb", "a\r\nb\r\nc"},                                         // a line more
+        {"a\r\nb\r\nc", "c"},                                                // lines fewer
+        {"", "一行目"},                                                       // from empty
+        {"一行目", ""},                                                       // to empty
+        {"x\xF0\x9F\x98\x80y", "x\xF0\x9F\x98\x81y"},                 // a character of two units
+        {"a\nb", "a\nc"},                                                   // a lone line feed
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.before) + " -> " + row.after);
+        const std::string expected = [&] {
+            box->SetText(row.after);  // what a whole new text reads back as
+            return box->Text();
+        }();
+        box->SetText(row.before);
+        box->UpdateText(row.after);
+        EXPECT_EQ(box->Text(), expected);
+        EXPECT_FALSE(box->Modified());
+        CHARFORMAT2W format{};
+        format.cbSize = sizeof format;
+        SendMessageW(Box(), EM_SETSEL, 0, -1);
+        SendMessageW(Box(), EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+        EXPECT_EQ(std::wstring(format.szFaceName), L"ＭＳ ゴシック");
+    }
+    // Typed into since: the whole text is set.
+    box->SetText("abc");
+    SendMessageW(Box(), EM_SETSEL, 3, 3);
+    SendMessageW(Box(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"d"));
+    SendMessageW(Box(), EM_SETMODIFY, TRUE, 0);
+    box->UpdateText("abx");
+    EXPECT_EQ(box->Text(), "abx");
+}
+
 TEST_F(Win32RichTextTest, TheFontAppliesToTheTextAndToWhatIsTypedNext) {
     box->SetText("既存の文");
     box->SetFont({"ＭＳ 明朝", 12, true});

@@ -8,6 +8,7 @@
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32Files.h"
 #include "platform/win32/Win32SystemInfo.h"
+#include "platform/win32/Win32Ui.h"
 
 #include <gtest/gtest.h>
 
@@ -21,6 +22,7 @@ namespace {
 using platform::DriveKind;
 using platform::SetTimeResult;
 using platform::win32::Narrow;
+using platform::win32::Win32Ui;
 using platform::win32::Win32Clock;
 using platform::win32::Win32Files;
 using platform::win32::Win32SystemInfo;
@@ -76,6 +78,35 @@ TEST(Win32SystemInfo, TheDrivesAreListedWithTheSystemDriveFixedAndItsFreeSpace) 
     const std::optional<std::uint64_t> free = info.FreeBytes(system);
     ASSERT_TRUE(free.has_value());
     EXPECT_GT(*free, 0u);
+}
+
+// A drive that comes (substituted for a folder) and goes, each time with
+// the broadcast the system sends its windows: the list and the kind follow.
+TEST(Win32SystemInfo, ADriveThatComesOrGoesIsListedAfterTheDeviceBroadcast) {
+    TestProcess process;
+    Win32Ui ui{process};
+    std::unique_ptr<platform::Window> window = ui.NewWindow(platform::WindowKind::Borderless);
+    const HWND hwnd = reinterpret_cast<HWND>(static_cast<std::intptr_t>(window->Handle()));
+    Win32SystemInfo info;
+    const DWORD used = GetLogicalDrives();
+    wchar_t letter = L'Q';
+    while (letter <= L'Y' && (used & (1u << (letter - L'A'))) != 0) ++letter;
+    ASSERT_LE(letter, L'Y');
+    const std::wstring device{letter, L':'};
+    const std::string root = Narrow(device) + "\\";
+    const auto listed = [&] {
+        const std::vector<std::string> roots = Roots(info.LogicalDriveStrings());
+        return std::find(roots.begin(), roots.end(), root) != roots.end();
+    };
+    EXPECT_FALSE(listed());
+    wchar_t windows[MAX_PATH] = {};
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    ASSERT_TRUE(DefineDosDeviceW(0, device.c_str(), windows));
+    SendMessageW(hwnd, WM_DEVICECHANGE, 0x0007 /* DBT_DEVNODES_CHANGED */, 0);
+    EXPECT_TRUE(listed());
+    ASSERT_TRUE(DefineDosDeviceW(DDD_REMOVE_DEFINITION, device.c_str(), nullptr));
+    SendMessageW(hwnd, WM_DEVICECHANGE, 0x0007, 0);
+    EXPECT_FALSE(listed());
 }
 
 TEST(Win32SystemInfo, ADriveThatIsNotThereGivesNoFigureAndNoBox) {

@@ -15,10 +15,9 @@ Win32ListBox::~Win32ListBox() { child_.Destroy(); }
 
 void Win32ListBox::SetVisible(bool visible) {
     // A hidden list (the balloon's collections of lines and drives) is never
-    // drawn: without its redraw each item added or cleared asks the system
-    // to repaint it.
-    // Shown or hidden first: the default handling of the message sets or
-    // clears the visible style as well.
+    // drawn: with its redraw on, each item added or cleared asks the system
+    // to repaint it. Shown or hidden first, as the default handling of
+    // WM_SETREDRAW sets or clears the visible style as well.
     child_.SetVisible(visible);
     SendMessageW(Hwnd(), WM_SETREDRAW, visible ? TRUE : FALSE, 0);
     if (visible) InvalidateRect(Hwnd(), nullptr, TRUE);

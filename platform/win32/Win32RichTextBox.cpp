@@ -28,13 +28,12 @@ std::optional<std::wstring> AsParagraphs(const std::wstring& text) {
         if (text[i] == L'\n') return std::nullopt;
         if (text[i] == L'\r') {
             if (i + 1 == text.size() || text[i + 1] != L'\n') return std::nullopt;
-            ++i;
+            ++i;  // the pair is one break
         }
         paragraphs += text[i] == L'\n' ? L'\r' : text[i];
     }
     return paragraphs;
 }
-
 
 // ERROR_DISK_QUOTA_EXCEEDED, which not every SDK's headers name.
 constexpr DWORD DiskQuotaExceeded = 1295;

@@ -3,12 +3,15 @@
 #include "platform/win32/Wide.h"
 #include "platform/win32/Win32Handles.h"
 
+#include <atomic>
 #include <cstdint>
 #include <cwchar>
 
 namespace morix::platform::win32 {
 
 namespace {
+
+std::atomic<unsigned> displayChanges{0};
 
 HWND ToHwnd(WindowHandle handle) { return reinterpret_cast<HWND>(static_cast<std::intptr_t>(handle)); }
 
@@ -80,7 +83,21 @@ std::string Win32Desktop::WindowTitle(WindowHandle window) const {
     return Narrow(title);
 }
 
+void NoteDisplayChange() { displayChanges.fetch_add(1); }
+
 Rect Win32Desktop::WindowRect(WindowHandle window) const {
+    // The desktop is asked for every second while it is in front; under Wine
+    // each time checks the display settings with three server requests.
+    if (window != 0 && ToHwnd(window) == GetDesktopWindow()) {
+        const unsigned changes = displayChanges.load();
+        if (!desktopRect_ || desktopRectAfter_ != changes) {
+            RECT r{};
+            if (!GetWindowRect(ToHwnd(window), &r)) return {};
+            desktopRect_ = Rect{r.left, r.top, r.right, r.bottom};
+            desktopRectAfter_ = changes;
+        }
+        return *desktopRect_;
+    }
     RECT r{};
     if (window == 0 || !GetWindowRect(ToHwnd(window), &r)) return {};
     return {r.left, r.top, r.right, r.bottom};
@@ -122,6 +139,11 @@ Point Win32Desktop::CursorPos() const {
     POINT p{};
     if (!GetCursorPos(&p)) return {};
     return {p.x, p.y};
+}
+
+Point Win32Desktop::PointerAtLastMessage() const {
+    const DWORD at = GetMessagePos();
+    return {static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
 }
 
 bool Win32Desktop::HasTitleBar(WindowHandle window) const {

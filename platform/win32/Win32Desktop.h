@@ -6,12 +6,19 @@
 // program names), GetCursorPos, and for a full-screen program in front
 // GetWindowLongPtrW(GWL_STYLE) (WS_CAPTION), GetShellWindow with the shell's
 // desktop classes Progman and WorkerW, and SHQueryUserNotificationState
-// (loaded from shell32 where it exists: Windows Vista on).
+// (loaded from shell32 where it exists: Windows Vista on). The desktop
+// window's rectangle is kept until the displays change.
 #pragma once
 
 #include "platform/Desktop.h"
 
+#include <optional>
+
 namespace morix::platform::win32 {
+
+// The displays' layout or resolution changed (WM_DISPLAYCHANGE, which reaches
+// every top-level window): the desktop's rectangle is asked for again.
+void NoteDisplayChange();
 
 class Win32Desktop final : public Desktop {
 public:
@@ -28,9 +35,15 @@ public:
     int SystemMetric(Metric metric) const override;
     std::optional<CaptionButtons> CaptionButtonsOf(WindowHandle window) const override;
     Point CursorPos() const override;
+    Point PointerAtLastMessage() const override;
     bool HasTitleBar(WindowHandle window) const override;
     bool IsShellWindow(WindowHandle window) const override;
     bool ShellReportsFullScreen() const override;
+
+private:
+    // The desktop's rectangle with the display change it was asked after.
+    mutable std::optional<Rect> desktopRect_;
+    mutable unsigned desktopRectAfter_ = 0;
 };
 
 }  // namespace morix::platform::win32

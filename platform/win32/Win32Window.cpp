@@ -5,6 +5,7 @@
 #include "platform/win32/TabOrder.h"
 #include "platform/win32/Wide.h"
 #include "platform/win32/Win32Control.h"
+#include "platform/win32/Win32Desktop.h"
 #include "platform/win32/Win32Picture.h"
 #include "platform/win32/Win32SystemInfo.h"
 
@@ -132,19 +133,16 @@ bool Win32Window::Enabled() const { return IsWindowEnabled(hwnd_.Get()) != FALSE
 
 namespace {
 
-// True when the window is shown topmost and no visible window stands above
-// it. The clock asks for its place every second; a position change is a
-// round of messages and, under Wine, some thirty server requests, for
-// nothing when the window is already where it asks to be. Only the first
-// few windows of the z-order are looked at: further down, the change is made.
-bool StandsAboveEveryVisibleWindow(HWND window) {
+// True when the window is shown topmost and first of all windows. The clock
+// asks for its place every second; a position change is a round of messages
+// and, under Wine, some thirty server requests, for nothing when the window
+// is already where it asks to be. Only the first window is looked at: each
+// further one is another server request every second (the balloon kept
+// hidden and its tooltip lie above the clock once it has been open), and a
+// window found below another, even a hidden one, is raised once to be first.
+bool StandsFirst(HWND window) {
     if (!IsWindowVisible(window) || (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) == 0) return false;
-    HWND above = GetTopWindow(nullptr);
-    for (int looked = 0; above != nullptr && looked < 8; ++looked, above = GetWindow(above, GW_HWNDNEXT)) {
-        if (above == window) return true;
-        if (IsWindowVisible(above)) return false;
-    }
-    return false;
+    return GetTopWindow(nullptr) == window;
 }
 
 }  // namespace
@@ -159,7 +157,7 @@ void Win32Window::ShowAndActivate() {
 }
 
 void Win32Window::ShowTopmostInactive() {
-    if (StandsAboveEveryVisibleWindow(hwnd_.Get())) return;
+    if (StandsFirst(hwnd_.Get())) return;
     SetWindowPos(hwnd_.Get(), HWND_TOPMOST, 0, 0, 0, 0, TopmostFlags);
 }
 
@@ -269,6 +267,9 @@ LRESULT Win32Window::HandleMessage(HWND window, UINT message, WPARAM wParam, LPA
     case WM_DEVICECHANGE:
         NoteDeviceChange();
         return DefWindowProcW(window, message, wParam, lParam);
+    case WM_DISPLAYCHANGE:
+        NoteDisplayChange();
+        return DefWindowProcW(window, message, wParam, lParam);
     case 0x02E0 /* WM_DPICHANGED */: return OnDpiChanged(window, wParam, *reinterpret_cast<const RECT*>(lParam));
     default: return DefWindowProcW(window, message, wParam, lParam);
     }
@@ -296,11 +297,14 @@ LRESULT Win32Window::OnButtonUp(MouseButton button) {
 }
 
 // The hover is reported once and then no longer watched for: the next move
-// asks for it again, so a pointer that stays put is told of once.
+// asks for it again, so a pointer that stays put is told of once. The move
+// itself is told last (its handler may end the window).
 LRESULT Win32Window::OnMouseMove(HWND window) {
-    if (watchingRest_ || !onPointerRest_) return 0;
-    TRACKMOUSEEVENT track{sizeof(track), TME_HOVER | TME_LEAVE, window, HOVER_DEFAULT};
-    watchingRest_ = TrackMouseEvent(&track) != FALSE;
+    if (!watchingRest_ && onPointerRest_) {
+        TRACKMOUSEEVENT track{sizeof(track), TME_HOVER | TME_LEAVE, window, HOVER_DEFAULT};
+        watchingRest_ = TrackMouseEvent(&track) != FALSE;
+    }
+    NotePointerOver();
     return 0;
 }
 

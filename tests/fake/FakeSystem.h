@@ -140,6 +140,20 @@ struct FakeOtherWindow {
     bool titleBar = true;
 };
 
+// The pointer, set by a test as the user moves it; each move tells the
+// windows it lands on, as the system's mouse-move message does.
+struct FakePointer {
+    FakePointer() = default;
+    FakePointer& operator=(platform::Point p) {
+        at = p;
+        if (moved) moved(p);
+        return *this;
+    }
+    operator platform::Point() const { return at; }
+    platform::Point at;
+    std::function<void(platform::Point)> moved;
+};
+
 class FakeDesktop final : public platform::Desktop {
 public:
     FakeDesktop();
@@ -159,7 +173,9 @@ public:
         if (it == captionButtons.end()) return std::nullopt;
         return it->second;
     }
-    platform::Point CursorPos() const override { return cursor; }
+    platform::Point CursorPos() const override { return ++cursorReads, cursor; }
+    // The system hears of every move of the pointer, as Windows does.
+    platform::Point PointerAtLastMessage() const override { return cursor; }
     bool HasTitleBar(platform::WindowHandle window) const override {
         auto it = windows.find(window);
         return it != windows.end() && it->second.titleBar;
@@ -185,7 +201,8 @@ public:
     std::vector<platform::WindowHandle> foregroundRequests;
     // Windows whose caption buttons the window manager reports.
     std::map<platform::WindowHandle, platform::CaptionButtons> captionButtons;
-    platform::Point cursor{0, 0};
+    FakePointer cursor;
+    mutable int cursorReads = 0;
     // The shell's word on a full-screen Direct3D program or presentation mode.
     bool shellFullScreen = false;
 };

@@ -6,6 +6,7 @@
 #include "tests/native/ClockFixture.h"
 
 #include <filesystem>
+#include <functional>
 
 namespace morix::test {
 namespace {
@@ -45,6 +46,56 @@ TEST(IdleTick, NoSettingsFileIsReadAndItsStampTakenOnlyEveryFewSecondsWhileNothi
         }
         EXPECT_EQ(fresh.sys.files.reads, reads);
         EXPECT_LE(fresh.sys.files.stamps - stamps, Ticks * 1000 / static_cast<int>(SettingsCache::StampCheckMs));
+    }
+}
+
+// Once a tick has found the pointer off the clock with no balloon open, the
+// ticks after it do not ask where it is until it may be on the clock again:
+// moved over the clock (the system's mouse-move message), the clock moved,
+// or the clock disabled under a dialog, where it takes no such message. A
+// pointer brought to the pixel right of the clock without crossing it is
+// over another window, and no longer looked for there.
+TEST(IdleTick, WhereThePointerIsIsAskedOnlyWhileItMayBeOnTheClock) {
+    struct Row {
+        const char* what;
+        std::function<void(IdleClock&)> then;
+        bool asks, opens;
+    };
+    // A place relative to the clock's top-left corner or, with `right`, to
+    // the first pixel right of it.
+    const auto pointAt = [](int dx, int dy, bool right = false) {
+        return [=](IdleClock& c) {
+            const Rect r = c.window().Bounds();
+            c.sys.desktop.cursor = {(right ? r.right : r.left) + dx, r.top + dy};
+        };
+    };
+    const Row rows[] = {
+        {"nothing moves", [](IdleClock&) {}, false, false},
+        {"the pointer moves elsewhere", [](IdleClock& c) { c.sys.desktop.cursor = {5, 700}; }, false, false},
+        {"onto the clock", pointAt(10, 10), true, true},
+        {"onto the pixel right of the clock", pointAt(0, 5, true), false, false},
+        {"notepad in front: the clock moves onto it",
+         [](IdleClock& c) { c.sys.desktop.Open("無題 - メモ帳", {100, 80, 800, 580}); }, true, false},
+        {"オプション open over the clock",
+         [](IdleClock& c) {
+             c.sys.ui.menuChoices = {menu::Option};
+             c.window().MouseUp(platform::MouseButton::Left);
+         },
+         true, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        IdleClock fresh;
+        fresh.StartIdle(false);
+        ASSERT_GT(fresh.sys.desktop.cursorReads, 0);
+        const int reads = fresh.sys.desktop.cursorReads;
+        row.then(fresh);
+        for (int s = 0; s < 2; ++s) {
+            fresh.sys.clock.Advance(1);
+            ASSERT_FALSE(fresh.Tick());
+        }
+        EXPECT_EQ(fresh.sys.desktop.cursorReads > reads, row.asks);
+        EXPECT_EQ(fresh.program.InfoBalloonOpen, row.opens);
     }
 }
 

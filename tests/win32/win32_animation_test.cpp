@@ -156,6 +156,31 @@ TEST_F(Win32AnimationTest, AClickOnAClipReachesTheClipAloneWithItsButton) {
     EXPECT_EQ(clipEvents.buttons.size(), 3u);
 }
 
+// The pointer moved over the face or a clip is told to the window, as the
+// fake tells it; the pixel right of the window and the one below it, which
+// the clock's tick counts as on the clock, are over another window.
+TEST_F(Win32AnimationTest, AMoveOverTheFaceOrAClipIsToldToTheWindowAndNotBesideIt) {
+    clip->Move(36, 0);
+    clip->SetVisible(true);
+    struct Row {
+        const char* where;
+        int x, y;
+        bool told;
+    };
+    // The window covers (400..465, 300..321), the clip (436..461, 300..321).
+    for (const Row& row : {Row{"the face", 410, 310, true}, Row{"the clip", 440, 310, true},
+                           Row{"right of the window", 466, 310, false}, Row{"below it", 410, 322, false}}) {
+        SCOPED_TRACE(row.where);
+        MoveCursor(5, 5);
+        PumpFor(100);
+        events.pointerOvers = 0;
+        MoveCursor(row.x, row.y);
+        if (row.told) ASSERT_TRUE(PumpUntil([&] { return events.pointerOvers > 0; }, 3000));
+        PumpFor(200);
+        EXPECT_EQ(events.pointerOvers > 0, row.told);
+    }
+}
+
 TEST_F(Win32AnimationTest, AFailedOpenLeavesTheControlEmpty) {
     std::wstring dist = DistFolder();
     if (dist.empty()) GTEST_SKIP() << "no program folder at " MORIX_DIST_DIR "; build the native 'assets' target first";

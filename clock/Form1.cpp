@@ -16,7 +16,6 @@ Form1::Form1(Module1& module) : m(module) {
     window_->SetTitle("Morix");
     window_->OnMouseUp([this](MouseButton b) { Form_MouseUp(b); });
     window_->OnPointerRest([this] { Form_MouseHover(); });
-    window_->OnPointerOver([this] { pointerAway_ = false; });
     window_->OnCloseRequest([this] { ExitFromOutside(); });
     window_->OnEndSession([this] { ExitFromOutside(); });
     animation1_ = ui.NewAnimation(*window_);
@@ -218,7 +217,6 @@ Form1::TwipsPlace Form1::MoveFor(TwipsPerPixel first, const std::function<TwipsP
 }
 
 void Form1::Place(long long left, long long top) {
-    pointerAway_ = false;  // the clock may now lie under it
     leftTwips_ = left;
     topTwips_ = top;
     window_->Move(m.TwipsX.Pixels(left) + DrawnOffsetX(), m.TwipsY.Pixels(top) + DrawnOffsetY(), drawnWidth_,

@@ -158,11 +158,6 @@ private:
     bool outlined_ = false;
     // The window in front as this tick found it.
     std::optional<platform::WindowHandle> tickFront_;
-    // A tick found the pointer off the clock, where the system's input takes
-    // it to be too, with no balloon open, and it has not moved over the
-    // clock since, nor has the clock moved or been shown: it is still off,
-    // and the tick need not ask where it is.
-    bool pointerAway_ = false;
 };
 
 }  // namespace morix

@@ -37,7 +37,6 @@ bool Form1::TickFullScreen() {
         if (m.MemoWindowOpen) m.memos->HideMemoWindow();
         window_->SetVisible(false);
     } else {
-        pointerAway_ = false;
         window_->ShowTopmostInactive();
         if (m.MemoWindowOpen) m.memos->RevealMemoWindow();
     }
@@ -78,13 +77,19 @@ void Form1::TickClockUpdate() {
 // The pointer on the clock (all bounds inclusive, in twips) opens the
 // information balloon, or refreshes it when it is open; that refresh skips
 // the following step. Off the clock and off the balloon, it closes. Asking
-// where the pointer is costs the system a round trip or more: once it is off
-// the clock with no balloon open, the clock's mouse-move messages say when it
-// comes back.
+// where the pointer is costs the system a round trip or more (under Wine, a
+// question to the X server too): it is asked only where the position the
+// system's input gave with the tick's own message lies on the clock, or the
+// balloon is open. That position follows every move on Windows; under Wine
+// it lags behind a pointer that went over another X client's windows, so it
+// may say "on the clock" where the pointer has gone, never the other way
+// round where it came to the clock over the clock's own window.
 bool Form1::TickInfoBalloon() {
     if (ShowInfoSetting != 1 || m.DragMode || m.MenuOpen) return false;
-    // A disabled clock (under a dialog) takes no mouse-move messages.
-    if (pointerAway_ && !m.InfoBalloonOpen && window_->Enabled()) return false;
+    const auto onClockAt = [this](platform::Point p) {
+        return OnClock(ToInt32(m.TwipsX.Twips(p.x)), ToInt32(m.TwipsY.Twips(p.y)));
+    };
+    if (!m.InfoBalloonOpen && !onClockAt(m.platform.desktop.PointerAtLastMessage())) return false;
     const platform::Point pointer = m.platform.desktop.CursorPos();
     const long long x = ToInt32(m.TwipsX.Twips(pointer.x));
     const long long y = ToInt32(m.TwipsY.Twips(pointer.y));
@@ -100,12 +105,6 @@ bool Form1::TickInfoBalloon() {
         const TwipsRect b = m.infoBalloon->Bounds();
         if (!(b.left <= x && x <= b.right && b.top <= y && y <= b.bottom)) m.infoBalloon->Unload();
     }
-    // Known to be away only where the system's input agrees: where it still
-    // takes the pointer to be on the clock, its coming back there may bring
-    // no mouse-move message.
-    const platform::Point told = m.platform.desktop.PointerAtLastMessage();
-    pointerAway_ =
-        !m.InfoBalloonOpen && !OnClock(ToInt32(m.TwipsX.Twips(told.x)), ToInt32(m.TwipsY.Twips(told.y)));
     return false;
 }
 

@@ -55,10 +55,9 @@ public:
     virtual std::optional<CaptionButtons> CaptionButtonsOf(WindowHandle window) const = 0;
     virtual Point CursorPos() const = 0;
     // Where the system's input took the pointer to be when the message being
-    // handled was sent (the tick's own message), asked of no one. It can lag
-    // behind CursorPos: Wine does not follow the pointer over another X
-    // client's windows, and sends no mouse-move when it comes back to the
-    // place Wine last saw it.
+    // handled was taken from the queue (the tick's own message), asked of no
+    // one. Under Wine it lags behind a pointer that went over another X
+    // client's windows (Wine follows it over its own windows only).
     virtual Point PointerAtLastMessage() const = 0;
 
     // What tells a full-screen program in front from an ordinary window.

@@ -68,9 +68,6 @@ public:
     // Once per rest: it must move again before the next. A disabled or
     // hidden window takes none.
     virtual void OnPointerRest(std::function<void()> handler) = 0;
-    // The pointer moved over the window (its face or a clip on it): the
-    // system's mouse-move message, which a shown, enabled window takes.
-    virtual void OnPointerOver(std::function<void()> handler) = 0;
     // The close box, or another program asking the window to close
     // (WM_CLOSE): the window stays until the program unloads it.
     virtual void OnCloseRequest(std::function<void()> handler) = 0;

@@ -97,7 +97,6 @@ LRESULT Win32Animation::HandleMessage(HWND window, UINT message, WPARAM wParam, 
             TRACKMOUSEEVENT track{sizeof(track), TME_HOVER | TME_LEAVE, window, HOVER_DEFAULT};
             watchingRest_ = TrackMouseEvent(&track) != FALSE;
         }
-        if (window_ != nullptr) window_->NotePointerOver();
         return 0;
     }
     case WM_MOUSELEAVE: watchingRest_ = false; return 0;

@@ -297,14 +297,11 @@ LRESULT Win32Window::OnButtonUp(MouseButton button) {
 }
 
 // The hover is reported once and then no longer watched for: the next move
-// asks for it again, so a pointer that stays put is told of once. The move
-// itself is told last (its handler may end the window).
+// asks for it again, so a pointer that stays put is told of once.
 LRESULT Win32Window::OnMouseMove(HWND window) {
-    if (!watchingRest_ && onPointerRest_) {
-        TRACKMOUSEEVENT track{sizeof(track), TME_HOVER | TME_LEAVE, window, HOVER_DEFAULT};
-        watchingRest_ = TrackMouseEvent(&track) != FALSE;
-    }
-    NotePointerOver();
+    if (watchingRest_ || !onPointerRest_) return 0;
+    TRACKMOUSEEVENT track{sizeof(track), TME_HOVER | TME_LEAVE, window, HOVER_DEFAULT};
+    watchingRest_ = TrackMouseEvent(&track) != FALSE;
     return 0;
 }
 

@@ -17,10 +17,9 @@
 // destroyed while active, the window that was in front before it was
 // activated gets the front back (SetForegroundWindow). It paints its
 // background picture from the top-left (WM_ERASEBKGND/WM_PAINT), reports
-// WM_L/R/MBUTTONUP, WM_MOUSEMOVE, WM_MOUSEHOVER (asked for with
-// TrackMouseEvent at each move onto it or one of its clips; a clip hands its
-// own moves and hover on), WM_CLOSE (the window stays) and WM_ENDSESSION
-// through the event guard; WM_QUERYENDSESSION is answered TRUE. It routes its controls'
+// WM_L/R/MBUTTONUP, WM_MOUSEHOVER (asked for with TrackMouseEvent at each
+// move onto it or one of its clips; a clip hands its own hover on), WM_CLOSE (the window stays) and WM_ENDSESSION through the
+// event guard; WM_QUERYENDSESSION is answered TRUE. It routes its controls'
 // WM_COMMAND, WM_NOTIFY and WM_CTLCOLOR* to them (ChildControl), dispatches
 // WM_TIMER to the timers set on it, and tells everything attached to it when
 // it is destroyed.
@@ -78,7 +77,6 @@ public:
     void SetDefaultControl(Control* button) override;
     void OnMouseUp(std::function<void(MouseButton)> handler) override { onMouseUp_ = std::move(handler); }
     void OnPointerRest(std::function<void()> handler) override { onPointerRest_ = std::move(handler); }
-    void OnPointerOver(std::function<void()> handler) override { onPointerOver_ = std::move(handler); }
     void OnCloseRequest(std::function<void()> handler) override { onCloseRequest_ = std::move(handler); }
     void OnEndSession(std::function<void()> handler) override { onEndSession_ = std::move(handler); }
 
@@ -94,9 +92,6 @@ public:
     // True the first time only: no pop-up menu has been opened over this
     // window yet.
     bool FirstMenu() { return !std::exchange(menuOpened_, true); }
-    // A mouse move over the window or over a clip on it (the clip's own
-    // WM_MOUSEMOVE, which the window does not get).
-    void NotePointerOver() { Fire(run_, onPointerOver_); }
     // A click is about to activate the window: the window in front now gets
     // the front back when this one is hidden or destroyed.
     void NoteActivationByClick();
@@ -129,7 +124,7 @@ private:
     int dpi_ = 0;  // the scale a dialog is laid out for
     EventRunner run_;
     std::function<void(MouseButton)> onMouseUp_;
-    std::function<void()> onCloseRequest_, onEndSession_, onPointerRest_, onPointerOver_;
+    std::function<void()> onCloseRequest_, onEndSession_, onPointerRest_;
     // The system watches the pointer for a rest on the window (TME_HOVER).
     bool watchingRest_ = false;
     std::shared_ptr<Win32Picture> background_;

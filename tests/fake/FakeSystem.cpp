@@ -246,7 +246,6 @@ FakeSystem::FakeSystem(std::string programFolder)
       platform{codePage, files, libraries, pictures, ui, desktop, clock, process, systemInfo, logonStart} {
     process.folder = std::move(programFolder);
     ui.desktop = &desktop;
-    desktop.cursor.moved = [this](platform::Point p) { ui.PointerMovedTo(p); };
     VitalinkFigures() = {};
 }
 

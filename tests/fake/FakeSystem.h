@@ -140,20 +140,6 @@ struct FakeOtherWindow {
     bool titleBar = true;
 };
 
-// The pointer, set by a test as the user moves it; each move tells the
-// windows it lands on, as the system's mouse-move message does.
-struct FakePointer {
-    FakePointer() = default;
-    FakePointer& operator=(platform::Point p) {
-        at = p;
-        if (moved) moved(p);
-        return *this;
-    }
-    operator platform::Point() const { return at; }
-    platform::Point at;
-    std::function<void(platform::Point)> moved;
-};
-
 class FakeDesktop final : public platform::Desktop {
 public:
     FakeDesktop();
@@ -174,8 +160,9 @@ public:
         return it->second;
     }
     platform::Point CursorPos() const override { return ++cursorReads, cursor; }
-    // The system hears of every move of the pointer, as Windows does.
-    platform::Point PointerAtLastMessage() const override { return cursor; }
+    // Where the system's input has the pointer: where it is, as Windows
+    // hears of every move, unless a test makes it lag as Wine's may.
+    platform::Point PointerAtLastMessage() const override { return inputPointer.value_or(cursor); }
     bool HasTitleBar(platform::WindowHandle window) const override {
         auto it = windows.find(window);
         return it != windows.end() && it->second.titleBar;
@@ -201,8 +188,9 @@ public:
     std::vector<platform::WindowHandle> foregroundRequests;
     // Windows whose caption buttons the window manager reports.
     std::map<platform::WindowHandle, platform::CaptionButtons> captionButtons;
-    FakePointer cursor;
+    platform::Point cursor{0, 0};
     mutable int cursorReads = 0;
+    std::optional<platform::Point> inputPointer;
     // The shell's word on a full-screen Direct3D program or presentation mode.
     bool shellFullScreen = false;
 };

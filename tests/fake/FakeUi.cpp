@@ -183,17 +183,6 @@ void FakeUi::DeleteToRecycleBin(platform::Window*, std::string_view path) {
 
 // ---- finding ----
 
-void FakeUi::PointerMovedTo(platform::Point p) {
-    std::vector<std::function<void()>> told;
-    for (const FakeWindow* w : windows) {
-        const platform::Rect& r = w->bounds;
-        if (w->visible && w->enabled && w->onPointerOver && r.left <= p.x && p.x < r.right && r.top <= p.y &&
-            p.y < r.bottom)
-            told.push_back(w->onPointerOver);
-    }
-    for (const auto& handler : told) Raise(handler);
-}
-
 FakeWindow* FakeUi::FindWindow(std::string_view title) const {
     for (auto it = windows.rbegin(); it != windows.rend(); ++it)
         if ((*it)->title == title) return *it;

@@ -145,10 +145,6 @@ public:
     void DeleteToRecycleBin(platform::Window* owner, std::string_view path) override;
 
     // Runs an event as the platform does: through the guard.
-    // The pointer moved to the point (screen pixels): the shown, enabled
-    // windows there are told. The fake keeps no z-order, so a window under
-    // another one hears of it too: it asks the system more often, not less.
-    void PointerMovedTo(platform::Point p);
     void Raise(const std::function<void()>& event) { platform::RunGuarded(*this, process, event); }
 
     // The live window of this title (the newest when several); nullptr when none.

@@ -209,7 +209,6 @@ public:
     void SetDefaultControl(platform::Control* c) override { defaultControl = c; }
     void OnMouseUp(std::function<void(platform::MouseButton)> h) override { onMouseUp = std::move(h); }
     void OnPointerRest(std::function<void()> h) override { onPointerRest = std::move(h); }
-    void OnPointerOver(std::function<void()> h) override { onPointerOver = std::move(h); }
     void OnCloseRequest(std::function<void()> h) override { onCloseRequest = std::move(h); }
     void OnEndSession(std::function<void()> h) override { onEndSession = std::move(h); }
 
@@ -262,7 +261,7 @@ public:
     platform::Control* defaultControl = nullptr;
     std::vector<FakeControlBase*> controls;  // alive, in creation order
     std::function<void(platform::MouseButton)> onMouseUp;
-    std::function<void()> onCloseRequest, onEndSession, onPointerRest, onPointerOver;
+    std::function<void()> onCloseRequest, onEndSession, onPointerRest;
 
     // A dialog's frame: the caption above, a border around the client area.
     static constexpr int FrameWidth = 3, CaptionHeight = 22;

@@ -317,11 +317,9 @@ public:
             if (onClose) onClose();
         });
         window.OnEndSession([this] { ++endSessions; });
-        window.OnPointerOver([this] { ++pointerOvers; });
     }
     std::vector<platform::MouseButton> mouseUps;
     int closeRequests = 0;
-    int pointerOvers = 0;
     int endSessions = 0;
     std::function<void()> onClose;
     std::function<void()> onMouseUp;

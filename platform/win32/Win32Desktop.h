@@ -3,11 +3,11 @@
 // GetDeviceCaps(LOGPIXELSX/Y) of the screen DC, GetForegroundWindow,
 // GetDesktopWindow, GetWindowTextW, GetWindowRect, SetForegroundWindow,
 // GetSystemMetrics (SM_CXSIZE, SM_CYSIZE, SM_CXFRAME for the metrics the
-// program names), GetCursorPos, and for a full-screen program in front
-// GetWindowLongPtrW(GWL_STYLE) (WS_CAPTION), GetShellWindow with the shell's
-// desktop classes Progman and WorkerW, and SHQueryUserNotificationState
-// (loaded from shell32 where it exists: Windows Vista on). The desktop
-// window's rectangle is kept until the displays change.
+// program names), GetCursorPos, GetMessagePos, and for a full-screen program
+// in front GetWindowLongPtrW(GWL_STYLE) (WS_CAPTION), GetShellWindow with the
+// shell's desktop classes Progman and WorkerW, and
+// SHQueryUserNotificationState (loaded from shell32 where it exists: Windows
+// Vista on). The desktop window's rectangle is kept until the displays change.
 #pragma once
 
 #include "platform/Desktop.h"

@@ -64,7 +64,6 @@ TEST(IdleTick, WhereThePointerIsIsAskedOnlyWhereTheSystemsInputHasItOnTheClock) 
     const Row rows[] = {
         {"elsewhere", 400, 300, std::nullopt, false, false},
         {"on the clock", 10, 10, std::nullopt, true, true},
-        {"on the pixel right of the clock", 66, 5, std::nullopt, true, true},
         {"gone, the input lagging on the clock", 400, 300, Point{10, 10}, true, false},
     };
     for (const Row& row : rows) {

@@ -53,7 +53,11 @@ public:
 
 private:
     bool TakesTyping() const override;
-    void StreamIn(UINT format, const void* data, std::size_t size);
+    void StreamInRtf(const std::string& rtf);
+    // UTF-16 text in place of everything, or of the selection (SFF_SELECTION).
+    void StreamInText(const std::wstring& text, UINT selection);
+    // A text of any length in place of everything, the caret at its start.
+    void StreamInLines(const std::wstring& text);
     std::string StreamOutRtf() const;
 
     std::string fileName_;

@@ -144,8 +144,17 @@ TEST_F(Win32RichTextTest, PlainTextAndEmptyFilesLoadAsTheirText) {
         std::string bytes;
         std::string text;
     };
+    // A long text goes into the control in pieces that end at line ends,
+    // each read of the control's never ending between a CR and its LF.
+    const std::string atRead = std::string(2047, 'a') + "\r\nb";  // the CR ends the control's first read
+    std::string lines, lineFeeds;
+    for (int i = 0; i < 3000; ++i) lines += "行" + std::to_string(i) + std::string(static_cast<std::size_t>(i % 90), 'x') + "\r\n";
+    const std::string longLine = std::string(9000, 'y');  // longer than a piece
     const Case cases[] = {
         {L"sjis.txt", Cp932(L"買い物\r\n牛乳と卵"), "買い物\r\n牛乳と卵"},
+        {L"atread.txt", atRead, atRead},
+        {L"lines.txt", Cp932(platform::win32::Widen(lines + longLine + "\r\n終わり")), lines + longLine + "\r\n終わり"},
+        {L"lf.txt", "a\nb\n" + longLine + "\nc", "a\r\nb\r\n" + longLine + "\r\nc"},
         {L"utf8.txt", "\xEF\xBB\xBF" "予定なし", "予定なし"},
         {L"rtfish.txt", " {\\rtf1 not at the start}", " {\\rtf1 not at the start}"},
         {L"empty.rtf", "", ""},
@@ -157,6 +166,12 @@ TEST_F(Win32RichTextTest, PlainTextAndEmptyFilesLoadAsTheirText) {
         box->LoadFile(path);
         EXPECT_EQ(box->Text(), c.text);
         EXPECT_EQ(box->FileName(), path);
+        EXPECT_FALSE(box->Modified());
+        EXPECT_FALSE(SendMessageW(Box(), EM_CANUNDO, 0, 0)) << "a loaded file is no step to undo";
+        DWORD start = 1, end = 1;
+        SendMessageW(Box(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        EXPECT_EQ(start, 0u);
+        EXPECT_EQ(end, 0u);
     }
 }
 

@@ -30,8 +30,9 @@ std::string MemoFolder(std::string_view dataFolder);
 // How long the memo window's rich-text box takes to open a memo of these
 // bytes, in milliseconds, as measured under Wine (bench/large-memo.sh): about
 // linear in its bytes (RTF cheaper per byte than plain text, whose every byte
-// is text), and quadratic in the length of each paragraph, which the box
-// wraps as a whole (a one-line text of 256 kB takes 12 s).
+// is text), more for a line longer than a few thousand bytes, and quadratic in
+// the length of each word, which the box measures again at every row it
+// wraps (a one-line Japanese text of 256 kB, one word to the box, takes 12 s).
 double MemoOpeningCost(std::string_view bytes);
 // A memo of another program's whose opening would cost more is not opened:
 // the window never freezes the clock for longer on a file it did not write.

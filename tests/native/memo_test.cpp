@@ -497,11 +497,13 @@ TEST_F(MemoTest, AMemoTooLargeToOpenInASecondIsNotOpened) {
     };
     const std::vector<Case> cases{
         {"1 MB of RTF", "{\\rtf1\\ansi\\ansicpg932 " + repeat(rtfLine, 1 << 20) + "}", true},
-        {"700 kB of text in lines", repeat(line, 700 << 10), true},
+        {"1 MB of text in lines", repeat(line, 1 << 20), true},
         {"1.5 MB of text in lines", repeat(line, 1536 << 10), false},
-        {"100 kB in one line", std::string(100 << 10, 'a'), false},
-        {"300 kB of ASCII lines", repeat("Meeting at ten in room two.\r\n", 300 << 10), false},
-        {"150 kB of ASCII lines", repeat("Meeting at ten in room two.\r\n", 150 << 10), true},
+        {"100 kB in one word", std::string(100 << 10, 'a'), false},
+        {"250 kB of ASCII words in one line", repeat("Meeting at ten in room two. ", 250 << 10), true},
+        {"400 kB of ASCII words in one line", repeat("Meeting at ten in room two. ", 400 << 10), false},
+        {"1 MB of ASCII lines", repeat("Meeting at ten in room two.\r\n", 1 << 20), true},
+        {"1.5 MB of ASCII lines", repeat("Meeting at ten in room two.\r\n", 1536 << 10), false},
     };
     for (const Case& c : cases) {
         Row t;

@@ -140,15 +140,17 @@ answer OK
 check "a click on OK closes the message" no_message_box
 stop_all
 
-# A memo that is plain UTF-8 text (an editor's file named .rtf): shown
-# readably, and closed unedited it stays byte for byte as it was.
+# A memo that is plain UTF-8 text (an editor's file named .rtf), 700 kB of
+# short lines: shown readably, and closed unedited it stays byte for byte as
+# it was.
 dir=$(fresh_folder memo-utf8)
 sample_seen "$dir" アクティブウインドウへの移動=0
-printf '買い物：牛乳と卵\r\n' > "$dir/Tickdata/$today.rtf"
+{ printf '買い物：牛乳と卵\r\n'; for i in $(seq 12000); do printf 'Meeting %05d at ten in room two; the papers are on the share.\r\n' "$i"; done; } > "$dir/Tickdata/$today.rtf"
 cp "$dir/Tickdata/$today.rtf" "$work/utf8-before.rtf"
 start_clock "$dir"
 probe window "$memo_title" 5000 >/dev/null
-check "a UTF-8 text memo reads as its text" bash -c '[[ "$1" == 買い物：牛乳と卵* ]]' _ "$(memo_text)"
+check "a UTF-8 text memo of 700 kB opens, not refused as too large" no_message_box
+check "and reads as its text" bash -c '[[ "$1" == 買い物：牛乳と卵* ]]' _ "$(memo_text | head -c 100)"
 set -- $(probe window "$memo_title" | field rect)
 xdotool mousemove $(( $1 + 140 )) $(( $2 + 122 )) click 1   # the close picture
 check "closed by its close picture" memo_closed

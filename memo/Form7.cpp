@@ -29,7 +29,6 @@ Form7::Form7(Module1& module, const Memos& memos) : m(module), memos_(memos) {
     window_ = ui.NewWindow(platform::WindowKind::Borderless, m.TouchForm1().SiteForDialog().origin);
     window_->SetTitle("Morix - 備忘録");
     txtMsg_ = ui.NewRichTextBox(*window_, {"txtMsg", TextPlace, "", nullptr});
-    txtMsg_->SetFont({"ＭＳ Ｐゴシック", 9, true});
     picClose_ = ui.NewControl(*window_, platform::ControlKind::Picture, {"picClose", {}, "", nullptr});
     picClose_->SetTooltip("Save & Close");
     picClose_->OnClick([this] { picClose_Click(); });
@@ -45,6 +44,9 @@ Form7::Form7(Module1& module, const Memos& memos) : m(module), memos_(memos) {
 Form7::~Form7() = default;
 
 void Form7::Form_Load() {
+    // A window kept from an earlier opening starts as a new one would.
+    placed_ = memoLoaded_ = showsSample_ = false;
+    memoPath_.clear();
     try {
         m.MemoWindowOpen = true;
         const std::string frame = m.Settings().ReadString(keys::FrameName);
@@ -56,11 +58,13 @@ void Form7::Form_Load() {
         placed_ = true;
 
         txtMsg_->SetText("");
-        LayOut(scale);
+        // The box is new at every opening (see PutAway).
+        txtMsg_->SetFont({"ＭＳ Ｐゴシック", 9, true});
+        Check1_->SetVisible(false);
+        if (!(laidOutFor_ && *laidOutFor_ == scale)) LayOut(scale);
 
         const std::string programFolder = m.platform.process.ProgramFolder();
         if (!m.MemoPath.empty()) {
-            Check1_->SetVisible(false);
             memoPath_ = m.MemoPath;
             txtMsg_->LoadFile(memoPath_);
             memoLoaded_ = true;
@@ -68,6 +72,7 @@ void Form7::Form_Load() {
             Check1_->SetValue(0);
             Check1_->SetVisible(true);
             txtMsg_->LoadFile(programFolder + "\\Sample.rtf");
+            showsSample_ = true;
         }
 
         ApplyFrame(frame, placement.picture);
@@ -86,7 +91,7 @@ void Form7::Place(const std::string& frameName, const BalloonPlacement& placemen
     const TwipsPerPixel scale = m.FramePictures(frameName).scale;
     window_->Move(m.TwipsX.Pixels(placement.left), m.TwipsY.Pixels(placement.top), scale.Scaled(WindowWidth),
                   scale.Scaled(WindowHeight));
-    if (!(scale == laidOutFor_)) LayOut(scale);
+    if (!(laidOutFor_ && *laidOutFor_ == scale)) LayOut(scale);
     ApplyFrame(frameName, placement.picture);
 }
 
@@ -94,8 +99,7 @@ void Form7::Place(const std::string& frameName, const BalloonPlacement& placemen
 // again when the clock took another monitor's scale.
 void Form7::LayOut(TwipsPerPixel scale) {
     laidOutFor_ = scale;
-    txtMsg_->Move(scale.Scaled(TextPlace));
-    txtMsg_->SetRightMargin(scale.Scaled(1024));
+    PlaceTextBox(scale);
     picClose_->SetPicture(m.platform.pictures.FromPixels(scale.Scaled(CloseButtonWidth), scale.Scaled(CloseButtonHeight),
                                                          CloseButtonPixels(scale)));
     // Centred under the text box.
@@ -106,16 +110,23 @@ void Form7::LayOut(TwipsPerPixel scale) {
     Check1_->Move(scale.Scaled({checkLeft, 18, checkLeft + CheckWidth, 18 + CheckHeight}));
 }
 
+void Form7::PlaceTextBox(TwipsPerPixel scale) {
+    txtMsg_->Move(scale.Scaled(TextPlace));
+    txtMsg_->SetRightMargin(scale.Scaled(1024));
+}
+
 void Form7::ApplyFrame(const std::string& frameName, const std::string& pictureName) {
-    auto picture = m.platform.pictures.Load(m.FramePictures(frameName).folder + "\\" + pictureName);
+    // A window kept between openings keeps its face and outline while hidden.
+    const std::string path = m.FramePictures(frameName).folder + "\\" + pictureName;
+    if (path == shapedWith_) return;
+    auto picture = m.platform.pictures.Load(path);
     // The frame picture is the balloon's face as well as its outline.
     window_->SetBackground(picture);
     ysTransForm1_->Move(1, 1);
     ysTransForm1_->SetMaskPicture(picture);
     ysTransForm1_->ApplyShape(true);
+    shapedWith_ = path;
 }
-
-bool Form7::ShowsSample() const { return txtMsg_->FileName() == m.platform.process.ProgramFolder() + "\\Sample.rtf"; }
 
 void Form7::Form_Unload() {
     if (!ShowsSample()) {
@@ -130,6 +141,15 @@ void Form7::Form_Unload() {
     if (memos_.form7() != nullptr && memos_.form7() != this) return;
     m.TouchForm1().SetMemoMenuEnabled(true);
     m.MemoWindowOpen = false;
+}
+
+void Form7::PutAway() {
+    window_->SetVisible(false);
+    // A new, empty box: under Wine, destroying a box that holds a long memo
+    // takes a fraction of the time emptying it does.
+    txtMsg_.reset();
+    txtMsg_ = m.platform.ui.NewRichTextBox(*window_, {"txtMsg", TextPlace, "", nullptr});
+    if (laidOutFor_) PlaceTextBox(*laidOutFor_);
 }
 
 void Form7::SaveMemo() {

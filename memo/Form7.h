@@ -11,6 +11,7 @@
 #include "platform/Window.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace morix {
@@ -32,6 +33,9 @@ public:
     // Every way of closing ends here, and it saves what the user changed.
     void Form_Unload();
     void picClose_Click();
+    // After the closing, the window hidden and its box emptied, kept for the
+    // next opening, which shows it again.
+    void PutAway();
 
     // The memo saved to the file it was loaded from, when the user changed
     // it, without closing the window: on a failure the text goes to a
@@ -46,10 +50,11 @@ private:
     // data folder's "\Recovered", else in the user's local data folder.
     std::string WriteRecoveryCopy(const std::string& failedPath);
     void ReportSaveFailure(const std::string& path, const std::string& reason);
-    bool ShowsSample() const;
+    bool ShowsSample() const { return showsSample_; }
     // The frame picture of the corner as the window's face and outline.
     void ApplyFrame(const std::string& frameName, const std::string& pictureName);
     void LayOut(TwipsPerPixel scale);
+    void PlaceTextBox(TwipsPerPixel scale);
 
     Module1& m;
     const Memos& memos_;
@@ -61,7 +66,9 @@ private:
     bool memoLoaded_ = false;  // the memo file's content is what the box holds
     std::string memoPath_;     // the memo file the window shows, whatever MemoPath becomes later
     bool placed_ = false;      // sized and placed beside the clock
-    TwipsPerPixel laidOutFor_;
+    bool showsSample_ = false;  // the sample memo is what the box holds
+    std::optional<TwipsPerPixel> laidOutFor_;
+    std::string shapedWith_;  // the frame picture the window's face and outline come from
 };
 
 }  // namespace morix

@@ -47,7 +47,8 @@ void Memos::ShowMemoWindow() {
     // Shown again while it is open, it stays the one window it is.
     if (form7_) return;
     if (!m.MemoPath.empty() && TooLargeToOpen(m.MemoPath)) return;
-    form7_ = std::make_unique<Form7>(m, *this);
+    // The window of an earlier opening is shown again rather than made anew.
+    form7_ = spare_ ? std::move(spare_) : std::make_unique<Form7>(m, *this);
     form7_->Form_Load();
     // A window whose opening failed before it was even placed holds nothing
     // of the user's: it closes, writing nothing.
@@ -83,6 +84,9 @@ void Memos::CloseMemoWindow() {
     // reaches the event's guard.
     std::unique_ptr<Form7> form = std::move(form7_);
     form->Form_Unload();
+    if (spare_) return;
+    form->PutAway();
+    spare_ = std::move(form);
 }
 
 void Memos::SaveOpenMemo() {

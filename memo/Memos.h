@@ -42,6 +42,8 @@ private:
 
     Module1& m;
     std::unique_ptr<Form7> form7_;
+    // A closed memo window, hidden, kept for the next opening.
+    std::unique_ptr<Form7> spare_;
     std::unique_ptr<Form2> form2_;
 };
 

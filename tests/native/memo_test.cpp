@@ -20,7 +20,8 @@ public:
     std::filesystem::path Memo(const std::string& name) { return dir.Path() / "Tickdata" / name; }
     void PutMemo(const std::string& name, const std::string& text) { Put(Memo(name), TextToRtf(text)); }
     std::string MemoText(const std::string& name) { return RtfToText(dir.Read("Tickdata/" + name)); }
-    FakeWindow* MemoWindow() { return sys.ui.FindWindow("Morix - 備忘録"); }
+    // While it is open: a closed window is kept hidden for the next opening.
+    FakeWindow* MemoWindow() { return app.memos().form7() ? sys.ui.FindWindow("Morix - 備忘録") : nullptr; }
     FakeRichTextBox& Text() { return MemoWindow()->RichText("txtMsg"); }
     FakeWindow* Picker() { return sys.ui.FindWindow("備忘録（新規・開く）"); }
     bool ChooseFromMenu(int item) {
@@ -85,6 +86,56 @@ TEST_F(MemoTest, FirstStartShowsTheSampleWithItsBoxRightOfTheClock) {
     MemoWindow()->Control("Check1").Click();
     MemoWindow()->Control("picClose").Click();
     EXPECT_EQ(Get("起動時のSample.rtf"), "1");
+}
+
+// Closed, the window is kept hidden, and the next opening shows it again as
+// a new one would start: the box holds what this opening loads, in the memo
+// font, the check box is there for the sample only, and the face and outline
+// are made again only for another corner.
+TEST_F(MemoTest, AClosedWindowIsShownAgainAsANewOneWouldStart) {
+    PutMemo("20261208.rtf", "今日の予定");
+    ASSERT_FALSE(Start());  // the sample
+    FakeWindow* kept = MemoWindow();
+    ASSERT_NE(kept, nullptr);
+    kept->Control("Check1").Click();
+    kept->Control("picClose").Click();
+    ASSERT_EQ(Get("起動時のSample.rtf"), "1");
+    const struct {
+        const char* what;
+        int clockLeft;
+        bool today;        // today's memo, else neither it nor the sample
+        const char* text;  // the box at the opening
+        bool pictureLoaded;
+        const char* typed;
+    } rows[] = {
+        {"neither a memo nor the sample", 0, false, "", false, "新しい"},
+        {"today's memo", 0, true, "今日の予定", false, "追記"},
+        {"today's memo in the other corner", 1024 - 66, true, "今日の予定追記", true, ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        form().Move(row.clockLeft * 15LL, 0);
+        const std::size_t windows = sys.ui.windows.size(), pictures = sys.pictures.loaded.size(),
+                          messages = sys.ui.messages.size();
+        program.MemoPath = "";
+        ASSERT_FALSE(Ends([&] { row.today ? app.memos().ShowTodayMemo() : app.memos().ShowMemoWindow(); }));
+        ASSERT_EQ(MemoWindow(), kept);
+        EXPECT_TRUE(kept->visible);
+        EXPECT_EQ(sys.ui.windows.size(), windows) << "no window made again";
+        EXPECT_EQ(sys.pictures.loaded.size(), pictures + (row.pictureLoaded ? 1 : 0));
+        EXPECT_EQ(Text().text, row.text);
+        EXPECT_EQ(Text().font.face, "ＭＳ Ｐゴシック");
+        EXPECT_FALSE(kept->Control("Check1").visible);
+        Text().Type(row.typed);
+        kept->Control("picClose").Click();
+        EXPECT_EQ(MemoWindow(), nullptr);
+        EXPECT_FALSE(kept->visible);
+        // What was typed with no file to go to is not taken for the sample
+        // the window showed before: the user is told where it went.
+        EXPECT_EQ(sys.ui.messages.size(), messages + (row.today || !*row.typed ? 0 : 1));
+        EXPECT_EQ(Get("起動時のSample.rtf"), "1");
+    }
+    EXPECT_EQ(MemoText("20261208.rtf"), "今日の予定追記");
 }
 
 TEST_F(MemoTest, TodaysMemoAtStartByAutoShowAndExitDate) {

@@ -28,7 +28,7 @@ Form7::Form7(Module1& module, const Memos& memos) : m(module), memos_(memos) {
     // font.
     window_ = ui.NewWindow(platform::WindowKind::Borderless, m.TouchForm1().SiteForDialog().origin);
     window_->SetTitle("Morix - 備忘録");
-    txtMsg_ = ui.NewRichTextBox(*window_, {"txtMsg", TextPlace, "", nullptr});
+    MakeTextBox();
     picClose_ = ui.NewControl(*window_, platform::ControlKind::Picture, {"picClose", {}, "", nullptr});
     picClose_->SetTooltip("Save & Close");
     picClose_->OnClick([this] { picClose_Click(); });
@@ -148,9 +148,11 @@ void Form7::PutAway() {
     // A new, empty box: under Wine, destroying a box that holds a long memo
     // takes a fraction of the time emptying it does.
     txtMsg_.reset();
-    txtMsg_ = m.platform.ui.NewRichTextBox(*window_, {"txtMsg", TextPlace, "", nullptr});
+    MakeTextBox();
     if (laidOutFor_) PlaceTextBox(*laidOutFor_);
 }
+
+void Form7::MakeTextBox() { txtMsg_ = m.platform.ui.NewRichTextBox(*window_, {"txtMsg", TextPlace, "", nullptr}); }
 
 void Form7::SaveMemo() {
     // Unchanged, the file stays as it is, byte for byte (a plain-text memo

@@ -54,6 +54,7 @@ private:
     // The frame picture of the corner as the window's face and outline.
     void ApplyFrame(const std::string& frameName, const std::string& pictureName);
     void LayOut(TwipsPerPixel scale);
+    void MakeTextBox();
     void PlaceTextBox(TwipsPerPixel scale);
 
     Module1& m;

@@ -268,7 +268,7 @@ void Win32RichTextBox::StreamInRtf(const std::string& rtf) {
     SendMessageW(Hwnd(), EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
 }
 
-void Win32RichTextBox::StreamInText(const std::wstring& text, UINT selection) {
+void Win32RichTextBox::StreamInText(std::wstring_view text, UINT selection) {
     InSource source{reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t)};
     EDITSTREAM stream{};
     stream.dwCookie = reinterpret_cast<DWORD_PTR>(&source);
@@ -284,12 +284,12 @@ void Win32RichTextBox::StreamInLines(const std::wstring& text) {
     // every piece.
     constexpr std::size_t PieceLength = 4096;
     std::size_t end = PieceEnd(text, 0, PieceLength);
-    StreamInText(text.substr(0, end), 0);  // replaces everything, as one stream does
+    StreamInText(std::wstring_view(text).substr(0, end), 0);  // replaces everything, as one stream does
     while (end < text.size()) {
         const std::size_t from = end;
         end = PieceEnd(text, from, PieceLength);
         SendMessageW(Hwnd(), EM_SETSEL, -1, -1);
-        StreamInText(text.substr(from, end - from), SFF_SELECTION);
+        StreamInText(std::wstring_view(text).substr(from, end - from), SFF_SELECTION);
     }
     SendMessageW(Hwnd(), EM_SETSEL, 0, 0);
 }

@@ -28,6 +28,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace morix::platform::win32 {
 
@@ -55,7 +56,7 @@ private:
     bool TakesTyping() const override;
     void StreamInRtf(const std::string& rtf);
     // UTF-16 text in place of everything, or of the selection (SFF_SELECTION).
-    void StreamInText(const std::wstring& text, UINT selection);
+    void StreamInText(std::wstring_view text, UINT selection);
     // A text of any length in place of everything, the caret at its start.
     void StreamInLines(const std::wstring& text);
     std::string StreamOutRtf() const;

@@ -59,6 +59,9 @@ private:
     void StreamInText(std::wstring_view text, UINT selection);
     // A text of any length in place of everything, the caret at its start.
     void StreamInLines(const std::wstring& text);
+    // Fills the box with a text taller and wider than it, so that its
+    // scroll bars stand before a file streams in.
+    void RaiseScrollBars();
     std::string StreamOutRtf() const;
 
     std::string fileName_;

@@ -175,6 +175,38 @@ TEST_F(Win32RichTextTest, PlainTextAndEmptyFilesLoadAsTheirText) {
     }
 }
 
+TEST_F(Win32RichTextTest, AfterALoadTheBoxHasTheScrollBarsItsTextNeeds) {
+    // Set as the memo window sets it: a line is wider than the box before it wraps.
+    box->SetRightMargin(1024);
+    std::vector<std::wstring> wide(300, L"十時から第二会議室で週次の打ち合わせ、資料は共有フォルダー");
+    std::string narrow;
+    for (int i = 0; i < 2000; ++i) narrow += "a\r\n";
+    // Files longer than the text they hold: the reader skips a destination it does not know.
+    auto padded = [](const std::string& text) {
+        return "{\\rtf1\\ansi{\\*\\padding " + std::string(5000, 'p') + "}" + text + "}";
+    };
+    const struct {
+        const wchar_t* name;
+        std::string bytes;
+        bool vertical, horizontal;
+    } cases[] = {
+        {L"wide.rtf", JapaneseRtf(wide), true, true},
+        {L"narrow.txt", narrow, true, false},
+        {L"short.rtf", padded("short"), false, false},
+        {L"oneline.rtf", padded(std::string(100, 'x')), false, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(platform::win32::Narrow(c.name));
+        box->SetText("");
+        box->LoadFile(folder.Write(c.name, c.bytes));
+        PumpFor(50);
+        const LONG style = GetWindowLongW(Box(), GWL_STYLE);
+        EXPECT_EQ((style & WS_VSCROLL) != 0, c.vertical);
+        EXPECT_EQ((style & WS_HSCROLL) != 0, c.horizontal);
+        if (!c.vertical && !c.horizontal) EXPECT_EQ(box->Text(), "short");
+    }
+}
+
 TEST_F(Win32RichTextTest, LoadFileRaisesTheFileErrorsAndLeavesTheBoxAsItWas) {
     const std::string loaded = folder.Write(L"a.rtf", JapaneseRtf({L"元の文"}));
     box->LoadFile(loaded);

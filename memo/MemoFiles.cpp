@@ -40,27 +40,59 @@ MemoStartAction MemoStartActionDue(const SettingsFile& settings, const std::stri
     }
 }
 
+namespace {
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+}  // namespace
+
 double MemoOpeningCost(std::string_view bytes) {
-    // Fitted to the measurements: 1 MB of RTF 0.48 to 0.65 s; plain text in
-    // short lines, which the box takes a few thousand characters at a time,
-    // 0.84 s a megabyte of Japanese and 0.54 to 0.73 s of ASCII in lines of
-    // up to 2000 letters. A longer line goes in whole, and the box measures
-    // what is left of a word at every row it wraps: one line of ASCII words
-    // 2.8 to 3.5 ms a kilobyte, one line of 128 kB of Japanese without a
-    // space 2.9 s.
+    // Fitted to the measurements, the box's scroll bars raised before the
+    // loading: 1 MB of RTF 0.17 to 0.27 s; plain text in short lines, which
+    // the box takes a few thousand characters at a time, 0.53 to 0.73 s a
+    // megabyte; one line of ASCII words 1.1 ms a kilobyte. A word the box
+    // wraps is measured again at every row: one word of 32 kB of ASCII
+    // letters 0.66 s, 64 kB 2.7 s; one line of 128 kB of Japanese without a
+    // space 0.61 s, 192 kB 1.4 to 2.0 s.
     const bool rtf = bytes.substr(0, 5) == "{\\rtf";
-    const double perByte = rtf ? 0.00050 : 0.00080;
+    const double perByte = rtf ? 0.00030 : 0.00080;
     constexpr std::size_t LongLine = 4096;
-    constexpr double perLongLineByte = 0.0027;
-    constexpr double perWordByteSquared = 1.8e-7;
+    constexpr double perLongLineByte = 0.0003;
+    // Per square of a word's text bytes, and more for the square of its ASCII
+    // bytes: a run of ASCII letters costs more a byte than double-byte text.
+    constexpr double perWordByteSquared = 4e-8, perAsciiByteSquared = 6.5e-7 - perWordByteSquared;
     double cost = perByte * static_cast<double>(bytes.size());
-    std::size_t line = 0, word = 0;
+    std::size_t line = 0;
+    double word = 0, ascii = 0;
+    bool trail = false;  // the byte after a Shift_JIS lead byte belongs to its character
+    auto count = [&](unsigned char b) {
+        word += 1;
+        if (trail) {
+            trail = false;
+        } else if (b >= 0x80) {
+            trail = (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+        } else {
+            ascii += 1;
+        }
+    };
     for (std::size_t at = 0; at <= bytes.size(); ++at) {
         const bool lineEnd = at == bytes.size() || bytes[at] == '\n' || (rtf && bytes.compare(at, 4, "\\par") == 0);
         if (lineEnd || bytes[at] == ' ' || bytes[at] == '\t') {
-            const double length = static_cast<double>(at - word);
-            cost += perWordByteSquared * length * length;
-            word = at + 1;
+            cost += perWordByteSquared * word * word + perAsciiByteSquared * ascii * ascii;
+            word = ascii = 0;
+            trail = false;
+        } else if (rtf && bytes.compare(at, 2, "\\'") == 0 && at + 3 < bytes.size() && HexValue(bytes[at + 2]) >= 0 &&
+                   HexValue(bytes[at + 3]) >= 0) {
+            // An RTF escape is one byte of text.
+            count(static_cast<unsigned char>(HexValue(bytes[at + 2]) * 16 + HexValue(bytes[at + 3])));
+            at += 3;
+        } else {
+            count(static_cast<unsigned char>(bytes[at]));
         }
         if (lineEnd) {
             if (at - line > LongLine) cost += perLongLineByte * static_cast<double>(at - line);

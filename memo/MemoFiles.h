@@ -31,8 +31,9 @@ std::string MemoFolder(std::string_view dataFolder);
 // bytes, in milliseconds, as measured under Wine (bench/large-memo.sh): about
 // linear in its bytes (RTF cheaper per byte than plain text, whose every byte
 // is text), more for a line longer than a few thousand bytes, and quadratic in
-// the length of each word, which the box measures again at every row it
-// wraps (a one-line Japanese text of 256 kB, one word to the box, takes 12 s).
+// the text bytes of each word, which the box measures again at every row it
+// wraps (one word of 64 kB of ASCII letters takes 2.7 s; double-byte
+// characters cost less a byte).
 double MemoOpeningCost(std::string_view bytes);
 // A memo of another program's whose opening would cost more is not opened:
 // the window never freezes the clock for longer on a file it did not write.

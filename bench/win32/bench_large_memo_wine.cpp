@@ -55,13 +55,16 @@ bool WriteAll(const std::string& path, const std::string& bytes) {
 
 // The kinds of memo timed: RTF with \'xx escapes, and plain text in code
 // page 932 in short lines, in ASCII lines, as one Japanese line without a
-// break, and as one line of ASCII words.
-enum class Kind { Rtf, Text, Ascii, OneLine, Words };
+// break, as one line of ASCII words, and as one word of ASCII letters (at
+// an eighth of each size: the box wraps a long word in quadratic time).
+enum class Kind { Rtf, Text, Ascii, OneLine, Words, Letters };
 const char* NameOf(Kind k) {
-    return k == Kind::Rtf ? "rtf" : k == Kind::Text ? "text" : k == Kind::Ascii ? "ascii" : k == Kind::OneLine ? "line" : "words";
+    return k == Kind::Rtf ? "rtf" : k == Kind::Text ? "text" : k == Kind::Ascii ? "ascii" : k == Kind::OneLine ? "line"
+         : k == Kind::Words ? "words" : "letters";
 }
 
 std::string Memo(std::size_t bytes, Kind kind) {
+    if (kind == Kind::Letters) return std::string(bytes / 8, 'a');
     const bool ascii = kind == Kind::Ascii || kind == Kind::Words;
     const std::wstring line = ascii ? L"Meeting at ten in room two; the papers are on the share."
                                                   : L"午前十時から第二会議室で週次の打ち合わせ。資料は共有フォルダーにあります。";
@@ -101,7 +104,7 @@ int main(int argc, char** argv) {
     m.MemoPath = folder + "\\Tickdata\\" + m.TodayStamp() + ".rtf";
 
     std::printf("%-6s %10s %12s %12s  %s\n", "kind", "bytes", "open (ms)", "+paint (ms)", "window");
-    for (const Kind kind : {Kind::Rtf, Kind::Text, Kind::Ascii, Kind::OneLine, Kind::Words}) {
+    for (const Kind kind : {Kind::Rtf, Kind::Text, Kind::Ascii, Kind::OneLine, Kind::Words, Kind::Letters}) {
         for (std::size_t kb = 128; largestKb > 0 && kb <= largestKb; kb = stepKb > 0 ? kb + stepKb : kb * 2) {
             const std::string bytes = Memo(kb * 1024, kind);
             std::vector<double> open, paint;

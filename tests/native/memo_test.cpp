@@ -540,7 +540,10 @@ TEST_F(MemoTest, AMemoFileThatCouldNotBeReadIsNeverOverwritten) {
 TEST_F(MemoTest, AMemoTooLargeToOpenInASecondIsNotOpened) {
     const std::string line = sys.codePage.ToAnsi("午前十時から第二会議室で週次の打ち合わせ。\r\n");
     const auto repeat = Repeat;
-    const std::string rtfLine = "\\'8c\\'df\\'91\\'4f\\'8f\\'5c\\'8e\\'9e\\'82\\'a9\\'82\\'e7\\par\r\n";
+    // Many of its second bytes are in the ASCII range.
+    const std::string japanese = sys.codePage.ToAnsi("午前十時からデータベースのバックアップ。");
+    const std::string rtfText = "\\'8c\\'df\\'91\\'4f\\'8f\\'5c\\'8e\\'9e\\'82\\'a9\\'82\\'e7";
+    const std::string rtfLine = rtfText + "\\par\r\n";
     struct Case {
         const char* what;
         std::string bytes;
@@ -550,9 +553,13 @@ TEST_F(MemoTest, AMemoTooLargeToOpenInASecondIsNotOpened) {
         {"1 MB of RTF", "{\\rtf1\\ansi\\ansicpg932 " + repeat(rtfLine, 1 << 20) + "}", true},
         {"1 MB of text in lines", repeat(line, 1 << 20), true},
         {"1.5 MB of text in lines", repeat(line, 1536 << 10), false},
-        {"100 kB in one word", std::string(100 << 10, 'a'), false},
-        {"250 kB of ASCII words in one line", repeat("Meeting at ten in room two. ", 250 << 10), true},
-        {"400 kB of ASCII words in one line", repeat("Meeting at ten in room two. ", 400 << 10), false},
+        {"32 kB in one ASCII word", std::string(32 << 10, 'a'), true},
+        {"48 kB in one ASCII word", std::string(48 << 10, 'a'), false},
+        {"128 kB of Japanese in one line", repeat(japanese, 128 << 10), true},
+        {"192 kB of Japanese in one line", repeat(japanese, 192 << 10), false},
+        {"100 kB of RTF in one Japanese paragraph", "{\\rtf1\\ansi\\ansicpg932 " + repeat(rtfText, 100 << 10) + "}", true},
+        {"768 kB of ASCII words in one line", repeat("Meeting at ten in room two. ", 768 << 10), true},
+        {"1 MB of ASCII words in one line", repeat("Meeting at ten in room two. ", 1 << 20), false},
         {"1 MB of ASCII lines", repeat("Meeting at ten in room two.\r\n", 1 << 20), true},
         {"1.5 MB of ASCII lines", repeat("Meeting at ten in room two.\r\n", 1536 << 10), false},
     };
@@ -580,7 +587,7 @@ TEST_F(MemoTest, AMemoTooLargeToOpenInASecondIsNotOpened) {
 // window saved opens at the next start all the same.
 TEST_F(MemoTest, WhatTheWindowSavedOpensAgainWhateverItsSize) {
     for (const std::string& typed : {Repeat("午前十時から第二会議室で週次の打ち合わせ。\r\n", 1536 << 10),
-                                     Repeat("Meeting at ten in room two.\r\n", 2560 << 10), std::string(100 << 10, 'a')}) {
+                                     Repeat("Meeting at ten in room two.\r\n", 4 << 20), std::string(100 << 10, 'a')}) {
         Row t, next;
         t.OpenToday("");
         t.Text().Type(typed);

@@ -17,7 +17,9 @@ for p in cmake g++ make libgtest-dev libbenchmark-dev googletest \
 done
 if [ ${#need[@]} -gt 0 ]; then
     echo "deps: installing ${need[*]}"
-    $SUDO apt-get update -qq
+    # A mirror caught mid-sync fails one index or two; the install below
+    # still finds what the other lists hold, and says so if it cannot.
+    $SUDO apt-get update -qq || echo "deps: apt-get update failed; installing from the package lists there are"
     DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${need[@]}" >/dev/null
 fi
 

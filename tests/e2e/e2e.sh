@@ -17,11 +17,11 @@ shots="$work/shots"
 [ -d "$work" ] && chattr -R -i "$work" 2>/dev/null
 rm -rf "$work"; mkdir -p "$shots"
 
-passed=0 failed=0
+passed=0 failed=0 failures=() misses=() case_name=""
 check() {  # check <name> <command...>
     local name=$1; shift
     if "$@" >/dev/null; then passed=$((passed + 1)); echo "ok   - $name"
-    else failed=$((failed + 1)); echo "FAIL - $name"; fi
+    else failed=$((failed + 1)); failures+=("$case_name: $name"); echo "FAIL - $name"; fi
 }
 probe() {  # the probe's output without CRs, and its exit status
     local out rc
@@ -125,6 +125,22 @@ answer() {  # answer <start of a button's text>: clicks that button of the messa
 # control as "class|text|rect".
 active_window() { probe focus | field active; }
 focused() { probe focus | field focus; }
+# Types into a control as a user does: a click into it, then the keys, and
+# again should they not have reached it (X hands the keyboard over late at
+# times). True once the control shows the text; a miss says where the
+# keyboard was instead.
+type_into() {  # type_into <window title part> <class> <text>
+    local attempt i
+    for attempt in 1 2 3; do
+        click_at_centre "$(controls "$1" | sed 's/^ *//' | awk -F'|' -v c="$2" 'tolower($1) == tolower(c) { print $3; exit }')"
+        sleep 0.5
+        xdotool type --delay 40 "$3"
+        for i in $(seq 20); do [[ "$(control_text "$1" "$2")" == *"$3"* ]] && return 0; sleep 0.1; done
+        misses+=("$case_name: typing missed $2 ($attempt): active=$(active_window) focus=$(focused) message=$(probe message-box 100 | field text | head -c 60)")
+        echo "# ${misses[-1]}" >&2
+    done
+    return 1
+}
 # The settings file's bytes kept, to tell later whether anything was written.
 ini_keep() { cp "$1/Morix.ini" "$work/kept.ini"; }
 ini_unchanged() { cmp -s "$work/kept.ini" "$1/Morix.ini"; }
@@ -191,10 +207,15 @@ waited_exit() {  # waited_exit <pid> <seconds>: true when the process ended in t
 # MORIX_E2E_CASES picks cases by a pattern of their names ("60-*"; all by default).
 # MORIX_E2E_FOLDER takes the cases from another folder (wide: the wide screen's).
 for case_file in "$here"/${MORIX_E2E_FOLDER:-cases}/${MORIX_E2E_CASES:-*}.sh; do
-    echo "# $(basename "$case_file" .sh)"
+    case_name=$(basename "$case_file" .sh)
+    echo "# $case_name"
     . "$case_file"
     stop_all
 done
 
+# The failures again at the end, where a long log is read first, with the
+# keys that missed on the way.
+for f in "${misses[@]}"; do echo "# $f"; done
+for f in "${failures[@]}"; do echo "FAIL - $f"; done
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

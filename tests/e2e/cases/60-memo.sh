@@ -120,11 +120,7 @@ check "the clock is enabled again" test "$(probe clock | field enabled)" = 1
 
 # The memo folder replaced by a plain file while the memo is open: closing
 # tells which file failed and where the text went.
-rect=$(controls "$memo_title" | sed 's/^ *//' | awk -F'|' 'tolower($1) == "richedit50w" { print $3; exit }')
-set -- $rect
-xdotool mousemove $(( $1 + 10 )) $(( $2 + 10 )) click 1
-sleep 0.5
-xdotool type --delay 40 "keep me"
+check "text typed into the open memo shows" type_into "$memo_title" RichEdit50W "keep me"
 rm -rf "$dir/Tickdata"; echo "not a folder" > "$dir/Tickdata"
 set -- $(probe window "$memo_title" | field rect)
 xdotool mousemove $(( $1 + 140 )) $(( $2 + 122 )) click 1

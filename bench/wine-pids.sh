@@ -5,7 +5,8 @@
 # Unix path, or whenever Wine decides to, it runs start.exe /exec, which
 # starts the program as a child and waits for it. So the program's process is
 # found by what it runs: its argv[0] is the Windows path of its executable
-# (Z:\...\Morix.exe), and it belongs to this script's prefix.
+# (Z:\...\Morix.exe), or its bare name with its own folder as the working
+# folder, and it belongs to this script's prefix.
 
 # Wine pads a program's argv; the padding is dropped.
 morix_cmdline() { tr '\0' ' ' < "/proc/$1/cmdline" 2>/dev/null | sed 's/ *$//'; }
@@ -19,7 +20,10 @@ morix_process_of() {
     for i in $(seq $(( ${2:-10} * 10 ))); do
         for p in $(pgrep -u "$(id -u)" -f "$(basename "$1")" || true); do
             argv0=$(tr '\0' '\n' < "/proc/$p/cmdline" 2>/dev/null | head -n 1)
-            if [ "${argv0,,}" = "${want,,}" ] && morix_of_prefix "$p"; then
+            # Started from its own folder as "wine Morix.exe", it may keep
+            # the bare name; its working folder then tells which copy it is.
+            if { [ "${argv0,,}" = "${want,,}" ] || { [ "${argv0,,}" = "$(basename "${1,,}")" ] &&
+                    [ "$(readlink "/proc/$p/cwd")" = "$(dirname "$1")" ]; }; } && morix_of_prefix "$p"; then
                 echo "$p"
                 return 0
             fi

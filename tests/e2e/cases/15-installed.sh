@@ -18,10 +18,7 @@ write_todays_memo() {
     probe window "$picker_title" 5000 >/dev/null && sleep 0.5
     click_control "$picker_title" Button OK
     probe window "$memo_title" 5000 >/dev/null && sleep 0.5
-    set -- $(controls "$memo_title" | sed 's/^ *//' | awk -F'|' 'tolower($1) == "richedit50w" { print $3; exit }')
-    xdotool mousemove $(( $1 + 10 )) $(( $2 + 10 )) click 1
-    sleep 0.3
-    xdotool type --delay 40 "$text"
+    type_into "$memo_title" RichEdit50W "$text"
 }
 close_memo() {
     set -- $(probe window "$memo_title" | field rect)

@@ -21,10 +21,7 @@ if [ -n "$faketime_lib" ]; then
     probe window "$picker_title" 5000 >/dev/null
     check "at midnight the new day's memo opens beside the open picker" probe window "$memo_title" 40000
     sleep 1
-    rect=$(controls "$memo_title" | sed 's/^ *//' | awk -F'|' 'tolower($1) == "richedit50w" { print $3; exit }')
-    click_at_centre "$rect"
-    sleep 0.5
-    xdotool type --delay 40 "new day"
+    type_into "$memo_title" RichEdit50W "new day"
     click_control "$picker_title" Button OK
     sleep 1.5
     check "OK saves the new day's memo to its own file" grep -q "new day" "$dir/Tickdata/$new_day.rtf"

@@ -103,10 +103,11 @@ menu() {  # menu <key>...
 }
 # A window's controls (probe controls), one "class|text|rect|state..." per line.
 controls() { probe controls "$@" | field control; }
-# The text of the first control of the class.
-control_text() {  # control_text <window title part> <class>
-    controls "$1" | sed 's/^ *//' | awk -F'|' -v c="$2" 'tolower($1) == tolower(c) { print $2; exit }'
+# A field (2 the text, 3 the rect) of the first control of the class.
+first_of_class() {  # first_of_class <window title part> <class> <field>
+    controls "$1" | sed 's/^ *//' | awk -F'|' -v c="$2" -v f="$3" 'tolower($1) == tolower(c) { print $f; exit }'
 }
+control_text() { first_of_class "$1" "$2" 2; }  # control_text <window title part> <class>
 # The screen rectangle of the control of that class and text.
 control_rect() {  # control_rect <window title part> <class> <text>
     controls "$1" | sed 's/^ *//' | awk -F'|' -v c="$2" -v t="$3" '$1 == c && $2 == t { print $3; exit }'
@@ -132,7 +133,7 @@ focused() { probe focus | field focus; }
 type_into() {  # type_into <window title part> <class> <text>
     local attempt i
     for attempt in 1 2 3; do
-        click_at_centre "$(controls "$1" | sed 's/^ *//' | awk -F'|' -v c="$2" 'tolower($1) == tolower(c) { print $3; exit }')"
+        click_at_centre "$(first_of_class "$1" "$2" 3)"
         sleep 0.5
         xdotool type --delay 40 "$3"
         for i in $(seq 20); do [[ "$(control_text "$1" "$2")" == *"$3"* ]] && return 0; sleep 0.1; done

@@ -64,7 +64,7 @@ probe window "$memo_title" 5000 >/dev/null
 check "today's memo opens at start with its Japanese text" bash -c '[[ "$1" == 会議は十時から* ]]' _ "$(memo_text)"
 check "yesterday's memo is gone after the start" test ! -e "$dir/Tickdata/$yesterday.rtf"
 check "tomorrow's and notes.rtf stay" test -e "$dir/Tickdata/$tomorrow.rtf" -a -e "$dir/Tickdata/notes.rtf"
-rect=$(controls "$memo_title" | sed 's/^ *//' | awk -F'|' 'tolower($1) == "richedit50w" { print $3; exit }')
+rect=$(first_of_class "$memo_title" RichEdit50W 3)
 set -- $rect
 xdotool mousemove $(( $3 - 10 )) $(( $4 - 10 )) click 1
 sleep 0.5

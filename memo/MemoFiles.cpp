@@ -1,5 +1,6 @@
 #include "memo/MemoFiles.h"
 
+#include "base/HexDigit.h"
 #include "settings/SettingsFile.h"
 
 #include <cctype>
@@ -40,17 +41,6 @@ MemoStartAction MemoStartActionDue(const SettingsFile& settings, const std::stri
     }
 }
 
-namespace {
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
-}  // namespace
-
 double MemoOpeningCost(std::string_view bytes) {
     // Fitted to the measurements, the box's scroll bars raised before the
     // loading: 1 MB of RTF 0.17 to 0.27 s; plain text in short lines, which
@@ -86,10 +76,10 @@ double MemoOpeningCost(std::string_view bytes) {
             cost += perWordByteSquared * word * word + perAsciiByteSquared * ascii * ascii;
             word = ascii = 0;
             trail = false;
-        } else if (rtf && bytes.compare(at, 2, "\\'") == 0 && at + 3 < bytes.size() && HexValue(bytes[at + 2]) >= 0 &&
-                   HexValue(bytes[at + 3]) >= 0) {
+        } else if (rtf && bytes.compare(at, 2, "\\'") == 0 && at + 3 < bytes.size() && HexDigitValue(bytes[at + 2]) >= 0 &&
+                   HexDigitValue(bytes[at + 3]) >= 0) {
             // An RTF escape is one byte of text.
-            count(static_cast<unsigned char>(HexValue(bytes[at + 2]) * 16 + HexValue(bytes[at + 3])));
+            count(static_cast<unsigned char>(HexDigitValue(bytes[at + 2]) * 16 + HexDigitValue(bytes[at + 3])));
             at += 3;
         } else {
             count(static_cast<unsigned char>(bytes[at]));

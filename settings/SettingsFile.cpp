@@ -1,6 +1,7 @@
 #include "settings/SettingsFile.h"
 
 #include "base/AnsiText.h"
+#include "base/HexDigit.h"
 #include "platform/CodePage.h"
 #include "platform/Files.h"
 #include "settings/IniText.h"
@@ -39,7 +40,7 @@ std::int32_t ParseProfileInt(std::string_view s) {
         if (base != 10) i += 2;
     }
     auto digit = [base](char c) {
-        int d = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : 99;
+        const int d = HexDigitValue(c);
         return d < base ? d : -1;
     };
     long long value = 0;

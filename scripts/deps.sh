@@ -20,7 +20,18 @@ if [ ${#need[@]} -gt 0 ]; then
     # A mirror caught mid-sync fails one index or two; the install below
     # still finds what the other lists hold, and says so if it cannot.
     $SUDO apt-get update -qq || echo "deps: apt-get update failed; installing from the package lists there are"
-    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${need[@]}" >/dev/null
+    if ! DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${need[@]}" >/dev/null; then
+        # When the security suite's i386 list is the one that failed, its
+        # amd64 libraries are newer than any i386 twin there is, and a
+        # 32-bit library must match its 64-bit twin's version exactly. Taking
+        # the release's own versions for this install makes the pairs match.
+        echo "deps: retrying with the release's versions preferred to the security suite's"
+        codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
+        pin=$(mktemp)
+        printf 'Package: *\nPin: release n=%s-security\nPin-Priority: 100\n' "$codename" >"$pin"
+        DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq -o Dir::Etc::Preferences="$pin" "${need[@]}" >/dev/null
+        rm -f "$pin"
+    fi
 fi
 
 # Wine takes the ANSI code page from the locale: ja_JP.UTF-8 gives 932.

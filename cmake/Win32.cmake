@@ -111,8 +111,22 @@ if(TARGET Morix)
                  $<TARGET_FILE:morix_probe> ${CMAKE_BINARY_DIR}/e2e-scaled)
         set_tests_properties(e2e_scaled PROPERTIES TIMEOUT 600)
     endif()
-    # The 32-bit build: its start-up case.
+    # The 32-bit build: its start-up case; skipped (77) where the machine
+    # cannot run 32-bit programs.
     if(MORIX_X86)
-        set_tests_properties(e2e PROPERTIES ENVIRONMENT "MORIX_E2E_CASES=10-*")
+        set_tests_properties(e2e PROPERTIES ENVIRONMENT "MORIX_E2E_CASES=10-*" SKIP_RETURN_CODE 77)
     endif()
+endif()
+
+# The program folder's files read, not run: the machine they are built for,
+# their imports, version information and vitalink's exports. Runs on any
+# machine, also one that cannot run the 32-bit build.
+if(CMAKE_OBJDUMP AND TARGET Morix AND TARGET vitalink)
+    if(MORIX_X86)
+        set(MORIX_PE_MACHINE i386)
+    else()
+        set(MORIX_PE_MACHINE x86-64)
+    endif()
+    add_test(NAME program_files COMMAND bash ${CMAKE_SOURCE_DIR}/tests/pe/check-program-files.sh
+             ${CMAKE_OBJDUMP} ${MORIX_PE_MACHINE} ${MORIX_DIST_DIR} ${MORIX_VERSION})
 endif()

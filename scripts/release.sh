@@ -83,10 +83,21 @@ if [ "${1:-}" = --check ]; then
     next=${version%.*}.$(( ${version##*.} + 1 ))
     MORIX_VERSION=$next scripts/release.sh >/dev/null
     check_zip() {
-        local place="$root/build/release/展開 テスト $1"
+        local place="$root/build/release/展開 テスト $1" machine=x86-64
+        [ $1 = win64 ] || machine=i386
         rm -rf "$place"; mkdir -p "$place"
         ( cd "$place" && unzip -q "$out/Morix-$version-$1.zip" )
-        . "$root/scripts/wine-env.sh"; morix_wine_prefix
+        # Its files read, on any machine.
+        bash "$root/tests/pe/check-program-files.sh" x86_64-w64-mingw32-objdump $machine "$place/Morix" "$version" \
+            > "$place/files.txt" \
+            && echo "release: $1: its files are Windows programs for $machine, with system imports and version information" \
+            || { sed 's/^/release: '"$1"': /' "$place/files.txt" | grep FAIL; return 1; }
+        . "$root/scripts/wine-env.sh"
+        if ! reason=$(morix_wine_can_run "$place/Morix/Morix.exe"); then
+            echo "release: $1 from \"$place\": not started: $reason"
+            return 0
+        fi
+        morix_wine_prefix
         ( cd "$place/Morix" && exec wine Morix.exe >/dev/null 2>&1 ) &
         local pid=$! probe="$root/build/mingw/morix_probe.exe" ok=1
         wine "$probe" clock 20000 > "$place/clock.txt" 2>/dev/null || ok=0

@@ -12,6 +12,72 @@ export XDG_CONFIG_HOME="$MORIX_WINE_DIR/home/.config"
 export XDG_CACHE_HOME="$MORIX_WINE_DIR/home/.cache"
 mkdir -p "$HOME" "$XDG_DATA_HOME" "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME"
 
+# Which loader starts Windows programs, decided once and inherited by every
+# script, test and benchmark started from here. Debian's `wine` prefers the
+# 32-bit loader whenever wine32:i386 is installed, and a kernel built
+# without 32-bit support cannot start it ("Exec format error"): there the
+# 64-bit loader runs everything 64-bit, and the 32-bit programs cannot run
+# at all. The 32-bit loader is tried, not guessed from the architectures.
+# MORIX_WINE32=no set beforehand makes a machine that can behave as one
+# that cannot (to see that path run).
+morix_wine_choose_loader() {
+    local loader32="" loader64=""
+    if [ -x /usr/lib/wine/wine ] || [ -x /usr/lib/wine/wine64 ]; then
+        [ -x /usr/lib/wine/wine ] && loader32=/usr/lib/wine/wine
+        [ -x /usr/lib/wine/wine64 ] && loader64=/usr/lib/wine/wine64
+    else  # another distribution's Wine: its own commands
+        loader32=$(command -v wine 2>/dev/null || true)
+        loader64=$(command -v wine64 2>/dev/null || true)
+    fi
+    if [ "${MORIX_WINE32:-}" != no ] && [ -n "$loader32" ] && "$loader32" --version >/dev/null 2>&1; then
+        MORIX_WINE32=yes MORIX_WINE_LOADER=$loader32
+    else
+        MORIX_WINE32=no MORIX_WINE_LOADER=${loader64:-$loader32}
+    fi
+}
+if [ -z "${MORIX_WINE_LOADER:-}" ] || [ -z "${MORIX_WINE32:-}" ]; then
+    morix_wine_choose_loader
+fi
+export MORIX_WINE32 MORIX_WINE_LOADER
+# A 64-bit loader names itself to the processes it starts, as Debian's
+# script does when it falls back to it.
+[ "$MORIX_WINE32" = yes ] || export WINELOADER="$MORIX_WINE_LOADER"
+
+# `wine` on the PATH is the chosen loader, for the scripts and for Debian's
+# tool commands (wineboot, winepath, msiexec, winecfg), which start
+# `wine-stable` by its name.
+morix_wine_bin="$MORIX_WINE_DIR/bin"
+mkdir -p "$morix_wine_bin"
+for morix_shim in wine wine-stable; do
+    if [ "$(cat "$morix_wine_bin/$morix_shim" 2>/dev/null)" != "$(printf '#!/bin/sh\nexec "%s" "$@"' "$MORIX_WINE_LOADER")" ]; then
+        printf '#!/bin/sh\nexec "%s" "$@"\n' "$MORIX_WINE_LOADER" > "$morix_wine_bin/$morix_shim.$$"
+        chmod +x "$morix_wine_bin/$morix_shim.$$"
+        mv -f "$morix_wine_bin/$morix_shim.$$" "$morix_wine_bin/$morix_shim"
+    fi
+done
+unset morix_shim
+case ":$PATH:" in *":$morix_wine_bin:"*) ;; *) export PATH="$morix_wine_bin:$PATH" ;; esac
+
+# The machine a Windows program is built for: i386, x86_64 or unknown.
+morix_pe_machine() {
+    local at
+    at=$(od -An -t u4 -j 60 -N 4 "$1" 2>/dev/null | tr -d ' ')
+    [ -n "$at" ] || { echo unknown; return; }
+    case $(od -An -t x2 -j $((at + 4)) -N 2 "$1" 2>/dev/null | tr -d ' ') in
+        014c) echo i386 ;;
+        8664) echo x86_64 ;;
+        *) echo unknown ;;
+    esac
+}
+# Whether the chosen loader can start this program; when it cannot, says why.
+MORIX_NO32_REASON="this machine cannot run 32-bit programs"
+morix_wine_can_run() {
+    [ "$MORIX_WINE32" = yes ] && return 0
+    [ "$(morix_pe_machine "$1")" = i386 ] || return 0
+    echo "skipped: $MORIX_NO32_REASON ($(basename "$1") is a 32-bit program)"
+    return 1
+}
+
 # Creates the prefix once: Wine draws its own frames and moves the keyboard
 # to the window it activates (there is no window manager on Xvfb to do
 # either), and the prefix is ready before the first test starts.
@@ -21,7 +87,9 @@ morix_wine_prefix() {
     # records which Wine made it.
     local wine32=no
     dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'install ok installed' && wine32=yes
-    local mark="wine32=$wine32 fonts=ipa,marlett x11=unmanaged"
+    # The loader that made it too: one made by the 32-bit loader is made
+    # anew when only the 64-bit one can run, and the other way round.
+    local mark="wine32=$wine32 loader=$(basename "$MORIX_WINE_LOADER") fonts=ipa,marlett x11=unmanaged"
     if [ -f "$WINEPREFIX/.morix-ready" ] && ! grep -qx "$mark" "$WINEPREFIX/.morix-ready"; then
         wineserver -k 2>/dev/null || true
         rm -rf "$WINEPREFIX"

@@ -11,6 +11,8 @@ set -u
 dist=$1 probe_exe=$2 work=$3
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../scripts/wine-env.sh"
+# The 32-bit program folder on a machine that cannot run it: skipped (77).
+morix_wine_can_run "$dist/Morix.exe" || exit 77
 morix_wine_prefix
 shots="$work/shots"
 # A case that made its copy immutable and did not get to undo it.

@@ -138,7 +138,12 @@ say $? "the files of the zip's Morix/ folder ($(program_files "$oldsrc" | wc -l)
 lnk=$(shortcut); say $? "Start-menu shortcut Morix to $instw\\Morix.exe${lnk:+ ($lnk)}"
 arp_entry "$oldcode" "$oldver"; say $? "installed programs: Morix $oldver, The Morix developers, in $instw\\"
 arp_icon "$oldcode"; say $? "installed programs: the program's icon"
-run_clock; say $? "clock started from $instw and ended"
+# A 32-bit clock on a machine that cannot run it: the check is skipped.
+if reason=$(morix_wine_can_run "$inst/Morix.exe"); then
+    run_clock; say $? "clock started from $instw and ended"
+else
+    echo "release: msi $arch: clock started from $instw and ended: $reason"
+fi
 
 # The user's data, beside the program (Wine lets a user write Program
 # Files) and in %APPDATA%\Morix, and copies to compare with.

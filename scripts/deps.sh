@@ -11,6 +11,7 @@ have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok
 # whose only work is exit(0)) is tried. Kernels built without 32-bit support
 # answer "Exec format error", and there 32-bit Wine is no use.
 runs_i386() {
+    [ "${MORIX_WINE32:-}" != no ] || return 1  # told to behave as such a machine
     local f
     mkdir -p "$root/build"; f=$(mktemp "$root/build/.i386-probe.XXXXXX")
     printf '\177ELF\001\001\001\000\000\000\000\000\000\000\000\000\002\000\003\000\001\000\000\000\124\200\004\010\064\000\000\000\000\000\000\000\000\000\000\000\064\000\040\000\001\000\000\000\000\000\000\000\001\000\000\000\000\000\000\000\000\200\004\010\000\200\004\010\140\000\000\000\140\000\000\000\005\000\000\000\000\020\000\000\270\001\000\000\000\273\000\000\000\000\315\200' > "$f"

@@ -28,11 +28,11 @@ if runs_i386; then
         $SUDO dpkg --add-architecture i386
     fi
 else
-    echo "deps: this machine cannot run 32-bit programs: 32-bit Wine is not installed, the 32-bit build is built and read but not run"
+    echo "deps: this machine cannot run 32-bit programs: 32-bit Wine is left out; the 32-bit build is built and its files read, not run"
 fi
 for p in cmake g++ make libgtest-dev libbenchmark-dev googletest \
          g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64 "${wine32[@]}" xvfb xdotool imagemagick \
-         fonts-ipafont-gothic fonts-wine locales clang-14 libclang-rt-14-dev zip unzip faketime wixl msitools; do
+         fonts-ipafont-gothic fonts-noto-cjk fonts-wine locales clang-14 libclang-rt-14-dev zip unzip faketime wixl msitools; do
     have_pkg "$p" || need+=("$p")
 done
 if [ ${#need[@]} -gt 0 ]; then

@@ -2,7 +2,15 @@
 # under the real home; the prefix lives in build/wine.
 MORIX_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 export MORIX_WINE_DIR="${MORIX_WINE_DIR:-$MORIX_ROOT/build/wine}"
-export WINEPREFIX="$MORIX_WINE_DIR/prefix"
+# The Japanese font the system's faces fall to: IPA P Gothic (ipa, the
+# default), or Noto Sans CJK JP (noto), the font most Linux desktops give and
+# whose kana are wider; each in a prefix of its own.
+export MORIX_WINE_FONTS="${MORIX_WINE_FONTS:-ipa}"
+case $MORIX_WINE_FONTS in
+    ipa) export WINEPREFIX="$MORIX_WINE_DIR/prefix" ;;
+    noto) export WINEPREFIX="$MORIX_WINE_DIR/prefix-noto" ;;
+    *) echo "wine-env: MORIX_WINE_FONTS is ipa or noto, not \"$MORIX_WINE_FONTS\"" >&2; return 1 ;;
+esac
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
@@ -89,7 +97,7 @@ morix_wine_prefix() {
     dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'install ok installed' && wine32=yes
     # The loader that made it too: one made by the 32-bit loader is made
     # anew when only the 64-bit one can run, and the other way round.
-    local mark="wine32=$wine32 loader=$(basename "$MORIX_WINE_LOADER") fonts=ipa,marlett x11=unmanaged"
+    local mark="wine32=$wine32 loader=$(basename "$MORIX_WINE_LOADER") fonts=$MORIX_WINE_FONTS,marlett x11=unmanaged"
     if [ -f "$WINEPREFIX/.morix-ready" ] && ! grep -qx "$mark" "$WINEPREFIX/.morix-ready"; then
         wineserver -k 2>/dev/null || true
         rm -rf "$WINEPREFIX"
@@ -106,12 +114,13 @@ morix_wine_prefix() {
         wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 || true
         # The Japanese system fonts as a Japanese Windows has them: the
         # dialogs' font and ＭＳ Ｐゴシック proportional, ＭＳ ゴシック fixed.
-        local face
+        local face proportional=IPAPGothic fixed=IPAGothic
+        [ "$MORIX_WINE_FONTS" = noto ] && proportional="Noto Sans CJK JP" fixed="Noto Sans Mono CJK JP"
         for face in "MS Shell Dlg" "MS Shell Dlg 2" "MS UI Gothic" "ＭＳ Ｐゴシック" "MS PGothic"; do
-            wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /t REG_SZ /d IPAPGothic /f >/dev/null 2>&1 || true
+            wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /t REG_SZ /d "$proportional" /f >/dev/null 2>&1 || true
         done
         for face in "ＭＳ ゴシック" "MS Gothic"; do
-            wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /t REG_SZ /d IPAGothic /f >/dev/null 2>&1 || true
+            wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /t REG_SZ /d "$fixed" /f >/dev/null 2>&1 || true
         done
         # The caption buttons (the close box's cross) are glyphs of Wine's own
         # Marlett font. Debian's Wine looks for its fonts in

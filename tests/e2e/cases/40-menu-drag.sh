@@ -23,7 +23,8 @@ xdotool key Escape
 
 # "ドラッグモード" is the item above "終了".
 xdotool mousemove "$cx" "$cy" click 1
-menu_shown
+# The menu takes keys a moment after it shows (as menu() in e2e.sh waits).
+menu_shown && sleep 0.3
 xdotool key Up Up Return
 sleep 0.5
 drag "$cx" "$cy" 120 60
@@ -37,7 +38,7 @@ check "the right click ends drag mode and stores the new home (left)" test "$(in
 check "... and top" test "$(ini_get "$dir" 起動時のTop)" = "$(( $2 * 15 ))"
 
 xdotool mousemove "$(( $1 + 33 ))" "$(( $2 + 11 ))" click 1
-menu_shown
+menu_shown && sleep 0.3
 xdotool key Up Return
 check "終了 ends the program" waited_exit "$clock_pid" 15
 check "the exit date is today" test "$(ini_get "$dir" 終了時の日付)" = "$(date +%Y%m%d)"

@@ -15,8 +15,11 @@ scripts/deps.sh
 echo "== native build =="
 cmake --preset native >/dev/null
 cmake --build --preset native
+# A failed suite does not stop the others: every suite runs and says what
+# it saw, and the command fails at the end if any did.
+failed=()
 echo "== native tests =="
-ctest --preset native
+ctest --preset native || failed+=(native)
 
 echo "== Windows build (MinGW-w64) =="
 cmake --preset mingw >/dev/null
@@ -24,11 +27,16 @@ cmake --build --preset mingw
 echo "== Windows tests under Wine =="
 . scripts/wine-env.sh
 morix_wine_prefix
-scripts/with-xvfb.sh ctest --preset mingw
+scripts/with-xvfb.sh ctest --preset mingw || failed+=("Windows under Wine")
 
 echo "== 32-bit Windows build (MinGW-w64 i686) =="
 cmake --preset mingw-x86 >/dev/null
 cmake --build --preset mingw-x86
 echo "== 32-bit Windows tests under Wine =="
 [ "$MORIX_WINE32" = yes ] || echo "32-bit tests that run the programs: skipped: $MORIX_NO32_REASON"
-scripts/with-xvfb.sh ctest --preset mingw-x86
+scripts/with-xvfb.sh ctest --preset mingw-x86 || failed+=("32-bit Windows")
+
+if [ ${#failed[@]} -gt 0 ]; then
+    printf 'test: failed: %s\n' "${failed[@]}"
+    exit 1
+fi

@@ -195,8 +195,9 @@ TEST(Win32FormsReach, EveryShownControlOfEveryFormIsWhatAClickAtItsCentreReaches
     Win32Clock clock;
     Win32SystemInfo systemInfo;
     Win32LogonStart logonStart;
+    Win32TimeZones timeZones;
     platform::Platform services{codePage, files, libraries, pictures, ui, desktop, clock, process, systemInfo,
-                                logonStart};
+                                logonStart, timeZones};
     Program program(services);
     program.Main();
     ASSERT_NE(program.module().form1(), nullptr);

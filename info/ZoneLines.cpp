@@ -19,7 +19,7 @@ int Weekday(int y, int m, int d) {
 
 std::string TimeText(const platform::LocalTime& t) {
     char digits[32];
-    std::snprintf(digits, sizeof digits, "%02d/%02d", t.month, t.day);
+    std::snprintf(digits, sizeof digits, "%02d", t.day);
     std::string text = digits;
     text += std::string("(") + Weekdays[Weekday(t.year, t.month, t.day)] + ")";
     std::snprintf(digits, sizeof digits, " %02d:%02d", t.hour, t.minute);
@@ -32,14 +32,14 @@ constexpr const char* NoSuchZone = "地域がありません";
 }  // namespace
 
 std::string ZoneLine(const CodePage& codePage, std::string_view label, const std::optional<platform::LocalTime>& time) {
-    // Every time text takes the same columns ("12/09(水) 11:36"); the label
-    // gets what the row leaves after it and the brackets.
+    // Every time text takes the same columns ("09(水) 11:36"); the label
+    // gets what the row leaves after it and the brackets, which part the two.
     const std::string tail = time ? TimeText(*time) : NoSuchZone;
-    const std::size_t tailColumns = static_cast<std::size_t>(AnsiByteLength(codePage, "[] 12/09(水) 11:36"));
+    const std::size_t tailColumns = static_cast<std::size_t>(AnsiByteLength(codePage, "[]09(水) 11:36"));
     std::string cut = CutToAnsiBytes(codePage, label, BalloonColumns - tailColumns);
     // A cut between two words leaves no space before the bracket.
     while (!cut.empty() && cut.back() == ' ') cut.pop_back();
-    return "[" + cut + "] " + tail;
+    return "[" + cut + "]" + tail;
 }
 
 std::string UnreadableZoneLine() { return "[?] 読めない設定"; }

@@ -1,6 +1,7 @@
 // The lines of the other zones in the information balloon: one per chosen
-// zone, "[ニューヨーク] 12/09(水) 11:36", its time taken afresh from the
-// system's zone data at every build.
+// zone, "[ニューヨ]09(水) 11:36" (the day of the month and the weekday tell
+// the date beside the local one; the month would not fit the row), its time
+// taken afresh from the system's zone data at every build.
 #pragma once
 
 #include "platform/TimeZones.h"
@@ -15,12 +16,13 @@ namespace morix {
 
 class CodePage;
 
-// Half-width columns in a row of the balloon's text box: 160 pixels of
-// 9-point ＭＳ ゴシック, whose half-width characters are 6 pixels wide.
-inline constexpr int BalloonColumns = 26;
+// Half-width columns in a row of the balloon's text box: what its 160 pixels
+// hold beside the scroll bar and the box's margins, in 9-point ＭＳ ゴシック,
+// whose half-width characters are 6 pixels wide.
+inline constexpr int BalloonColumns = 22;
 
 // The line of one zone: its label cut (between characters, by their ANSI
-// bytes) so that the line fits a row; the zone's month/day, weekday and
+// bytes) so that the line fits a row; the zone's day, weekday and
 // time, or a word that the system has no such zone (`time` empty).
 std::string ZoneLine(const CodePage& codePage, std::string_view label, const std::optional<platform::LocalTime>& time);
 // The line of a stored value that could not be read.

@@ -49,32 +49,32 @@ TEST_F(OtherZonesTest, EachSideOfEveryChangeAndOfMidnight) {
     };
     const Row rows[] = {
         // New York: forward on 8 March 2026 at 2:00, back on 1 November at 2:00.
-        {"Eastern Standard Time", Utc(2026, 3, 8, 6, 59), "[X] 03/08(日) 01:59"},
-        {"Eastern Standard Time", Utc(2026, 3, 8, 7, 0), "[X] 03/08(日) 03:00"},
-        {"Eastern Standard Time", Utc(2026, 11, 1, 5, 59), "[X] 11/01(日) 01:59"},
-        {"Eastern Standard Time", Utc(2026, 11, 1, 6, 0), "[X] 11/01(日) 01:00"},
+        {"Eastern Standard Time", Utc(2026, 3, 8, 6, 59), "[X]08(日) 01:59"},
+        {"Eastern Standard Time", Utc(2026, 3, 8, 7, 0), "[X]08(日) 03:00"},
+        {"Eastern Standard Time", Utc(2026, 11, 1, 5, 59), "[X]01(日) 01:59"},
+        {"Eastern Standard Time", Utc(2026, 11, 1, 6, 0), "[X]01(日) 01:00"},
         // Berlin: forward on 29 March at 2:00, back on 25 October at 3:00.
-        {"W. Europe Standard Time", Utc(2026, 3, 29, 0, 59), "[X] 03/29(日) 01:59"},
-        {"W. Europe Standard Time", Utc(2026, 3, 29, 1, 0), "[X] 03/29(日) 03:00"},
-        {"W. Europe Standard Time", Utc(2026, 10, 25, 0, 59), "[X] 10/25(日) 02:59"},
-        {"W. Europe Standard Time", Utc(2026, 10, 25, 1, 0), "[X] 10/25(日) 02:00"},
+        {"W. Europe Standard Time", Utc(2026, 3, 29, 0, 59), "[X]29(日) 01:59"},
+        {"W. Europe Standard Time", Utc(2026, 3, 29, 1, 0), "[X]29(日) 03:00"},
+        {"W. Europe Standard Time", Utc(2026, 10, 25, 0, 59), "[X]25(日) 02:59"},
+        {"W. Europe Standard Time", Utc(2026, 10, 25, 1, 0), "[X]25(日) 02:00"},
         // London: the same instants, an hour behind.
-        {"GMT Standard Time", Utc(2026, 3, 29, 0, 59), "[X] 03/29(日) 00:59"},
-        {"GMT Standard Time", Utc(2026, 3, 29, 1, 0), "[X] 03/29(日) 02:00"},
-        {"GMT Standard Time", Utc(2026, 10, 25, 0, 59), "[X] 10/25(日) 01:59"},
-        {"GMT Standard Time", Utc(2026, 10, 25, 1, 0), "[X] 10/25(日) 01:00"},
+        {"GMT Standard Time", Utc(2026, 3, 29, 0, 59), "[X]29(日) 00:59"},
+        {"GMT Standard Time", Utc(2026, 3, 29, 1, 0), "[X]29(日) 02:00"},
+        {"GMT Standard Time", Utc(2026, 10, 25, 0, 59), "[X]25(日) 01:59"},
+        {"GMT Standard Time", Utc(2026, 10, 25, 1, 0), "[X]25(日) 01:00"},
         // Sydney: back on 5 April at 3:00, forward on 4 October at 2:00.
-        {"AUS Eastern Standard Time", Utc(2026, 4, 4, 15, 59), "[X] 04/05(日) 02:59"},
-        {"AUS Eastern Standard Time", Utc(2026, 4, 4, 16, 0), "[X] 04/05(日) 02:00"},
-        {"AUS Eastern Standard Time", Utc(2026, 10, 3, 15, 59), "[X] 10/04(日) 01:59"},
-        {"AUS Eastern Standard Time", Utc(2026, 10, 3, 16, 0), "[X] 10/04(日) 03:00"},
+        {"AUS Eastern Standard Time", Utc(2026, 4, 4, 15, 59), "[X]05(日) 02:59"},
+        {"AUS Eastern Standard Time", Utc(2026, 4, 4, 16, 0), "[X]05(日) 02:00"},
+        {"AUS Eastern Standard Time", Utc(2026, 10, 3, 15, 59), "[X]04(日) 01:59"},
+        {"AUS Eastern Standard Time", Utc(2026, 10, 3, 16, 0), "[X]04(日) 03:00"},
         // Half and three quarters of an hour.
-        {"India Standard Time", Utc(2026, 12, 9, 2, 36), "[X] 12/09(水) 08:06"},
-        {"Nepal Standard Time", Utc(2026, 12, 9, 2, 36), "[X] 12/09(水) 08:21"},
+        {"India Standard Time", Utc(2026, 12, 9, 2, 36), "[X]09(水) 08:06"},
+        {"Nepal Standard Time", Utc(2026, 12, 9, 2, 36), "[X]09(水) 08:21"},
         // Tokyo just past midnight on the 9th, New York still on the 8th;
         // Tokyo before midnight on the 9th, Sydney already on the 10th.
-        {"Eastern Standard Time", Utc(2026, 12, 8, 15, 30), "[X] 12/08(火) 10:30"},
-        {"AUS Eastern Standard Time", Utc(2026, 12, 9, 14, 30), "[X] 12/10(木) 01:30"},
+        {"Eastern Standard Time", Utc(2026, 12, 8, 15, 30), "[X]08(火) 10:30"},
+        {"AUS Eastern Standard Time", Utc(2026, 12, 9, 14, 30), "[X]10(木) 01:30"},
     };
     for (const Row& row : rows) {
         Choose({std::string(row.zone) + ",X"});
@@ -86,18 +86,18 @@ TEST_F(OtherZonesTest, EachSideOfEveryChangeAndOfMidnight) {
 TEST_F(OtherZonesTest, RemovedZoneUnreadableValueAndLabelsCutToTheRow) {
     std::erase_if(sys.timeZones.zones, [](const FakeZone& z) { return z.key == "Hawaiian Standard Time"; });
     At(Utc(2026, 12, 9, 2, 36));
-    // Eight bytes of label are left beside "12/09(水) 11:36" in a row of 26.
+    // Eight bytes of label are left beside "09(水) 11:36" in a row of 22.
     Choose({"Hawaiian Standard Time,ホノルル", "Eastern Standard Time,ニューヨーク", "時刻,壊れた値",
             "India Standard Time,aニューヨ", "Nepal Standard Time,Kathmandu", "Eastern Standard Time,Eastern Time"});
-    EXPECT_EQ(Opened(), "[ホノルル] 地域がありません\r\n[ニューヨ] 12/08(火) 21:36\r\n[?] 読めない設定\r\n"
-                        "[aニュー] 12/09(水) 08:06\r\n[Kathmand] 12/09(水) 08:21\r\n[Eastern] 12/08(火) 21:36");
+    EXPECT_EQ(Opened(), "[ホノルル]地域がありません\r\n[ニューヨ]08(火) 21:36\r\n[?] 読めない設定\r\n"
+                        "[aニュー]09(水) 08:06\r\n[Kathmand]09(水) 08:21\r\n[Eastern]08(火) 21:36");
     EXPECT_EQ(Get("他の地域3"), "時刻,壊れた値");
 }
 
 TEST_F(OtherZonesTest, WindowsAdditionalClocksUntilTheUserChose) {
     sys.timeZones.additionalClocks = {{"Eastern Standard Time", "NY"}, {"AUS Eastern Standard Time", ""}};
     At(Utc(2026, 12, 9, 2, 36));
-    EXPECT_EQ(Opened(), "[NY] 12/08(火) 21:36\r\n[キャンベ] 12/09(水) 13:36");
+    EXPECT_EQ(Opened(), "[NY]08(火) 21:36\r\n[キャンベ]09(水) 13:36");
     // A choice of none is a choice.
     Choose({});
     EXPECT_EQ(Opened(), "");
@@ -111,7 +111,7 @@ TEST_F(OtherZonesTest, RebuiltEveryTickLookedUpOnceAndSwitchedOff) {
     const int finds = sys.timeZones.finds;
     sys.clock.Advance(60);
     ASSERT_FALSE(Tick());
-    EXPECT_EQ(sys.ui.FindWindow("Morix - 情報")->RichText("RichTextBox1").text, "[デリー] 12/09(水) 08:07");
+    EXPECT_EQ(sys.ui.FindWindow("Morix - 情報")->RichText("RichTextBox1").text, "[デリー]09(水) 08:07");
     EXPECT_EQ(sys.timeZones.finds, finds);
     sys.desktop.cursor = {0, 0};
     ASSERT_FALSE(Tick());

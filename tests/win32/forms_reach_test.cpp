@@ -214,6 +214,12 @@ TEST(Win32FormsReach, EveryShownControlOfEveryFormIsWhatAClickAtItsCentreReaches
          [](Program& p) { p.dateTime().CloseDateTime(); }},
         {"Form8", L"Morix - 情報", [](Program& p) { p.infoBalloon().Show(); },
          [](Program& p) { p.infoBalloon().Unload(); }},
+        {"Form11", L"他の地域の時刻",
+         [](Program& p) {
+             p.options().OpenExtendedOptions();
+             p.options().form4()->cmdZones_Click();
+         },
+         [](Program& p) { p.options().CloseExtendedOptions(); }},
     };
     for (const FormCase& form : forms) {
         form.open(program);

@@ -171,6 +171,22 @@ TEST_F(OtherZonesTest, EightAtMostAndCancelKeepsTheFormerChoice) {
     EXPECT_EQ(Get("他の地域2"), "");
 }
 
+TEST_F(OtherZonesTest, TabWalksTheZoneDialogInLayoutOrder) {
+    Choose({"Tokyo Standard Time,東京", "India Standard Time,デリー"});
+    sys.ui.menuChoices = {menu::Option2};
+    ASSERT_FALSE(Ends([&] { window().MouseUp(platform::MouseButton::Right); }));
+    sys.ui.FindWindow("拡張オプション")->Control("cmdZones").Click();
+    FakeWindow& d = *sys.ui.FindWindow("他の地域の時刻");
+    // The first zone chosen: it can go down, not up.
+    std::vector<std::string> walked{d.Focused()->name};
+    for (int i = 0; i < 8; ++i) {
+        d.PressTab();
+        walked.push_back(d.Focused()->name);
+    }
+    EXPECT_EQ(walked, (std::vector<std::string>{"lstZones", "cmdAdd", "lstChosen", "cmdDown", "cmdRemove", "txtLabel",
+                                                "cmdCancel", "cmdOK", "lstZones"}));
+}
+
 TEST(OtherZoneValues, StoredFormAndShortNames) {
     const std::pair<const char*, ChosenZone> values[] = {
         {"Eastern Standard Time,ニューヨーク", {"Eastern Standard Time", "ニューヨーク", true, ""}},

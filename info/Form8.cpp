@@ -53,6 +53,7 @@ void Form8::Form_Load() {
         PowerItemSetting = settings.ReadInt(keys::ShowPower);
         DiskItemSetting = settings.ReadInt(keys::ShowFreeSpace);
         MemoItemSetting = settings.ReadInt(keys::ShowMemo);
+        ZonesItemSetting = settings.ReadInt(keys::ShowOtherZones);
         ListLines(true);
         ShowListedText(true);
         // The window keeps its box's place and its outline while hidden:
@@ -104,6 +105,12 @@ void Form8::ListLines(bool opening) {
     if (MemoItemSetting == 1) {
         if (opening) lines_.BuildMemoLine();
         lstSysInfo_->AddItem(lines_.MemoLine);
+    }
+    // The zones are looked up once; their times change with every tick.
+    if (ZonesItemSetting == 1) {
+        if (opening) lines_.LoadZoneLines();
+        lines_.BuildZoneLines();
+        for (const std::string& line : lines_.Zones.Lines) lstSysInfo_->AddItem(line);
     }
 }
 

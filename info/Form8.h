@@ -46,6 +46,7 @@ public:
     std::int32_t PowerItemSetting = 0;
     std::int32_t DiskItemSetting = 0;
     std::int32_t MemoItemSetting = 0;
+    std::int32_t ZonesItemSetting = 0;
 
 private:
     // The chosen lines into lstSysInfo, each built first when `rebuild`

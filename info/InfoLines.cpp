@@ -86,6 +86,10 @@ void InfoLines::BuildDiskLine(platform::ListBox& drives) {
 
 void InfoLines::BuildMemoLine() { MemoLine = "[メモ]  " + m.Settings().ReadString(keys::MemoText); }
 
+void InfoLines::LoadZoneLines() { Zones.Load(ReadOtherZones(m.Settings(), m.platform.timeZones), m.platform.timeZones); }
+
+void InfoLines::BuildZoneLines() { Zones.Build(m.platform.codePage, m.platform.timeZones.Now()); }
+
 void InfoLines::Clear() {
     CpuLine.clear();
     ResourceLine.clear();
@@ -93,6 +97,7 @@ void InfoLines::Clear() {
     PowerLine.clear();
     DiskLine.clear();
     MemoLine.clear();
+    Zones.Clear();
 }
 
 }  // namespace morix

@@ -4,6 +4,8 @@
 // caller.
 #pragma once
 
+#include "info/ZoneLines.h"
+
 #include <cstdint>
 #include <string>
 
@@ -33,7 +35,11 @@ public:
     // measures each; drives that cannot be read give no item.
     void BuildDiskLine(platform::ListBox& drives);
     void BuildMemoLine();
-    // Empties all six, as the balloon's closing does.
+    // The other zones: looked up when the balloon opens, their lines built
+    // again at every refresh.
+    void LoadZoneLines();
+    void BuildZoneLines();
+    // Empties every line, as the balloon's closing does.
     void Clear();
 
     std::string CpuLine;
@@ -42,6 +48,7 @@ public:
     std::string PowerLine;
     std::string DiskLine;
     std::string MemoLine;
+    ZoneLines Zones;
 
 private:
     Module1& m;

@@ -3,6 +3,7 @@
 #include "clock/Form1.h"
 #include "clock/FormLayout.h"
 #include "clock/Module1.h"
+#include "options/Form11.h"
 #include "options/Options.h"
 #include "platform/Ui.h"
 
@@ -75,6 +76,11 @@ Form4::Form4(Module1& module, Options& options) : m(module), options_(options) {
                                    at("Check4(" + std::to_string(i) + ")", drives[i].caption, drives[i].left,
                                       drives[i].top, drives[i].width, 255, p2));
     Text1_ = ui.NewControl(w, ControlKind::TextBox, at("Text1", "", 2760, 360, 3495, 270, p2));
+    // In the row between the memo box and the frame below it.
+    Check6_ = ui.NewControl(w, ControlKind::CheckBox, at("Check6", "他の地域の時刻", 2640, 660, 1815, 255, p2));
+    Check6_->OnClick([this] { Check6_Click(); });
+    cmdZones_ = ui.NewControl(w, ControlKind::Button, at("cmdZones", "地域を選ぶ...", 4560, 660, 1695, 285, p2));
+    cmdZones_->OnClick([this] { cmdZones_Click(); });
     Image1_ = ui.NewControl(w, ControlKind::Picture, at("Image1", "", 2640, 1200, 720, 720, p2));
     Image1_->SetPicture(m.platform.pictures.ProgramIcon(32));
     Label1_ = ui.NewControl(w, ControlKind::Label, at("Label1", AboutText, 3480, 1200, 2505, 720, p2));
@@ -136,6 +142,7 @@ void Form4::LoadInfoOptions() {
             }
             Text1_->SetText(settings.ReadString(keys::MemoText));
             Text1_->SetEnabled(Check3_[5]->Value() == 1);
+            Check6_->SetValue(CheckBoxValue(settings.ReadInt(keys::ShowOtherZones)));
         } else {
             // The boxes stay unticked; their keys are not read.
             for (auto& b : Check3_) b->SetEnabled(false);
@@ -143,6 +150,8 @@ void Form4::LoadInfoOptions() {
             Text1_->SetText(keys::MemoText.defaultValue);
             Text1_->SetEnabled(false);
         }
+        SetZoneControlsEnabled();
+        zones_ = ReadOtherZones(settings, m.platform.timeZones);
     } catch (const RuntimeError& e) {
         m.HandleError(e);
     }
@@ -158,6 +167,35 @@ void Form4::Check2_Click() {
     const bool ticked = Check2_->Value() == 1;
     for (auto& b : Check3_) b->SetEnabled(ticked);
     SetDriveBoxesEnabled(ticked && Check3_[4]->Value() == 1);
+    SetZoneControlsEnabled();
+}
+
+void Form4::SetZoneControlsEnabled() {
+    Check6_->SetEnabled(Check2_->Value() == 1);
+    cmdZones_->SetEnabled(Check2_->Value() == 1 && Check6_->Value() == 1);
+}
+
+void Form4::Check6_Click() { SetZoneControlsEnabled(); }
+
+// The choice is this dialog's until its OK; meanwhile this dialog waits.
+void Form4::cmdZones_Click() {
+    if (form11_) return;
+    form11_ = std::make_unique<Form11>(
+        m, zones_,
+        [this](const std::vector<ChosenZone>& zones) {
+            zones_ = zones;
+            zonesChosen_ = true;
+        },
+        [this] { CloseZoneChoice(); });
+    form11_->Form_Load();
+    window_->SetEnabled(false);
+    ShowDialog(form11_->Window());
+}
+
+void Form4::CloseZoneChoice() {
+    std::unique_ptr<Form11> form = std::move(form11_);
+    window_->SetEnabled(true);
+    if (form) ShowDialog(*window_);
 }
 
 void Form4::Check3_Click(int index) {
@@ -183,6 +221,8 @@ void Form4::SaveExtendedOptions() {
     if (Check2_->Value() == 1)
         for (std::size_t i = 0; i < Check3_.size(); ++i)
             settings.WriteValue(*ItemKeys[i], std::to_string(Check3_[i]->Value()));
+    if (Check2_->Value() == 1) settings.WriteValue(keys::ShowOtherZones, std::to_string(Check6_->Value()));
+    if (zonesChosen_) WriteOtherZones(settings, zones_);
     // These two go by their own boxes, whatever the balloon's box holds.
     if (Check3_[4]->Value() == 1)
         for (std::size_t i = 0; i < Check4_.size(); ++i)

@@ -7,12 +7,15 @@
 
 #include "platform/Control.h"
 #include "platform/Window.h"
+#include "settings/OtherZones.h"
 
 #include <array>
 #include <memory>
+#include <vector>
 
 namespace morix {
 
+class Form11;
 class Module1;
 class Options;
 
@@ -30,6 +33,8 @@ public:
     void Check3_Click(int index);
     void cmdOK_Click();
     void cmdCancel_Click();
+    void Check6_Click();
+    void cmdZones_Click();
 
     platform::Window& Window() { return *window_; }
 
@@ -38,6 +43,8 @@ private:
     void LoadInfoOptions();
     void SaveExtendedOptions();
     void SetDriveBoxesEnabled(bool enabled);
+    void SetZoneControlsEnabled();
+    void CloseZoneChoice();
 
     Module1& m;
     Options& options_;
@@ -50,6 +57,12 @@ private:
     // frame of four lines around the picture and the label.
     std::array<std::unique_ptr<platform::Control>, 6> Line_;
     std::unique_ptr<platform::Control> cmdCancel_, cmdOK_;
+    // Other places' time: the balloon's switch for it, the button to the
+    // choosing dialog, and the choice made there, stored by OK.
+    std::unique_ptr<platform::Control> Check6_, cmdZones_;
+    std::unique_ptr<Form11> form11_;
+    std::vector<ChosenZone> zones_;
+    bool zonesChosen_ = false;
 };
 
 }  // namespace morix

@@ -10,6 +10,7 @@
 #include "platform/Picture.h"
 #include "platform/Process.h"
 #include "platform/SystemInfo.h"
+#include "platform/TimeZones.h"
 #include "platform/Ui.h"
 
 namespace morix::platform {
@@ -25,6 +26,7 @@ struct Platform {
     Process& process;
     SystemInfo& systemInfo;
     LogonStart& logonStart;
+    TimeZones& timeZones;
 };
 
 }  // namespace morix::platform

@@ -66,4 +66,12 @@ inline constexpr TextKey MemoText{"メモの内容", "メモをお書きくだ�
 // is in front.
 inline constexpr IntKey HideForFullScreen{"全画面のときは隠す", 1};
 
+// Other places' time in the information balloon: 1 = their lines are shown.
+inline constexpr IntKey ShowOtherZones{"他の地域の時刻の表示", 1};
+// The zones chosen for those lines, in order: each the zone's key name, a
+// comma and its label; an empty value is an unused place. While none of
+// these keys is in the file, Windows' own additional clocks are shown.
+inline constexpr std::array<std::string_view, 8> OtherZones{"他の地域1", "他の地域2", "他の地域3", "他の地域4",
+                                                            "他の地域5", "他の地域6", "他の地域7", "他の地域8"};
+
 }  // namespace morix::keys

@@ -215,9 +215,14 @@ int main(int argc, char** argv) {
     Win32CodePage& codePage = services.codePage;
     Win32Ui& ui = services.ui;
     const std::string folder = services.process.ProgramFolder();
-    // The sample seen, every balloon line chosen, the clock left at home.
+    // The sample seen, every balloon line chosen (four other zones among
+    // them), the clock left at home.
     if (!WriteAll(folder + "\\Morix.ini",
-                  "[Morix]\r\n" + codePage.ToAnsi("起動時のSample.rtf=1\r\nメモの表示=1\r\nアクティブウインドウへの移動=0\r\n"))) {
+                  "[Morix]\r\n" + codePage.ToAnsi("起動時のSample.rtf=1\r\nメモの表示=1\r\nアクティブウインドウへの移動=0\r\n"
+                                                  "他の地域1=Eastern Standard Time,ニューヨーク\r\n"
+                                                  "他の地域2=GMT Standard Time,ロンドン\r\n"
+                                                  "他の地域3=India Standard Time,デリー\r\n"
+                                                  "他の地域4=AUS Eastern Standard Time,シドニー\r\n"))) {
         std::fprintf(stderr, "cannot write %s\\Morix.ini\n", folder.c_str());
         return 1;
     }
@@ -289,7 +294,8 @@ int main(int argc, char** argv) {
         auto holder = ui.NewWindow(morix::platform::WindowKind::Borderless);
         auto drives = ui.NewListBox(*holder, {"List1", {}, "", nullptr});
         Series cpu{"BuildCpuLine", {}}, resources{"BuildResourceLine", {}}, memory{"BuildMemoryLine", {}},
-            power{"BuildPowerLine", {}}, disk{"BuildDiskLine", {}}, memoLine{"BuildMemoLine", {}};
+            power{"BuildPowerLine", {}}, disk{"BuildDiskLine", {}}, memoLine{"BuildMemoLine", {}},
+            loadZones{"LoadZoneLines (4 zones)", {}}, zoneLines{"BuildZoneLines (4 zones)", {}};
         auto timed = [](Series& series, const std::function<void()>& call) {
             const auto t = Clock::now();
             call();
@@ -303,11 +309,13 @@ int main(int argc, char** argv) {
             drives->Clear();
             timed(disk, [&] { lines.BuildDiskLine(*drives); });
             timed(memoLine, [&] { lines.BuildMemoLine(); });
+            timed(loadZones, [&] { lines.LoadZoneLines(); });
+            timed(zoneLines, [&] { lines.BuildZoneLines(); });
             lines.Clear();
             Pump(0);
         }
         std::printf("  the lines alone (the first of them loads a second binding of vitalink.dll):\n");
-        PrintTable({cpu, resources, memory, power, disk, memoLine});
+        PrintTable({cpu, resources, memory, power, disk, memoLine, loadZones, zoneLines});
 
         // And the controls a refresh goes through: the list of lines and the
         // rich-text box, made as the balloon makes them, on a hidden window.

@@ -11,6 +11,7 @@
 #include "platform/win32/Win32Pictures.h"
 #include "platform/win32/Win32Process.h"
 #include "platform/win32/Win32SystemInfo.h"
+#include "platform/win32/Win32TimeZones.h"
 #include "platform/win32/Win32Ui.h"
 
 namespace morix::platform::win32 {
@@ -26,7 +27,8 @@ struct Win32Platform {
     Win32Clock clock;
     Win32SystemInfo systemInfo;
     Win32LogonStart logonStart;
-    Platform platform{codePage, files, libraries, pictures, ui, desktop, clock, process, systemInfo, logonStart};
+    Win32TimeZones timeZones;
+    Platform platform{codePage, files, libraries, pictures, ui, desktop, clock, process, systemInfo, logonStart, timeZones};
 };
 
 }  // namespace morix::platform::win32

@@ -243,7 +243,7 @@ std::string FakeSystemInfo::FormatNumber(double value, int decimals) const {
 
 FakeSystem::FakeSystem(std::string programFolder)
     : libraries(programFolder),
-      platform{codePage, files, libraries, pictures, ui, desktop, clock, process, systemInfo, logonStart} {
+      platform{codePage, files, libraries, pictures, ui, desktop, clock, process, systemInfo, logonStart, timeZones} {
     process.folder = std::move(programFolder);
     ui.desktop = &desktop;
     VitalinkFigures() = {};

@@ -6,6 +6,7 @@
 
 #include "platform/Platform.h"
 #include "tests/fake/FakeLibraries.h"
+#include "tests/fake/FakeTimeZones.h"
 #include "tests/fake/FakeUi.h"
 #include "platform/posix/PosixCodePage.h"
 #include "platform/posix/PosixDynamicLibraries.h"
@@ -264,6 +265,7 @@ struct FakeSystem {
     FakeLibraries libraries;
     FakeSystemInfo systemInfo;
     FakeLogonStart logonStart;
+    FakeTimeZones timeZones{clock};
     platform::Platform platform;
 
     // Helpers for the tests: the clock window is the one titled "Morix".

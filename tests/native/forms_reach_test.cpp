@@ -130,7 +130,8 @@ TEST_F(FormsReachTest, TabWalksEachOptionsDialogTopToBottomThenLeftToRight) {
          {"Check2", "Check3", "Option1(0)", "Check4", "Option2(0)", "lstDsin", "lstHukidasi", "cmdPreView", "cmdOK",
           "cmdCancel", "lstCyaim", "cmdPlay", "cmdStop", "Check5", "Check2"}},
         {menu::Option2, "拡張オプション",
-         {"Check1", "Option1(1)", "Check2", "Check3(0)", "Check3(5)", "Check3(1)", "Text1", "Check3(2)", "Check3(3)",
+         {"Check1", "Option1(1)", "Check2", "Check3(0)", "Check3(5)", "Check3(1)", "Text1", "Check6",
+          "cmdZones", "Check3(2)", "Check3(3)",
           "Check3(4)", "Check4(0)", "Check4(1)", "cmdCancel", "cmdOK", "Check4(2)", "Check5", "Check1"}},
     };
     for (const Walk& walk : walks) {

@@ -34,6 +34,7 @@ TEST(Keys, EveryNameAndDefault) {
         {keys::ShowFixed, {"固定ディスクの表示", 1}},
         {keys::ShowCd, {"CDの表示", 1}},
         {keys::HideForFullScreen, {"全画面のときは隠す", 1}},
+        {keys::ShowOtherZones, {"他の地域の時刻の表示", 1}},
     };
     for (const auto& [key, expected] : ints) {
         EXPECT_EQ(key.name, expected.name);

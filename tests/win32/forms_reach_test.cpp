@@ -195,8 +195,9 @@ TEST(Win32FormsReach, EveryShownControlOfEveryFormIsWhatAClickAtItsCentreReaches
     Win32Clock clock;
     Win32SystemInfo systemInfo;
     Win32LogonStart logonStart;
+    Win32TimeZones timeZones;
     platform::Platform services{codePage, files, libraries, pictures, ui, desktop, clock, process, systemInfo,
-                                logonStart};
+                                logonStart, timeZones};
     Program program(services);
     program.Main();
     ASSERT_NE(program.module().form1(), nullptr);
@@ -213,6 +214,12 @@ TEST(Win32FormsReach, EveryShownControlOfEveryFormIsWhatAClickAtItsCentreReaches
          [](Program& p) { p.dateTime().CloseDateTime(); }},
         {"Form8", L"Morix - 情報", [](Program& p) { p.infoBalloon().Show(); },
          [](Program& p) { p.infoBalloon().Unload(); }},
+        {"Form11", L"他の地域の時刻",
+         [](Program& p) {
+             p.options().OpenExtendedOptions();
+             p.options().form4()->cmdZones_Click();
+         },
+         [](Program& p) { p.options().CloseExtendedOptions(); }},
     };
     for (const FormCase& form : forms) {
         form.open(program);

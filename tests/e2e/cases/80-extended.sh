@@ -23,7 +23,7 @@ ticked() { echo "$ctl" | grep -q "|$1|.*check=1"; }
 for box in "Morix をアクティブウインドウのタイトルバーに移動させる" \
            "アクティブウインドウのサイズが 640×480 ピクセル未満のときは移動させない" "吹き出しを出す" "CPU稼働率" \
            "システムリソース使用率" "メモリー使用率" "電源の状態" "ディスク空容量" "FD，MO etc." "HD" "CD" \
-           "全画面表示のウィンドウが手前のときは時計を隠す"; do
+           "全画面表示のウィンドウが手前のときは時計を隠す" "他の地域の時刻"; do
     check "ticked by default: $box" ticked "$box"
 done
 check "メモ is not" bash -c '! grep -q "|メモ|.*check=1" <<< "$1"' _ "$ctl"
@@ -52,7 +52,7 @@ check "stopping at the selected size option" bash -c '[[ "$(sed -n 2p <<< "$1")"
 stops=$(awk -F'|' '$2 !~ /^アクティブウインドウ/ { printf "%s%s", sep, $2; sep = "," }' <<< "$walk")
 # HD lies level with キャンセル and OK, CD below them, the full-screen box last.
 check "through every box, キャンセル and OK ($stops)" test "$stops" = \
-    "Morix をアクティブウインドウのタイトルバーに移動させる,吹き出しを出す,CPU稼働率,メモ,システムリソース使用率,メモリー使用率,電源の状態,ディスク空容量,FD，MO etc.,HD,キャンセル,OK,CD,全画面表示のウィンドウが手前のときは時計を隠す"
+    "Morix をアクティブウインドウのタイトルバーに移動させる,吹き出しを出す,CPU稼働率,メモ,システムリソース使用率,他の地域の時刻,地域を選ぶ...,メモリー使用率,電源の状態,ディスク空容量,FD，MO etc.,HD,キャンセル,OK,CD,全画面表示のウィンドウが手前のときは時計を隠す"
 
 ini_keep "$dir"
 click_control "$title" Button "キャンセル"

@@ -31,9 +31,12 @@ bool PassesSizeRule(int rule, const platform::Rect& r, bool& known) {
 // The reserved handle 448 is treated like the desktop.
 constexpr platform::WindowHandle ReservedHandle = 448;
 
-// Writes the record of the followed window, key by key in its order.
+// Writes the record of the followed window, its keys in their order, in one
+// replacement of the file.
 void WriteFollowedRecord(SettingsFile& settings, const std::array<std::string, 8>& values) {
-    for (std::size_t i = 0; i < values.size(); ++i) settings.WriteValue(keys::FollowedRecord[i], values[i]);
+    SettingsWrites writes;
+    for (std::size_t i = 0; i < values.size(); ++i) writes.emplace_back(keys::FollowedRecord[i], values[i]);
+    settings.WriteValues(writes);
 }
 
 }  // namespace

@@ -279,13 +279,14 @@ void Form3::mciChyaim_Done() {
 }
 
 void Form3::SaveOptions() {
-    SettingsFile settings = m.Settings();
-    settings.WriteValue(keys::AutoDeleteMemos, std::to_string(Check2_->Value()));
-    settings.WriteValue(keys::AutoShowMemo, Check3_->Value() == 0 ? "0" : Option1_[0]->Value() == 1 ? "1" : "2");
-    settings.WriteValue(keys::ChimeMode, Check4_->Value() == 0 ? "0" : Option2_[0]->Value() == 1 ? "1" : "2");
-    settings.WriteValue(keys::ChimeFile, SelectedText(*lstCyaim_));
-    settings.WriteValue(keys::DesignName, SelectedText(*lstDsin_));
-    settings.WriteValue(keys::FrameName, SelectedText(*lstHukidasi_));
+    m.Settings().WriteValues({
+        {keys::AutoDeleteMemos.name, std::to_string(Check2_->Value())},
+        {keys::AutoShowMemo.name, Check3_->Value() == 0 ? "0" : Option1_[0]->Value() == 1 ? "1" : "2"},
+        {keys::ChimeMode.name, Check4_->Value() == 0 ? "0" : Option2_[0]->Value() == 1 ? "1" : "2"},
+        {keys::ChimeFile.name, SelectedText(*lstCyaim_)},
+        {keys::DesignName.name, SelectedText(*lstDsin_)},
+        {keys::FrameName.name, SelectedText(*lstHukidasi_)},
+    });
     m.RestoreFollowedWindow = true;
 }
 

@@ -39,13 +39,21 @@ public:
         ++stamps;
         return real.Stamp(p);
     }
-    bool ReplaceAtomically(std::string_view p, std::string_view b) override {
+    platform::ReplaceResult TryReplace(std::string_view p, std::string_view b) override {
         ++writes;
         if (onReplace) onReplace(p, b);
         // The new file is made beside the old one, then renamed over it.
-        if (Locked(p) || Locked(Parent(p))) return false;
-        return real.ReplaceAtomically(p, b);
+        if (Locked(p) || Locked(Parent(p))) return platform::ReplaceResult::Failed;
+        // The rename over a file another program has open without delete
+        // sharing is refused until it lets go.
+        auto held = heldUntil.find(std::string(p));
+        if (held != heldUntil.end() && clock != nullptr && clock->TickCountMs() < held->second)
+            return platform::ReplaceResult::Held;
+        return real.TryReplace(p, b);
     }
+    // Another program opens the file for `ms` milliseconds of the clock's
+    // tick count from now, reading it but letting no one replace it.
+    void HoldFor(std::string_view p, std::uint64_t ms) { heldUntil[std::string(p)] = clock->TickCountMs() + ms; }
     bool FileExists(std::string_view p) const override { return real.FileExists(p); }
     bool CanWrite(std::string_view p) const override { return !Locked(p) && real.CanWrite(p); }
     bool FolderExists(std::string_view p) const override { return real.FolderExists(p); }
@@ -82,6 +90,9 @@ public:
     // (a program folder under Program Files): nothing in them is made,
     // replaced or removed.
     std::vector<std::string> locked;
+    // Files another program holds open, until a tick count of `clock`.
+    std::map<std::string, std::uint64_t> heldUntil;
+    const platform::Clock* clock = nullptr;
 
 private:
     bool Locked(std::string_view p) const {
@@ -124,7 +135,14 @@ public:
     platform::SetTimeResult SetTimeOfDay(int hour, int minute, int second) override;
     // Moved only by Advance and by the tests themselves.
     std::uint64_t TickCountMs() const override { return tickCountMs; }
+    // The time passes on the tick count only: a pause is shorter than the
+    // clock's second.
+    void Pause(unsigned ms) override {
+        pauses.push_back(ms);
+        tickCountMs += ms;
+    }
     std::uint64_t tickCountMs = 1000000;
+    std::vector<unsigned> pauses;
     mutable std::deque<platform::LocalTime> script;
     platform::LocalTime now{2026, 12, 8, 10, 15, 20};
     mutable int reads = 0;

@@ -251,7 +251,8 @@ public:
     mutable std::vector<std::string> freeSpaceQueries;
 };
 
-// The user's Run key entry, as plain state; `refuse` makes every change fail.
+// The user's Run key entry and Windows' switch for it, as plain state;
+// `refuse` makes every change fail.
 class FakeLogonStart final : public platform::LogonStart {
 public:
     std::optional<std::string> Command() const override { return command; }
@@ -265,7 +266,14 @@ public:
         command.reset();
         return true;
     }
+    std::optional<std::string> Switch() const override { return switchValue; }
+    bool SetSwitch(std::string_view v) override {
+        if (refuse) return false;
+        switchValue = std::string(v);
+        return true;
+    }
     std::optional<std::string> command;
+    std::optional<std::string> switchValue;
     bool refuse = false;
 };
 

@@ -194,5 +194,67 @@ TEST_F(ClockTest, TheLogonBoxShowsThisProgramsEntryAndOkChangesItOnlyWhenTheBoxC
     EXPECT_EQ(sys.ui.FindWindow("オプション"), nullptr) << "the settings are still taken";
 }
 
+// Windows' own switch (設定 → アプリ → スタートアップ, Task Manager) turns
+// the entry off beside it: the box is ticked only when the entry is this
+// program's and the switch is not off; ticked and OK, the switch is on again.
+TEST_F(ClockTest, TheLogonBoxAgreesWithWindowsOwnSwitch) {
+    const std::string exe = dir.ProgramPath() + "\\Morix.exe";
+    const std::string quoted = "\"" + exe + "\"";
+    const std::string filetime("\xd4\x0d\x43\x8d\xc8\x3b\xd9\x01", 8);
+    const auto value = [&](unsigned char state, bool stamped) {
+        return std::string(1, static_cast<char>(state)) + std::string(3, '\0') +
+               (stamped ? filetime : std::string(8, '\0'));
+    };
+    struct Switch {
+        const char* name;
+        std::optional<std::string> bytes;
+        bool off;
+    };
+    const std::vector<Switch> switches{{"no switch", std::nullopt, false},
+                                       {"on", value(0x02, false), false},
+                                       {"on, found by the system", value(0x06, false), false},
+                                       {"off", value(0x03, true), true},
+                                       {"off, found by the system", value(0x07, true), true}};
+    struct Entry {
+        const char* name;
+        std::optional<std::string> command;
+        bool ours;
+    };
+    const std::vector<Entry> entries{
+        {"no entry", std::nullopt, false}, {"this program's", quoted, true}, {"a copy's", "\"C:\\Old\\Morix.exe\"", false}};
+    SampleDone();
+    Set("アクティブウインドウへの移動", "0");
+    ASSERT_FALSE(Start());
+    const auto open = [&]() -> FakeWindow& {
+        sys.ui.menuChoices = {menu::Option};
+        EXPECT_FALSE(Ends([&] { window().MouseUp(MouseButton::Left); }));
+        return *sys.ui.FindWindow("オプション");
+    };
+    for (const Entry& e : entries)
+        for (const Switch& w : switches) {
+            SCOPED_TRACE(std::string(e.name) + ", " + w.name);
+            sys.logonStart.command = e.command;
+            sys.logonStart.switchValue = w.bytes;
+            FakeWindow& options = open();
+            const bool shown = e.ours && !w.off;
+            EXPECT_EQ(options.Control("Check5").value, shown ? 1 : 0);
+            if (!shown) options.Control("Check5").Click();
+            options.Control("cmdOK").Click();
+            EXPECT_EQ(sys.logonStart.command, quoted);
+            // Turned on as the system turns it on; a switch that was not off
+            // is left as it was.
+            EXPECT_EQ(sys.logonStart.switchValue, w.off ? std::optional<std::string>(value(0x02, false)) : w.bytes);
+            EXPECT_EQ(open().Control("Check5").value, 1) << "shown ticked next time";
+            sys.ui.FindWindow("オプション")->Control("cmdCancel").Click();
+        }
+    // Unticked, the entry goes as before; the switch is no concern then.
+    sys.logonStart.command = quoted;
+    sys.logonStart.switchValue = value(0x02, false);
+    FakeWindow& options = open();
+    options.Control("Check5").Click();
+    options.Control("cmdOK").Click();
+    EXPECT_EQ(sys.logonStart.command, std::nullopt);
+}
+
 }  // namespace
 }  // namespace morix::test

@@ -16,6 +16,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <set>
 #include <memory>
 #include <string>
 #include <vector>
@@ -177,6 +178,8 @@ public:
         if (it == captionButtons.end()) return std::nullopt;
         return it->second;
     }
+    bool IsCloaked(platform::WindowHandle window) const override { return cloaked.count(window) > 0; }
+    bool IsMinimized(platform::WindowHandle window) const override { return minimized.count(window) > 0; }
     platform::Point CursorPos() const override { return ++cursorReads, cursor; }
     // Where the system's input has the pointer: where it is, as Windows
     // hears of every move, unless a test makes it lag as Wine's may.
@@ -204,8 +207,13 @@ public:
     platform::WindowHandle foreground = 0x10010;
     platform::WindowHandle nextHandle = 0x20000;
     std::vector<platform::WindowHandle> foregroundRequests;
-    // Windows whose caption buttons the window manager reports.
+    // Windows whose caption buttons the window manager reports, as it
+    // reports them (whether they make sense for the window or not).
     std::map<platform::WindowHandle, platform::CaptionButtons> captionButtons;
+    // Windows the window manager keeps out of sight (another virtual
+    // desktop, a suspended store app), and minimised windows.
+    std::set<platform::WindowHandle> cloaked;
+    std::set<platform::WindowHandle> minimized;
     platform::Point cursor{0, 0};
     mutable int cursorReads = 0;
     std::optional<platform::Point> inputPointer;

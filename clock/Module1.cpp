@@ -28,6 +28,8 @@ Module1::~Module1() { platform.process.OnFatalError(nullptr); }
 
 void Module1::Main() {
     if (platform.process.AnotherInstanceRunning()) platform.process.Exit(0);
+    // An installer that closes the clock to update it starts it again.
+    platform.process.RegisterForRestart();
     LoadForm1();
 }
 

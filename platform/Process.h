@@ -24,6 +24,10 @@ public:
     // True when another instance of the program runs (answered once, before
     // any window exists; the answer holds for the life of this process).
     virtual bool AnotherInstanceRunning() = 0;
+    // Asks the system to start the program again, with no arguments, when
+    // it closes it to update the program or itself (an installer's restart
+    // manager, an update's restart); not after a crash or a hang.
+    virtual void RegisterForRestart() = 0;
     // Ends the process at once: no unload handling runs.
     [[noreturn]] virtual void Exit(int code) = 0;
 

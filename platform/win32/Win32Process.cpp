@@ -58,6 +58,8 @@ bool Win32Process::AnotherInstanceRunning() {
     return *another_;
 }
 
+void Win32Process::RegisterForRestart() { RegisterApplicationRestart(nullptr, RESTART_NO_CRASH | RESTART_NO_HANG); }
+
 void Win32Process::Exit(int code) { ExitProcess(static_cast<UINT>(code)); }
 
 }  // namespace morix::platform::win32

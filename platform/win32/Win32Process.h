@@ -3,7 +3,8 @@
 // (FOLDERID_LocalAppData, FOLDERID_RoamingAppData),
 // the single-instance test through the named mutex
 // "Local\Morix.SingleInstance" (CreateMutexW, ERROR_ALREADY_EXISTS; the
-// mutex is held until the process ends), and ExitProcess.
+// mutex is held until the process ends), RegisterApplicationRestart (no
+// command line; RESTART_NO_CRASH | RESTART_NO_HANG), and ExitProcess.
 #pragma once
 
 #include "platform/Process.h"
@@ -27,6 +28,7 @@ public:
     std::string LocalDataFolder() const override;
     std::string RoamingDataFolder() const override;
     bool AnotherInstanceRunning() override;
+    void RegisterForRestart() override;
     [[noreturn]] void Exit(int code) override;
 
 private:

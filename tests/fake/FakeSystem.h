@@ -111,11 +111,13 @@ public:
     std::string LocalDataFolder() const override { return localData; }
     std::string RoamingDataFolder() const override { return roamingData; }
     bool AnotherInstanceRunning() override { return anotherInstance; }
+    void RegisterForRestart() override { ++restartRegistrations; }
     [[noreturn]] void Exit(int code) override { throw ProcessEnded{code}; }
     std::string folder;
     std::string localData;  // none unless a test gives one
     std::string roamingData;  // likewise
     bool anotherInstance = false;
+    int restartRegistrations = 0;
 };
 
 class FakeClock final : public platform::Clock {

@@ -147,6 +147,15 @@ TEST_F(ClockTest, SecondInstanceEndsBeforeAnyWindow) {
     EXPECT_TRUE(Start());
     EXPECT_TRUE(sys.ui.windows.empty());
     EXPECT_FALSE(IniExists());
+    EXPECT_EQ(sys.process.restartRegistrations, 0) << "the running clock is the one to restart";
+}
+
+TEST_F(ClockTest, TheRunningClockAsksToBeStartedAgainAfterAnUpdateOnce) {
+    SampleDone();
+    ASSERT_FALSE(Start());
+    EXPECT_EQ(sys.process.restartRegistrations, 1);
+    ASSERT_FALSE(Reload());
+    EXPECT_EQ(sys.process.restartRegistrations, 1) << "not again at a reload";
 }
 
 TEST_F(ClockTest, RealExitWritesTheDateAndEmptiesTheFollowedRecord) {

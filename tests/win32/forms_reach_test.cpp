@@ -66,6 +66,7 @@ public:
     std::string LocalDataFolder() const override { return {}; }
     std::string RoamingDataFolder() const override { return {}; }
     bool AnotherInstanceRunning() override { return false; }
+    void RegisterForRestart() override {}
     [[noreturn]] void Exit(int code) override { throw ExitCalled{code}; }
 
 private:

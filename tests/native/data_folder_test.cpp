@@ -82,6 +82,17 @@ TEST(DataFolderTest, TheProgramFolderWhenItTakesAFileElseTheUsersOwn) {
         EXPECT_EQ(s.sys.ui.messages.size(), writable ? 0u : 1u);
         EXPECT_EQ(fs::exists(user.Path() / "Morix"), !c.besideProgram);
         if (!c.besideProgram || !writable) EXPECT_EQ(Tree(installed.dir.Path()), programBefore);
+
+        // The next start: the same folder, and what the user changed is
+        // still theirs (a preset makes the first settings only).
+        const auto userBefore = Tree(user.Path());
+        Session again(installed.dir, user, locked);
+        if (!c.userFolder) again.sys.process.roamingData.clear();
+        ASSERT_FALSE(again.Ends([&] { again.app.Main(); }));
+        EXPECT_EQ(again.app.module().DataFolder(), data);
+        EXPECT_EQ(again.app.module().Settings().ReadInt("起動時のSample.rtf", 0), writable ? 1 : 0);
+        EXPECT_EQ(again.Memo() != nullptr, !writable) << "the sample memo stays away once ticked";
+        EXPECT_EQ(Tree(user.Path()), userBefore);
     }
 }
 

@@ -80,7 +80,8 @@ std::string Module1::TodayStamp() const {
 
 const std::string& Module1::DataFolder() const {
     if (!dataFolder_)
-        dataFolder_ = ChooseDataFolder(platform.files, platform.process.ProgramFolder(), platform.process.RoamingDataFolder());
+        dataFolder_ = ChooseDataFolder(platform.files, platform.process.ProgramFolder(), platform.process.RoamingDataFolder(),
+                                       [this](std::string_view folder) { return platform.process.NormalRunMayWrite(folder); });
     return *dataFolder_;
 }
 

@@ -4,7 +4,10 @@
 // the single-instance test through the named mutex
 // "Local\Morix.SingleInstance" (CreateMutexW, ERROR_ALREADY_EXISTS; the
 // mutex is held until the process ends), RegisterApplicationRestart (no
-// command line; RESTART_NO_CRASH | RESTART_NO_HANG), and ExitProcess.
+// command line; RESTART_NO_CRASH | RESTART_NO_HANG), ExitProcess, and for an
+// elevated process (TokenElevationType full) the user's everyday rights on a
+// folder: AccessCheck of FILE_ADD_FILE with its linked token against the
+// folder's security (GetFileSecurityW).
 #pragma once
 
 #include "platform/Process.h"
@@ -29,6 +32,7 @@ public:
     std::string RoamingDataFolder() const override;
     bool AnotherInstanceRunning() override;
     void RegisterForRestart() override;
+    bool NormalRunMayWrite(std::string_view folder) const override;
     [[noreturn]] void Exit(int code) override;
 
 private:

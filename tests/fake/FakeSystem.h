@@ -112,6 +112,13 @@ public:
     std::string RoamingDataFolder() const override { return roamingData; }
     bool AnotherInstanceRunning() override { return anotherInstance; }
     void RegisterForRestart() override { ++restartRegistrations; }
+    // Elevated, the user's normal run may not write the folders it could
+    // not write if it were not elevated.
+    bool NormalRunMayWrite(std::string_view f) const override {
+        return !elevated || std::find(normalRunLocked.begin(), normalRunLocked.end(), f) == normalRunLocked.end();
+    }
+    bool elevated = false;
+    std::vector<std::string> normalRunLocked;
     [[noreturn]] void Exit(int code) override { throw ProcessEnded{code}; }
     std::string folder;
     std::string localData;  // none unless a test gives one

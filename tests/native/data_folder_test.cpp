@@ -96,6 +96,38 @@ TEST(DataFolderTest, TheProgramFolderWhenItTakesAFileElseTheUsersOwn) {
     }
 }
 
+// Started with 管理者として実行, the clock may write where the user's normal
+// run may not (Program Files): it keeps to the folder that normal run uses,
+// and makes not even a trial file in the program folder.
+TEST(DataFolderTest, AnElevatedRunKeepsTheNormalRunsFolder) {
+    struct Case {
+        const char* name;
+        bool elevated;
+        bool normalRunLocked;  // the user's normal run may not write the program folder
+        bool besideProgram;
+    };
+    for (const Case c : {Case{"a portable copy", false, false, true}, Case{"a portable copy, elevated", true, false, true},
+                         Case{"under Program Files, elevated", true, true, false}}) {
+        SCOPED_TRACE(c.name);
+        FakeProgram installed;
+        TempFolder user;
+        installed.dir.Write("Morix.ini", installed.sys.codePage.ToAnsi("[Morix]\r\n自動削除=0\r\n"));
+        Session s(installed.dir, user, {});
+        s.sys.process.elevated = c.elevated;
+        if (c.normalRunLocked) s.sys.process.normalRunLocked = {installed.dir.ProgramPath()};
+        std::vector<std::string> written;
+        s.sys.files.onReplace = [&](std::string_view p, std::string_view) { written.emplace_back(p); };
+        const auto programBefore = Tree(installed.dir.Path());
+        ASSERT_FALSE(s.Ends([&] { s.app.Main(); }));
+        const std::string data = c.besideProgram ? installed.dir.ProgramPath() : user.ProgramPath() + "\\Morix";
+        EXPECT_EQ(s.app.module().DataFolder(), data);
+        EXPECT_EQ(s.app.module().Settings().ReadInt("自動削除", 1), 0) << "the settings it starts from";
+        if (c.besideProgram) continue;
+        for (const std::string& p : written) EXPECT_FALSE(p.starts_with(installed.dir.ProgramPath())) << p;
+        EXPECT_EQ(Tree(installed.dir.Path()), programBefore);
+    }
+}
+
 TEST_F(ClockTest, ASettingsFileNothingCanWriteIsToldOnceWithItsPath) {
     sys.files.locked = {dir.ProgramPath()};
     ASSERT_FALSE(Start());

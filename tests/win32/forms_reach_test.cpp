@@ -67,6 +67,7 @@ public:
     std::string RoamingDataFolder() const override { return {}; }
     bool AnotherInstanceRunning() override { return false; }
     void RegisterForRestart() override {}
+    bool NormalRunMayWrite(std::string_view) const override { return true; }
     [[noreturn]] void Exit(int code) override { throw ExitCalled{code}; }
 
 private:

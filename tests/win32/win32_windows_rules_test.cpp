@@ -8,10 +8,12 @@
 #include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32Files.h"
 #include "platform/win32/Win32LogonStart.h"
+#include "platform/win32/Win32Process.h"
 #include "settings/SettingsFile.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <thread>
 
 namespace morix::win32test {
@@ -107,6 +109,31 @@ TEST(Win32LogonSwitch, TheSystemsOffIsReadAndTurnedOnAsTheSystemTurnsItOn) {
     EXPECT_EQ(type, static_cast<DWORD>(REG_BINARY));
     EXPECT_EQ(std::string(reinterpret_cast<char*>(stored), size), std::string("\x02", 1) + std::string(11, '\0'));
     EXPECT_FALSE(platform::SwitchedOff(logon.Switch()));
+}
+
+}  // namespace
+}  // namespace morix::win32test
+
+namespace morix::win32test {
+namespace {
+
+// Wine runs every program with the rights it asks for and no split token:
+// the user's normal run may write what this process may (a folder of the
+// user's), and a folder this process cannot write is no concern of the
+// question. On Windows an elevated run gets the answer of its linked token.
+TEST(Win32ElevatedRun, TheNormalRunMayWriteTheUsersOwnFolder) {
+    TempFolder dir;
+    platform::win32::Win32Process process;
+    std::string folder = platform::win32::Narrow(dir.File(L""));
+    folder.pop_back();  // the separator File puts before a name
+    EXPECT_TRUE(process.NormalRunMayWrite(folder));
+    HANDLE token = nullptr;
+    ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token));
+    TOKEN_ELEVATION_TYPE type = TokenElevationTypeDefault;
+    DWORD size = 0;
+    GetTokenInformation(token, TokenElevationType, &type, sizeof type, &size);
+    CloseHandle(token);
+    std::printf("token elevation type: %d\n", static_cast<int>(type));
 }
 
 }  // namespace

@@ -31,9 +31,26 @@ bool PassesSizeRule(int rule, const platform::Rect& r, bool& known) {
 // The reserved handle 448 is treated like the desktop.
 constexpr platform::WindowHandle ReservedHandle = 448;
 
-// Writes the record of the followed window, key by key in its order.
+// The window manager's caption-button rectangle is trusted only where it
+// makes sense for the window: the system leaves it undefined for a
+// minimised or hidden window. Buttons whose top right corner is not within
+// a button's height of the visible frame's (they may stand out of it by a
+// few pixels, as on a maximised window or at a high scale), or that reach
+// past its left or bottom edge, are no buttons the clock could sit beside.
+bool Plausible(const platform::CaptionButtons& c) {
+    const platform::Rect& b = c.buttons;
+    const platform::Rect& f = c.visibleFrame;
+    if (b.Width() <= 0 || b.Height() <= 0 || f.Width() <= 0 || f.Height() <= 0) return false;
+    if (b.left < f.left || b.bottom > f.bottom) return false;
+    return std::abs(f.right - b.right) <= b.Height() && std::abs(b.top - f.top) <= b.Height();
+}
+
+// Writes the record of the followed window, its keys in their order, in one
+// replacement of the file.
 void WriteFollowedRecord(SettingsFile& settings, const std::array<std::string, 8>& values) {
-    for (std::size_t i = 0; i < values.size(); ++i) settings.WriteValue(keys::FollowedRecord[i], values[i]);
+    SettingsWrites writes;
+    for (std::size_t i = 0; i < values.size(); ++i) writes.emplace_back(keys::FollowedRecord[i], values[i]);
+    settings.WriteValues(writes);
 }
 
 }  // namespace
@@ -42,7 +59,9 @@ void Form1::PlaceByActiveWindow() {
     platform::Desktop& desktop = m.platform.desktop;
     if (m.RestoreFollowedWindow) {
         m.RestoreFollowedWindow = false;
-        if (m.StoredTitle.empty()) {
+        // Giving the front to a window the user cannot see would take them
+        // to its virtual desktop.
+        if (m.StoredTitle.empty() || desktop.IsCloaked(SavedHandle)) {
             ReturnHome();
         } else {
             ActiveHandle = SavedHandle;
@@ -51,8 +70,9 @@ void Form1::PlaceByActiveWindow() {
         }
         return;
     }
+    // A cloaked window is followed no more than an invisible one.
     if (ActiveHandle == desktop.DesktopWindow() || m.ActiveTitle.empty() || ActiveHandle == ReservedHandle ||
-        m.ActiveTitle == "Program Manager") {
+        m.ActiveTitle == "Program Manager" || desktop.IsCloaked(ActiveHandle)) {
         ReturnHome();
         return;
     }
@@ -66,7 +86,9 @@ void Form1::PlaceByActiveWindow() {
 void Form1::MoveOntoActiveWindow() {
     platform::Desktop& desktop = m.platform.desktop;
     const platform::Rect r = desktop.WindowRect(ActiveHandle);
-    const std::optional<platform::CaptionButtons> caption = desktop.CaptionButtonsOf(ActiveHandle);
+    std::optional<platform::CaptionButtons> caption = desktop.CaptionButtonsOf(ActiveHandle);
+    if (caption && (!Plausible(*caption) || desktop.IsMinimized(ActiveHandle) || desktop.IsCloaked(ActiveHandle)))
+        caption.reset();
     using platform::Metric;
     const long long d = caption ? 0
                                 : desktop.SystemMetric(Metric::CaptionButtonWidth) +

@@ -147,11 +147,11 @@ void Form1::TakeScale(int dpi) {
 void Form1::Form_Unload() {
     if (!m.Reloading) {
         SettingsFile settings = m.Settings();
-        settings.WriteValue(keys::ExitDate, m.TodayStamp());
         // The record of the followed window is emptied, title first; the
         // handle stays.
-        settings.WriteValue(keys::ActiveTitle, "");
-        for (std::size_t i = 0; i < 6; ++i) settings.WriteValue(keys::FollowedRecord[i], "");
+        SettingsWrites writes{{keys::ExitDate.name, m.TodayStamp()}, {keys::ActiveTitle.name, ""}};
+        for (std::size_t i = 0; i < 6; ++i) writes.emplace_back(keys::FollowedRecord[i], "");
+        settings.WriteValues(writes);
         if (settings.ReadInt(keys::AutoDeleteMemos) == 1) m.memos->DeletePastMemos();
     }
     timer1_->SetEnabled(false);

@@ -69,8 +69,7 @@ void Form1::ysTransForm1_DragEnd() {
         // where it was dropped.
         Move(Left(), Top());
         SettingsFile settings = m.Settings();
-        settings.WriteValue(keys::HomeLeft, std::to_string(Left()));
-        settings.WriteValue(keys::HomeTop, std::to_string(Top()));
+        settings.WriteValues({{keys::HomeLeft, std::to_string(Left())}, {keys::HomeTop, std::to_string(Top())}});
         if (!m.MemoWindowOpen) return;
         // The memo window follows the clock to its new place, its pointer
         // facing the clock.

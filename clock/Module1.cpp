@@ -28,6 +28,8 @@ Module1::~Module1() { platform.process.OnFatalError(nullptr); }
 
 void Module1::Main() {
     if (platform.process.AnotherInstanceRunning()) platform.process.Exit(0);
+    // An installer that closes the clock to update it starts it again.
+    platform.process.RegisterForRestart();
     LoadForm1();
 }
 
@@ -78,7 +80,8 @@ std::string Module1::TodayStamp() const {
 
 const std::string& Module1::DataFolder() const {
     if (!dataFolder_)
-        dataFolder_ = ChooseDataFolder(platform.files, platform.process.ProgramFolder(), platform.process.RoamingDataFolder());
+        dataFolder_ = ChooseDataFolder(platform.files, platform.process.ProgramFolder(), platform.process.RoamingDataFolder(),
+                                       [this](std::string_view folder) { return platform.process.NormalRunMayWrite(folder); });
     return *dataFolder_;
 }
 

@@ -54,7 +54,8 @@ public:
     void EndFromPrompt();
 
     SettingsFile Settings() const {
-        return SettingsFile(platform.files, platform.codePage, IniPath, &settingsCache_, &settingsWriteFailed_);
+        return SettingsFile(platform.files, platform.codePage, IniPath, &settingsCache_, &settingsWriteFailed_,
+                            &platform.clock);
     }
     // Today's date stamp, from the system date at the moment of use.
     std::string TodayStamp() const;

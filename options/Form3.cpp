@@ -132,8 +132,13 @@ void Form3::Form_Load() {
 void Form3::LoadAutoDelete() { Check2_->SetValue(CheckBoxValue(m.Settings().ReadInt(keys::AutoDeleteMemos))); }
 
 void Form3::LoadLogonStart() {
-    const std::optional<std::string> command = m.platform.logonStart.Command();
-    logonShown_ = command && StartsThisProgram(*command, m.platform.process.ExecutablePath()) ? 1 : 0;
+    const platform::LogonStart& logon = m.platform.logonStart;
+    const std::optional<std::string> command = logon.Command();
+    // An entry Windows' own switch turned off does not start: shown unticked.
+    logonShown_ = command && StartsThisProgram(*command, m.platform.process.ExecutablePath()) &&
+                          !platform::SwitchedOff(logon.Switch())
+                      ? 1
+                      : 0;
     Check5_->SetValue(logonShown_);
 }
 
@@ -279,13 +284,14 @@ void Form3::mciChyaim_Done() {
 }
 
 void Form3::SaveOptions() {
-    SettingsFile settings = m.Settings();
-    settings.WriteValue(keys::AutoDeleteMemos, std::to_string(Check2_->Value()));
-    settings.WriteValue(keys::AutoShowMemo, Check3_->Value() == 0 ? "0" : Option1_[0]->Value() == 1 ? "1" : "2");
-    settings.WriteValue(keys::ChimeMode, Check4_->Value() == 0 ? "0" : Option2_[0]->Value() == 1 ? "1" : "2");
-    settings.WriteValue(keys::ChimeFile, SelectedText(*lstCyaim_));
-    settings.WriteValue(keys::DesignName, SelectedText(*lstDsin_));
-    settings.WriteValue(keys::FrameName, SelectedText(*lstHukidasi_));
+    m.Settings().WriteValues({
+        {keys::AutoDeleteMemos.name, std::to_string(Check2_->Value())},
+        {keys::AutoShowMemo.name, Check3_->Value() == 0 ? "0" : Option1_[0]->Value() == 1 ? "1" : "2"},
+        {keys::ChimeMode.name, Check4_->Value() == 0 ? "0" : Option2_[0]->Value() == 1 ? "1" : "2"},
+        {keys::ChimeFile.name, SelectedText(*lstCyaim_)},
+        {keys::DesignName.name, SelectedText(*lstDsin_)},
+        {keys::FrameName.name, SelectedText(*lstHukidasi_)},
+    });
     m.RestoreFollowedWindow = true;
 }
 
@@ -297,6 +303,11 @@ void Form3::SaveLogonStart() {
     platform::LogonStart& logon = m.platform.logonStart;
     const bool done = wanted == 1 ? logon.SetCommand(LogonCommand(m.platform.process.ExecutablePath())) : logon.Remove();
     if (!done) Raise(err::PathFileAccess, "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run");
+    // Ticked again, the entry is turned back on as the system's own setting
+    // turns it on; unticked, the removed entry leaves no switch to obey.
+    if (wanted == 1 && platform::SwitchedOff(logon.Switch()) && !logon.SetSwitch(platform::SwitchedOnValue()))
+        Raise(err::PathFileAccess,
+              "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run");
 }
 
 void Form3::cmdOK_Click() {

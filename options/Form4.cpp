@@ -204,30 +204,30 @@ void Form4::Check3_Click(int index) {
 }
 
 void Form4::SaveExtendedOptions() {
-    SettingsFile settings = m.Settings();
-    settings.WriteValue(keys::FollowActiveWindow, std::to_string(Check1_->Value()));
+    SettingsWrites writes{{keys::FollowActiveWindow.name, std::to_string(Check1_->Value())}};
     if (Check1_->Value() == 1) {
         // The first chosen rule; nothing when none is chosen.
         for (std::size_t i = 0; i < Option1_.size(); ++i)
             if (Option1_[i]->Value() == 1) {
-                settings.WriteValue(keys::FollowSizeRule, std::to_string(i));
+                writes.emplace_back(keys::FollowSizeRule.name, std::to_string(i));
                 break;
             }
     } else {
-        settings.WriteValue(keys::FollowSizeRule, "");
+        writes.emplace_back(keys::FollowSizeRule.name, "");
     }
-    settings.WriteValue(keys::HideForFullScreen, std::to_string(Check5_->Value()));
-    settings.WriteValue(keys::ShowInfoBalloon, std::to_string(Check2_->Value()));
+    writes.emplace_back(keys::HideForFullScreen.name, std::to_string(Check5_->Value()));
+    writes.emplace_back(keys::ShowInfoBalloon.name, std::to_string(Check2_->Value()));
     if (Check2_->Value() == 1)
         for (std::size_t i = 0; i < Check3_.size(); ++i)
-            settings.WriteValue(*ItemKeys[i], std::to_string(Check3_[i]->Value()));
-    if (Check2_->Value() == 1) settings.WriteValue(keys::ShowOtherZones, std::to_string(Check6_->Value()));
-    if (zonesChosen_) WriteOtherZones(settings, zones_);
+            writes.emplace_back(ItemKeys[i]->name, std::to_string(Check3_[i]->Value()));
+    if (Check2_->Value() == 1) writes.emplace_back(keys::ShowOtherZones.name, std::to_string(Check6_->Value()));
+    if (zonesChosen_) AddOtherZones(writes, zones_);
     // These two go by their own boxes, whatever the balloon's box holds.
     if (Check3_[4]->Value() == 1)
         for (std::size_t i = 0; i < Check4_.size(); ++i)
-            settings.WriteValue(*DriveKeys[i], std::to_string(Check4_[i]->Value()));
-    if (Check3_[5]->Value() == 1) settings.WriteValue(keys::MemoText, Text1_->Text());
+            writes.emplace_back(DriveKeys[i]->name, std::to_string(Check4_[i]->Value()));
+    if (Check3_[5]->Value() == 1) writes.emplace_back(keys::MemoText.name, Text1_->Text());
+    m.Settings().WriteValues(writes);
     m.RestoreFollowedWindow = true;
 }
 

@@ -29,6 +29,11 @@ public:
     // Milliseconds since the system started. It never goes back and does not
     // move with the date or time set, so it tells how long ago something was.
     virtual std::uint64_t TickCountMs() const = 0;
+    // Lets about `ms` milliseconds pass on the user-interface thread while
+    // the program's windows go on painting and answering the system; input
+    // and timer messages wait in the queue, so no handler of the program
+    // runs meanwhile.
+    virtual void Pause(unsigned ms) = 0;
 };
 
 }  // namespace morix::platform

@@ -53,6 +53,11 @@ public:
     // nothing where it reports none (classic themes, Wine, a window without
     // buttons).
     virtual std::optional<CaptionButtons> CaptionButtonsOf(WindowHandle window) const = 0;
+    // The window manager keeps the window out of sight although it counts
+    // as visible: a window of another virtual desktop, a suspended store
+    // app. False where the system cannot say.
+    virtual bool IsCloaked(WindowHandle window) const = 0;
+    virtual bool IsMinimized(WindowHandle window) const = 0;
     virtual Point CursorPos() const = 0;
     // Where the system's input took the pointer to be when the message being
     // handled was taken from the queue (the tick's own message), asked of no

@@ -22,6 +22,16 @@ struct FileStamp {
     friend bool operator==(const FileStamp&, const FileStamp&) = default;
 };
 
+// What one replacement of a file came to.
+enum class ReplaceResult {
+    Done,
+    // Another program has the file open without letting it be replaced (a
+    // virus scanner, the search indexer, a backup or a cloud client reading
+    // it for a moment): the same replacement may go through a little later.
+    Held,
+    Failed,
+};
+
 // Tells whether anything in a folder may have changed, without asking the
 // file system each time.
 class FolderWatch {
@@ -40,9 +50,12 @@ public:
     virtual std::optional<std::string> ReadAll(std::string_view path) const = 0;
     // Replaces the file's contents so that any reader, and any crash, sees
     // either the old or the new file whole: a temporary file beside it is
-    // written, flushed and renamed over it. False (and the old file intact)
-    // on any failure.
-    virtual bool ReplaceAtomically(std::string_view path, std::string_view bytes) = 0;
+    // written, flushed and renamed over it. One attempt; on anything but
+    // Done the old file is intact and no temporary file is left.
+    virtual ReplaceResult TryReplace(std::string_view path, std::string_view bytes) = 0;
+    bool ReplaceAtomically(std::string_view path, std::string_view bytes) {
+        return TryReplace(path, bytes) == ReplaceResult::Done;
+    }
     // The file's size and last-write time (one attribute query), or nothing
     // when there is no such file.
     virtual std::optional<FileStamp> Stamp(std::string_view path) const = 0;

@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace morix::platform {
 
@@ -24,6 +25,14 @@ public:
     // True when another instance of the program runs (answered once, before
     // any window exists; the answer holds for the life of this process).
     virtual bool AnotherInstanceRunning() = 0;
+    // Asks the system to start the program again, with no arguments, when
+    // it closes it to update the program or itself (an installer's restart
+    // manager, an update's restart); not after a crash or a hang.
+    virtual void RegisterForRestart() = 0;
+    // Whether this user's normal run of the program may make a file in the
+    // folder. The same as this process may, unless it runs elevated (started
+    // with 管理者として実行): then the user's everyday rights are asked.
+    virtual bool NormalRunMayWrite(std::string_view folder) const = 0;
     // Ends the process at once: no unload handling runs.
     [[noreturn]] virtual void Exit(int code) = 0;
 

@@ -14,11 +14,15 @@ bool TakesAFile(platform::Files& files, const std::string& folder) {
 
 }  // namespace
 
-std::string ChooseDataFolder(platform::Files& files, std::string_view programFolder, std::string_view userFolder) {
+std::string ChooseDataFolder(platform::Files& files, std::string_view programFolder, std::string_view userFolder,
+                             const std::function<bool(std::string_view folder)>& normalRunMayWrite) {
     const std::string program(programFolder);
     const std::string presetIni = program + std::string(IniName);
     const bool hasIni = files.FileExists(presetIni);
-    if ((!hasIni || files.CanWrite(presetIni)) && TakesAFile(files, program)) return program;
+    // Asked before the trial file: an elevated run makes none where the
+    // normal run could not.
+    const bool normalRunTakes = !normalRunMayWrite || normalRunMayWrite(program);
+    if (normalRunTakes && (!hasIni || files.CanWrite(presetIni)) && TakesAFile(files, program)) return program;
     if (userFolder.empty()) return program;
 
     const std::string data = std::string(userFolder) + "\\Morix";

@@ -7,6 +7,7 @@
 
 #include "platform/Files.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,11 @@ namespace morix {
 // made, and a Morix.ini of the program folder (an administrator's preset)
 // becomes the user's first settings file. Without a user's folder the
 // program folder is all there is.
-std::string ChooseDataFolder(platform::Files& files, std::string_view programFolder, std::string_view userFolder);
+// A run elevated by the user (管理者として実行) takes the folder the same
+// user's normal run takes: the program folder only when that run could write
+// it too (`normalRunMayWrite`), so nothing it keeps is where the normal run
+// never looks.
+std::string ChooseDataFolder(platform::Files& files, std::string_view programFolder, std::string_view userFolder,
+                             const std::function<bool(std::string_view folder)>& normalRunMayWrite = {});
 
 }  // namespace morix

@@ -50,9 +50,9 @@ std::vector<ChosenZone> ReadOtherZones(const SettingsFile& settings, const platf
     return chosen;
 }
 
-void WriteOtherZones(SettingsFile& settings, const std::vector<ChosenZone>& chosen) {
+void AddOtherZones(SettingsWrites& writes, const std::vector<ChosenZone>& chosen) {
     for (std::size_t i = 0; i < keys::OtherZones.size(); ++i)
-        settings.WriteValue(keys::OtherZones[i], i < chosen.size() ? ZoneValue(chosen[i]) : "");
+        writes.emplace_back(keys::OtherZones[i], i < chosen.size() ? ZoneValue(chosen[i]) : "");
 }
 
 std::string ShortZoneName(std::string_view display) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/TimeZones.h"
+#include "settings/SettingsFile.h"
 
 #include <string>
 #include <string_view>
@@ -11,7 +12,6 @@
 
 namespace morix {
 
-class SettingsFile;
 
 struct ChosenZone {
     std::string key;    // the zone's key name, ASCII
@@ -31,9 +31,9 @@ std::string ZoneValue(const ChosenZone& zone);
 // The user's zones in order; until the user chose any, Windows' additional
 // clocks that are switched on.
 std::vector<ChosenZone> ReadOtherZones(const SettingsFile& settings, const platform::TimeZones& zones);
-// All eight places, the unused ones empty: from then on the choice is the
-// user's, even a choice of none.
-void WriteOtherZones(SettingsFile& settings, const std::vector<ChosenZone>& chosen);
+// All eight places, the unused ones empty, among the keys of one write: from
+// then on the choice is the user's, even a choice of none.
+void AddOtherZones(SettingsWrites& writes, const std::vector<ChosenZone>& chosen);
 
 // A short name from a zone's display name, for a label: the first place it
 // names after the offset ("(UTC+10:00) キャンベラ、メルボルン、シドニー" gives

@@ -4,6 +4,7 @@
 #include "base/HexDigit.h"
 #include "platform/CodePage.h"
 #include "platform/Files.h"
+#include "platform/HeldFile.h"
 #include "settings/IniText.h"
 #include "settings/SettingsCache.h"
 
@@ -66,8 +67,13 @@ std::string SingleLine(std::string_view text) {
 }  // namespace
 
 SettingsFile::SettingsFile(platform::Files& files, const CodePage& codePage, std::string iniPath, SettingsCache* cache,
-                           const WriteFailureHandler* onWriteFailure)
-    : files_(files), codePage_(codePage), path_(std::move(iniPath)), cache_(cache), onWriteFailure_(onWriteFailure) {}
+                           const WriteFailureHandler* onWriteFailure, platform::Clock* clock)
+    : files_(files),
+      codePage_(codePage),
+      path_(std::move(iniPath)),
+      cache_(cache),
+      onWriteFailure_(onWriteFailure),
+      clock_(clock) {}
 
 std::optional<std::string> SettingsFile::ReadFile() const {
     return cache_ ? cache_->Read(files_, path_) : files_.ReadAll(path_);
@@ -107,31 +113,44 @@ std::string SettingsFile::ReadString(std::string_view key, std::string_view defa
 }
 
 void SettingsFile::WriteValue(std::string_view key, std::string_view text) {
-    // A key that already holds the text is judged on the copy and costs
+    WriteValues({{key, std::string(text)}});
+}
+
+void SettingsFile::WriteValues(const SettingsWrites& values) {
+    // Keys that already hold their texts are judged on the copy and cost
     // nothing.
-    const std::optional<std::string> raw = ReadFile();
-    std::optional<std::string> bytes = WithValue(raw, key, text);
-    if (!bytes) return;
-    if (cache_) {
+    if (cache_ && !WithValues(cache_->Read(files_, path_), values)) return;
+    std::optional<std::string> written;
+    auto attempt = [&] {
         // The copy may be seconds behind a file whose folder does not report
-        // its changes: what is written is built on the file as it is now, so
-        // that no value or key put there from outside is undone.
-        const std::optional<std::string> now = cache_->ReadChecked(files_, path_);
-        if (now != raw) bytes = WithValue(now, key, text);
-        if (!bytes) return;
-    }
-    if (!files_.ReplaceAtomically(path_, *bytes)) {
+        // its changes, and a held file may be changed by its holder: each try
+        // is built on the file as it is now, so that no value or key put
+        // there from outside is undone.
+        const std::optional<std::string> now = cache_ ? cache_->ReadChecked(files_, path_) : files_.ReadAll(path_);
+        written = WithValues(now, values);
+        if (!written) return platform::ReplaceResult::Done;  // nothing left to write
+        return files_.TryReplace(path_, *written);
+    };
+    const platform::ReplaceResult result = clock_ ? platform::RetryWhileHeld(*clock_, attempt) : attempt();
+    if (result != platform::ReplaceResult::Done) {
         if (cache_) cache_->Forget();
         if (onWriteFailure_ && *onWriteFailure_) (*onWriteFailure_)(path_);
         return;
     }
-    if (cache_) cache_->Wrote(files_, path_, std::move(*bytes));
+    if (cache_ && written) cache_->Wrote(files_, path_, std::move(*written));
 }
 
-std::optional<std::string> SettingsFile::WithValue(const std::optional<std::string>& raw, std::string_view key,
-                                                   std::string_view text) const {
+std::optional<std::string> SettingsFile::WithValues(const std::optional<std::string>& raw,
+                                                    const SettingsWrites& values) const {
     if (!raw && files_.FileExists(path_)) return std::nullopt;  // unreadable: never overwrite what we could not read
     IniText ini = IniText::Decode(raw ? *raw : std::string());
+    bool changed = false;
+    for (const auto& [key, text] : values) changed = SetIn(ini, key, text) || changed;
+    if (!changed) return std::nullopt;
+    return ini.Encode();
+}
+
+bool SettingsFile::SetIn(IniText& ini, std::string_view key, std::string_view text) const {
     const bool ansi = ini.IsAnsi();
     auto encode = [&](std::string_view s) { return ansi ? codePage_.ToAnsi(s) : std::string(s); };
     const std::string value = encode(SingleLine(text));
@@ -142,7 +161,7 @@ std::optional<std::string> SettingsFile::WithValue(const std::optional<std::stri
     std::string& body = ini.body;
     if (loc.keyFound) {
         if (loc.hasValue && std::string_view(body).substr(loc.valueBegin, loc.valueEnd - loc.valueBegin) == value)
-            return std::nullopt;  // already holds exactly this text
+            return false;  // already holds exactly this text
         // The line keeps its indentation and the name as it was spelt.
         body.replace(loc.nameEnd, loc.lineEnd - loc.nameEnd, "=" + value);
     } else {
@@ -162,7 +181,7 @@ std::optional<std::string> SettingsFile::WithValue(const std::optional<std::stri
             body.insert(at, "[" + section + "]\r\n" + name + "=" + value + "\r\n");
         }
     }
-    return ini.Encode();
+    return true;
 }
 
 }  // namespace morix

@@ -12,12 +12,21 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace morix {
 class CodePage;
 namespace platform {
+class Clock;
 class Files;
 }  // namespace platform
+
+struct IniText;
+
+// The keys one event writes (following a window, a dialog's OK, the exit),
+// each with its text, in the order they are written.
+using SettingsWrites = std::vector<std::pair<std::string_view, std::string>>;
 
 class SettingsCache;
 
@@ -29,9 +38,11 @@ public:
     // Told of a write that could not reach the file, with the file's path.
     using WriteFailureHandler = std::function<void(const std::string& path)>;
 
-    // With a cache, reads of an unchanged file reach no file at all.
+    // With a cache, reads of an unchanged file reach no file at all. With a
+    // clock, a write that finds the file held for a moment by another
+    // program is tried again (platform/HeldFile.h) before it fails.
     SettingsFile(platform::Files& files, const CodePage& codePage, std::string iniPath, SettingsCache* cache = nullptr,
-                 const WriteFailureHandler* onWriteFailure = nullptr);
+                 const WriteFailureHandler* onWriteFailure = nullptr, platform::Clock* clock = nullptr);
 
     // Missing file, section or key, or an empty value: the default. Otherwise
     // an optional sign and digits (decimal, or after "0x", "0o", "0b" as the
@@ -55,6 +66,11 @@ public:
     void WriteValue(std::string_view key, std::string_view text);
     void WriteValue(const keys::IntKey& key, std::string_view text) { WriteValue(key.name, text); }
     void WriteValue(const keys::TextKey& key, std::string_view text) { WriteValue(key.name, text); }
+    // The same for every key of one event, in one replacement of the file:
+    // a reader sees all of them or none, and a file held by another program
+    // is waited out once, not once a key. Each try is built on the file as
+    // it is then, so nothing written there meanwhile is lost.
+    void WriteValues(const SettingsWrites& values);
 
     const std::string& Path() const { return path_; }
 
@@ -62,17 +78,19 @@ private:
     // The raw value of the key, untrimmed, or nothing when it is missing.
     bool FindValue(std::string_view key, std::string& value, bool& ansi) const;
     std::optional<std::string> ReadFile() const;
-    // The file's bytes with the key holding the text; nothing when there is
-    // nothing to write (the key holds it already, or the file is there but
-    // could not be read).
-    std::optional<std::string> WithValue(const std::optional<std::string>& raw, std::string_view key,
-                                         std::string_view text) const;
+    // The file's bytes with the keys holding their texts; nothing when there
+    // is nothing to write (the keys hold them already, or the file is there
+    // but could not be read).
+    std::optional<std::string> WithValues(const std::optional<std::string>& raw, const SettingsWrites& values) const;
+    // Puts one key's text into the file's text; false when it held it already.
+    bool SetIn(IniText& ini, std::string_view key, std::string_view text) const;
 
     platform::Files& files_;
     const CodePage& codePage_;
     std::string path_;
     SettingsCache* cache_;
     const WriteFailureHandler* onWriteFailure_;
+    platform::Clock* clock_;
 };
 
 }  // namespace morix

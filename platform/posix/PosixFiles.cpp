@@ -41,11 +41,11 @@ std::optional<std::string> PosixFiles::ReadAll(std::string_view path) const {
     return data;
 }
 
-bool PosixFiles::ReplaceAtomically(std::string_view path, std::string_view bytes) {
+ReplaceResult PosixFiles::TryReplace(std::string_view path, std::string_view bytes) {
     const std::string target = NativePath(path);
     const std::string temp = target + ".new";
     int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
+    if (fd < 0) return ReplaceResult::Failed;
     const char* p = bytes.data();
     std::size_t left = bytes.size();
     bool ok = true;
@@ -59,9 +59,9 @@ bool PosixFiles::ReplaceAtomically(std::string_view path, std::string_view bytes
     // The data must be on disk before the rename makes it the file.
     ok = ok && ::fsync(fd) == 0;
     ok = ::close(fd) == 0 && ok;
-    if (ok && ::rename(temp.c_str(), target.c_str()) == 0) return true;
+    if (ok && ::rename(temp.c_str(), target.c_str()) == 0) return ReplaceResult::Done;
     ::unlink(temp.c_str());
-    return false;
+    return ReplaceResult::Failed;
 }
 
 std::optional<FileStamp> PosixFiles::Stamp(std::string_view path) const {

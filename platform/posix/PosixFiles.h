@@ -10,7 +10,7 @@ namespace morix::platform {
 class PosixFiles final : public Files {
 public:
     std::optional<std::string> ReadAll(std::string_view path) const override;
-    bool ReplaceAtomically(std::string_view path, std::string_view bytes) override;
+    ReplaceResult TryReplace(std::string_view path, std::string_view bytes) override;
     std::optional<FileStamp> Stamp(std::string_view path) const override;
     bool FileExists(std::string_view path) const override;
     bool CanWrite(std::string_view path) const override;

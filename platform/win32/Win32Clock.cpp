@@ -99,4 +99,16 @@ SetTimeResult Win32Clock::SetTimeOfDay(int hour, int minute, int second) {
 
 std::uint64_t Win32Clock::TickCountMs() const { return GetTickCount64(); }
 
+void Win32Clock::Pause(unsigned ms) {
+    const ULONGLONG end = GetTickCount64() + ms;
+    for (ULONGLONG now = GetTickCount64(); now < end; now = GetTickCount64()) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_SENDMESSAGE | QS_PAINT);
+        MSG msg;
+        // Messages sent by other threads and programs are answered inside
+        // this peek; paints are handed on so the windows stay drawn.
+        PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        while (PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessageW(&msg);
+    }
+}
+
 }  // namespace morix::platform::win32

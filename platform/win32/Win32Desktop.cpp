@@ -30,6 +30,19 @@ GetDpiForMonitorFunction DpiForMonitor() {
     return function;
 }
 
+// DwmGetWindowAttribute from dwmapi.dll, looked up once: a system without
+// the window manager's library has neither cloaking nor caption bounds.
+using GetWindowAttributeFunction = HRESULT(WINAPI*)(HWND, DWORD, PVOID, DWORD);
+GetWindowAttributeFunction DwmWindowAttribute() {
+    static const GetWindowAttributeFunction function = [] {
+        HMODULE dwm = LoadLibraryW(L"dwmapi.dll");
+        return dwm ? reinterpret_cast<GetWindowAttributeFunction>(
+                         reinterpret_cast<void*>(GetProcAddress(dwm, "DwmGetWindowAttribute")))
+                   : nullptr;
+    }();
+    return function;
+}
+
 }  // namespace
 
 Rect Win32Desktop::PrimaryScreen() const { return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
@@ -115,12 +128,7 @@ int Win32Desktop::SystemMetric(Metric metric) const {
 }
 
 std::optional<CaptionButtons> Win32Desktop::CaptionButtonsOf(WindowHandle window) const {
-    using GetAttribute = HRESULT(WINAPI*)(HWND, DWORD, PVOID, DWORD);
-    static const GetAttribute get = [] {
-        HMODULE dwm = LoadLibraryW(L"dwmapi.dll");
-        return dwm ? reinterpret_cast<GetAttribute>(reinterpret_cast<void*>(GetProcAddress(dwm, "DwmGetWindowAttribute")))
-                   : nullptr;
-    }();
+    const GetWindowAttributeFunction get = DwmWindowAttribute();
     if (get == nullptr || window == 0) return std::nullopt;
     constexpr DWORD CaptionButtonBounds = 5, ExtendedFrameBounds = 9;
     HWND hwnd = ToHwnd(window);
@@ -134,6 +142,16 @@ std::optional<CaptionButtons> Win32Desktop::CaptionButtonsOf(WindowHandle window
                            outer.top + buttons.bottom},
                           {frame.left, frame.top, frame.right, frame.bottom}};
 }
+
+bool Win32Desktop::IsCloaked(WindowHandle window) const {
+    const GetWindowAttributeFunction get = DwmWindowAttribute();
+    if (get == nullptr || window == 0) return false;
+    constexpr DWORD Cloaked = 14;  // DWMWA_CLOAKED: a set of DWM_CLOAKED_* reasons, 0 for none
+    DWORD reasons = 0;
+    return SUCCEEDED(get(ToHwnd(window), Cloaked, &reasons, sizeof reasons)) && reasons != 0;
+}
+
+bool Win32Desktop::IsMinimized(WindowHandle window) const { return IsIconic(ToHwnd(window)) != FALSE; }
 
 Point Win32Desktop::CursorPos() const {
     POINT p{};

@@ -7,7 +7,11 @@
 // in front GetWindowLongPtrW(GWL_STYLE) (WS_CAPTION), GetShellWindow with the
 // shell's desktop classes Progman and WorkerW, and
 // SHQueryUserNotificationState (loaded from shell32 where it exists: Windows
-// Vista on). The desktop window's rectangle is kept until the displays change.
+// Vista on). DwmGetWindowAttribute (loaded from dwmapi where it exists) gives
+// the caption buttons' bounds (DWMWA_CAPTION_BUTTON_BOUNDS with
+// DWMWA_EXTENDED_FRAME_BOUNDS) and the window's cloaking (DWMWA_CLOAKED);
+// IsIconic whether it is minimised. The desktop window's rectangle is kept
+// until the displays change.
 #pragma once
 
 #include "platform/Desktop.h"
@@ -34,6 +38,8 @@ public:
     bool SetForegroundWindow(WindowHandle window) override;
     int SystemMetric(Metric metric) const override;
     std::optional<CaptionButtons> CaptionButtonsOf(WindowHandle window) const override;
+    bool IsCloaked(WindowHandle window) const override;
+    bool IsMinimized(WindowHandle window) const override;
     Point CursorPos() const override;
     Point PointerAtLastMessage() const override;
     bool HasTitleBar(WindowHandle window) const override;

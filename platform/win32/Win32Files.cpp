@@ -94,12 +94,12 @@ std::optional<std::string> Win32Files::ReadAll(std::string_view path) const {
     return data;
 }
 
-bool Win32Files::ReplaceAtomically(std::string_view path, std::string_view bytes) {
+ReplaceResult Win32Files::TryReplace(std::string_view path, std::string_view bytes) {
     const std::wstring target = Widen(path);
     const std::wstring temp = target + L".new";
     {
         Handle file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file.Valid()) return false;
+        if (!file.Valid()) return ReplaceResult::Failed;
         std::size_t done = 0;
         bool ok = true;
         while (ok && done < bytes.size()) {
@@ -112,12 +112,14 @@ bool Win32Files::ReplaceAtomically(std::string_view path, std::string_view bytes
         if (!ok || !FlushFileBuffers(file.Get())) {
             file.Reset();
             DeleteFileW(temp.c_str());
-            return false;
+            return ReplaceResult::Failed;
         }
     }
-    if (MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+    if (MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return ReplaceResult::Done;
+    const DWORD error = GetLastError();
     DeleteFileW(temp.c_str());
-    return false;
+    return IsHeldFileError(error) ? ReplaceResult::Held : ReplaceResult::Failed;
 }
 
 std::optional<FileStamp> Win32Files::Stamp(std::string_view path) const {

@@ -1,5 +1,6 @@
 // Implements platform::Files with CreateFileW/ReadFile/WriteFile,
-// FlushFileBuffers and MoveFileExW (the atomic replace), GetFileAttributesW,
+// FlushFileBuffers and MoveFileExW (the atomic replace; a rename refused
+// by another program's open handle is told apart as Held), GetFileAttributesW,
 // FindFirstFileW/FindNextFileW (the files, or the folders, of a folder in the
 // order the file system gives them, hidden and system entries left out),
 // CreateDirectoryW and DeleteFileW; whether a file may be written from a
@@ -10,12 +11,21 @@
 
 #include "platform/Files.h"
 
+#include <windows.h>
+
 namespace morix::platform::win32 {
+
+// A replacement refused because another program has the file open for a
+// moment: a sharing or lock violation, or access denied (what a rename over
+// a file open without delete sharing answers).
+inline bool IsHeldFileError(DWORD error) {
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_ACCESS_DENIED;
+}
 
 class Win32Files final : public Files {
 public:
     std::optional<std::string> ReadAll(std::string_view path) const override;
-    bool ReplaceAtomically(std::string_view path, std::string_view bytes) override;
+    ReplaceResult TryReplace(std::string_view path, std::string_view bytes) override;
     std::optional<FileStamp> Stamp(std::string_view path) const override;
     bool FileExists(std::string_view path) const override;
     bool CanWrite(std::string_view path) const override;

@@ -8,11 +8,11 @@ namespace morix::platform::win32 {
 
 namespace {
 
-// The Run key opened with the rights asked, closed when it goes.
+// A key of the user's opened with the rights asked, closed when it goes.
 class RunKeyHandle {
 public:
-    explicit RunKeyHandle(REGSAM access) {
-        if (RegOpenKeyExW(HKEY_CURRENT_USER, Win32LogonStart::RunKey, 0, access, &key_) != ERROR_SUCCESS) key_ = nullptr;
+    explicit RunKeyHandle(REGSAM access, const wchar_t* path = Win32LogonStart::RunKey) {
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, access, &key_) != ERROR_SUCCESS) key_ = nullptr;
     }
     ~RunKeyHandle() {
         if (key_) RegCloseKey(key_);
@@ -61,6 +61,30 @@ bool Win32LogonStart::Remove() {
     if (!key.get()) return true;  // no Run key: no entry either
     const LONG result = RegDeleteValueW(key.get(), ValueName);
     return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND;
+}
+
+std::optional<std::string> Win32LogonStart::Switch() const {
+    RunKeyHandle key(KEY_QUERY_VALUE, SwitchKey);
+    if (!key.get()) return std::nullopt;
+    DWORD type = 0, bytes = 0;
+    if (RegQueryValueExW(key.get(), ValueName, nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS) return std::nullopt;
+    std::string value(bytes, '\0');
+    if (RegQueryValueExW(key.get(), ValueName, nullptr, &type, reinterpret_cast<BYTE*>(value.data()), &bytes) !=
+        ERROR_SUCCESS)
+        return std::nullopt;
+    value.resize(bytes);
+    return value;
+}
+
+bool Win32LogonStart::SetSwitch(std::string_view value) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, SwitchKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return false;
+    const LONG result = RegSetValueExW(key, ValueName, 0, REG_BINARY, reinterpret_cast<const BYTE*>(value.data()),
+                                       static_cast<DWORD>(value.size()));
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS;
 }
 
 }  // namespace morix::platform::win32

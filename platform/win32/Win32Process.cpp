@@ -1,6 +1,7 @@
 #include "platform/win32/Win32Process.h"
 
 #include <knownfolders.h>
+#include <vector>
 #include <objbase.h>
 #include <shlobj.h>
 
@@ -56,6 +57,43 @@ bool Win32Process::AnotherInstanceRunning() {
         another_ = error == ERROR_ALREADY_EXISTS || error == ERROR_ACCESS_DENIED;
     }
     return *another_;
+}
+
+void Win32Process::RegisterForRestart() { RegisterApplicationRestart(nullptr, RESTART_NO_CRASH | RESTART_NO_HANG); }
+
+bool Win32Process::NormalRunMayWrite(std::string_view folder) const {
+    HANDLE own = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &own)) return true;
+    const Handle token(own);
+    TOKEN_ELEVATION_TYPE type = TokenElevationTypeDefault;
+    DWORD size = 0;
+    // Not raised above the user's everyday token: what this process may
+    // write is what the normal run may.
+    if (!GetTokenInformation(token.Get(), TokenElevationType, &type, sizeof type, &size) ||
+        type != TokenElevationTypeFull)
+        return true;
+    TOKEN_LINKED_TOKEN linked{};
+    if (!GetTokenInformation(token.Get(), TokenLinkedToken, &linked, sizeof linked, &size)) return false;
+    const Handle normal(linked.LinkedToken);
+    HANDLE duplicate = nullptr;
+    if (!DuplicateToken(normal.Get(), SecurityIdentification, &duplicate)) return false;
+    const Handle asUser(duplicate);
+    const std::wstring path = Widen(folder);
+    const SECURITY_INFORMATION what = OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
+    DWORD needed = 0;
+    GetFileSecurityW(path.c_str(), what, nullptr, 0, &needed);
+    if (needed == 0) return false;
+    std::vector<BYTE> security(needed);
+    if (!GetFileSecurityW(path.c_str(), what, security.data(), needed, &needed)) return false;
+    GENERIC_MAPPING mapping{FILE_GENERIC_READ, FILE_GENERIC_WRITE, FILE_GENERIC_EXECUTE, FILE_ALL_ACCESS};
+    DWORD desired = FILE_ADD_FILE;
+    MapGenericMask(&desired, &mapping);
+    PRIVILEGE_SET privileges{};
+    DWORD privilegesSize = sizeof privileges, granted = 0;
+    BOOL allowed = FALSE;
+    if (!AccessCheck(security.data(), asUser.Get(), desired, &mapping, &privileges, &privilegesSize, &granted, &allowed))
+        return false;
+    return allowed != FALSE;
 }
 
 void Win32Process::Exit(int code) { ExitProcess(static_cast<UINT>(code)); }

@@ -3,7 +3,11 @@
 // (FOLDERID_LocalAppData, FOLDERID_RoamingAppData),
 // the single-instance test through the named mutex
 // "Local\Morix.SingleInstance" (CreateMutexW, ERROR_ALREADY_EXISTS; the
-// mutex is held until the process ends), and ExitProcess.
+// mutex is held until the process ends), RegisterApplicationRestart (no
+// command line; RESTART_NO_CRASH | RESTART_NO_HANG), ExitProcess, and for an
+// elevated process (TokenElevationType full) the user's everyday rights on a
+// folder: AccessCheck of FILE_ADD_FILE with its linked token against the
+// folder's security (GetFileSecurityW).
 #pragma once
 
 #include "platform/Process.h"
@@ -27,6 +31,8 @@ public:
     std::string LocalDataFolder() const override;
     std::string RoamingDataFolder() const override;
     bool AnotherInstanceRunning() override;
+    void RegisterForRestart() override;
+    bool NormalRunMayWrite(std::string_view folder) const override;
     [[noreturn]] void Exit(int code) override;
 
 private:

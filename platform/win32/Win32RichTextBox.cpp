@@ -3,6 +3,8 @@
 #include "base/RuntimeError.h"
 #include "base/Utf8.h"
 #include "platform/FileErrors.h"
+#include "platform/HeldFile.h"
+#include "platform/win32/Win32Clock.h"
 #include "platform/win32/Wide.h"
 #include "platform/win32/Win32Files.h"
 
@@ -195,9 +197,19 @@ void ReplaceFile(std::string_view path, const std::string& bytes) {
         // The data must be on the disk before the rename makes it the file.
         if (error == ERROR_SUCCESS && !FlushFileBuffers(file.Get())) error = GetLastError();
     }
-    if (error == ERROR_SUCCESS &&
-        !MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        error = GetLastError();
+    if (error == ERROR_SUCCESS) {
+        // A memo held for a moment by another program is renamed over once
+        // it lets go; the new text waits beside it meanwhile.
+        Win32Clock clock;
+        RetryWhileHeld(clock, [&] {
+            if (MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+                error = ERROR_SUCCESS;
+                return ReplaceResult::Done;
+            }
+            error = GetLastError();
+            return IsHeldFileError(error) ? ReplaceResult::Held : ReplaceResult::Failed;
+        });
+    }
     if (error == ERROR_SUCCESS) return;
     DeleteFileW(temporary.c_str());
     RaiseSaveError(path, error);

@@ -15,7 +15,8 @@
 // after a byte-order mark, code page 932 without one). SaveFile streams the
 // content out as RTF (EM_STREAMOUT SF_RTF, without the NUL the control may
 // end it with) and writes it atomically: a temporary file beside the target,
-// flushed, then MoveFileExW(MOVEFILE_REPLACE_EXISTING); on any failure the
+// flushed, then MoveFileExW(MOVEFILE_REPLACE_EXISTING), tried again while
+// another program holds the memo for a moment; on any failure the
 // old file stays whole, the temporary file is deleted, and RuntimeError
 // names the path and the system's reason (FormatMessageW): 76 for a missing
 // folder, 75 for access denied, sharing or lock violations, a read-only file

@@ -12,8 +12,16 @@
 // has no output device of the sound's kind); and from the watchdog, the
 // sound's length ("status ... length") plus a margin after the start, for
 // systems whose sequencer accepts a play and never finishes it (Wine
-// without a MIDI device). A failed "open" posts OnDone at once too; the
-// "play" that follows it then posts no second one.
+// without a MIDI device). A failed "open" is reported by the "play" that
+// follows it.
+//
+// The device itself lives on a thread of its own, with a message-only window
+// of its own that MCI notifies: the sequencer's open can take more than a
+// second on Windows 11, and the clock's tick must not wait for it. Commands
+// are posted to that thread in their order and return at once; what the
+// device answers is posted back to the window of the thread that owns the
+// object, where OnDone is called. (An MCI alias belongs to the thread that
+// opened it, so every command of a device is sent from that one thread.)
 #pragma once
 
 #include "platform/Controls.h"
@@ -25,6 +33,7 @@
 #include <mmsystem.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -49,6 +58,11 @@ public:
     void OnDone(std::function<void(SoundEnd)> handler) override { onDone_ = std::move(handler); }
 
     const std::wstring& Alias() const { return alias_; }
+    // The device's answer to "status <alias> <item>" ("closed" when it is not
+    // open), asked after every command posted before.
+    std::wstring Status(std::wstring_view item);
+
+    class DeviceThread;
 
 private:
     void Open();
@@ -57,26 +71,23 @@ private:
     void Close();
     void BeginPlay();
     void EndPlay(WPARAM notifyCode);
-    void StartWatchdog();
-    MCIERROR Send(const std::wstring& command, std::wstring* result = nullptr);
+    void Post(UINT command, WPARAM wParam = 0, LPARAM lParam = 0);
 
     LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
-    LRESULT OnMciNotify(WPARAM notifyCode, LPARAM deviceId);
     LRESULT OnDonePosted(WPARAM notifyCode, LPARAM generation);
+    LRESULT OnDeviceEnded(WPARAM notifyCode, LPARAM generation);
+    LRESULT OnDeviceStarted(WPARAM lengthMs, LPARAM generation);
     LRESULT OnWatchdog(HWND window);
 
     EventRunner run_;
     std::function<void(SoundEnd)> onDone_;
-    OutputProbe hasOutput_;
     std::wstring alias_;
     std::wstring fileName_;
-    std::wstring deviceType_;
-    MCIDEVICEID deviceId_ = 0;
-    bool open_ = false;
+    bool openAsked_ = false;  // an open was posted and no close since
     bool playing_ = false;
     unsigned generation_ = 0;  // counts plays; a Done of an older one is dropped
-    bool openFailureReported_ = false;
     UniqueWindow window_;
+    std::unique_ptr<DeviceThread> device_;
 };
 
 }  // namespace morix::platform::win32

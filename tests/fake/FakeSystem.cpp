@@ -246,6 +246,7 @@ FakeSystem::FakeSystem(std::string programFolder)
       platform{codePage, files, libraries, pictures, ui, desktop, clock, process, systemInfo, logonStart, timeZones} {
     process.folder = std::move(programFolder);
     ui.desktop = &desktop;
+    files.clock = &clock;
     VitalinkFigures() = {};
 }
 

@@ -17,6 +17,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <set>
 #include <memory>
 #include <string>
 #include <vector>
@@ -40,13 +41,21 @@ public:
         ++stamps;
         return real.Stamp(p);
     }
-    bool ReplaceAtomically(std::string_view p, std::string_view b) override {
+    platform::ReplaceResult TryReplace(std::string_view p, std::string_view b) override {
         ++writes;
         if (onReplace) onReplace(p, b);
         // The new file is made beside the old one, then renamed over it.
-        if (Locked(p) || Locked(Parent(p))) return false;
-        return real.ReplaceAtomically(p, b);
+        if (Locked(p) || Locked(Parent(p))) return platform::ReplaceResult::Failed;
+        // The rename over a file another program has open without delete
+        // sharing is refused until it lets go.
+        auto held = heldUntil.find(std::string(p));
+        if (held != heldUntil.end() && clock != nullptr && clock->TickCountMs() < held->second)
+            return platform::ReplaceResult::Held;
+        return real.TryReplace(p, b);
     }
+    // Another program opens the file for `ms` milliseconds of the clock's
+    // tick count from now, reading it but letting no one replace it.
+    void HoldFor(std::string_view p, std::uint64_t ms) { heldUntil[std::string(p)] = clock->TickCountMs() + ms; }
     bool FileExists(std::string_view p) const override { return real.FileExists(p); }
     bool CanWrite(std::string_view p) const override { return !Locked(p) && real.CanWrite(p); }
     bool FolderExists(std::string_view p) const override { return real.FolderExists(p); }
@@ -83,6 +92,9 @@ public:
     // (a program folder under Program Files): nothing in them is made,
     // replaced or removed.
     std::vector<std::string> locked;
+    // Files another program holds open, until a tick count of `clock`.
+    std::map<std::string, std::uint64_t> heldUntil;
+    const platform::Clock* clock = nullptr;
 
 private:
     bool Locked(std::string_view p) const {
@@ -100,11 +112,20 @@ public:
     std::string LocalDataFolder() const override { return localData; }
     std::string RoamingDataFolder() const override { return roamingData; }
     bool AnotherInstanceRunning() override { return anotherInstance; }
+    void RegisterForRestart() override { ++restartRegistrations; }
+    // Elevated, the user's normal run may not write the folders it could
+    // not write if it were not elevated.
+    bool NormalRunMayWrite(std::string_view f) const override {
+        return !elevated || std::find(normalRunLocked.begin(), normalRunLocked.end(), f) == normalRunLocked.end();
+    }
+    bool elevated = false;
+    std::vector<std::string> normalRunLocked;
     [[noreturn]] void Exit(int code) override { throw ProcessEnded{code}; }
     std::string folder;
     std::string localData;  // none unless a test gives one
     std::string roamingData;  // likewise
     bool anotherInstance = false;
+    int restartRegistrations = 0;
 };
 
 class FakeClock final : public platform::Clock {
@@ -125,7 +146,14 @@ public:
     platform::SetTimeResult SetTimeOfDay(int hour, int minute, int second) override;
     // Moved only by Advance and by the tests themselves.
     std::uint64_t TickCountMs() const override { return tickCountMs; }
+    // The time passes on the tick count only: a pause is shorter than the
+    // clock's second.
+    void Pause(unsigned ms) override {
+        pauses.push_back(ms);
+        tickCountMs += ms;
+    }
     std::uint64_t tickCountMs = 1000000;
+    std::vector<unsigned> pauses;
     mutable std::deque<platform::LocalTime> script;
     platform::LocalTime now{2026, 12, 8, 10, 15, 20};
     mutable int reads = 0;
@@ -160,6 +188,8 @@ public:
         if (it == captionButtons.end()) return std::nullopt;
         return it->second;
     }
+    bool IsCloaked(platform::WindowHandle window) const override { return cloaked.count(window) > 0; }
+    bool IsMinimized(platform::WindowHandle window) const override { return minimized.count(window) > 0; }
     platform::Point CursorPos() const override { return ++cursorReads, cursor; }
     // Where the system's input has the pointer: where it is, as Windows
     // hears of every move, unless a test makes it lag as Wine's may.
@@ -187,8 +217,13 @@ public:
     platform::WindowHandle foreground = 0x10010;
     platform::WindowHandle nextHandle = 0x20000;
     std::vector<platform::WindowHandle> foregroundRequests;
-    // Windows whose caption buttons the window manager reports.
+    // Windows whose caption buttons the window manager reports, as it
+    // reports them (whether they make sense for the window or not).
     std::map<platform::WindowHandle, platform::CaptionButtons> captionButtons;
+    // Windows the window manager keeps out of sight (another virtual
+    // desktop, a suspended store app), and minimised windows.
+    std::set<platform::WindowHandle> cloaked;
+    std::set<platform::WindowHandle> minimized;
     platform::Point cursor{0, 0};
     mutable int cursorReads = 0;
     std::optional<platform::Point> inputPointer;
@@ -234,7 +269,8 @@ public:
     mutable std::vector<std::string> freeSpaceQueries;
 };
 
-// The user's Run key entry, as plain state; `refuse` makes every change fail.
+// The user's Run key entry and Windows' switch for it, as plain state;
+// `refuse` makes every change fail.
 class FakeLogonStart final : public platform::LogonStart {
 public:
     std::optional<std::string> Command() const override { return command; }
@@ -248,7 +284,14 @@ public:
         command.reset();
         return true;
     }
+    std::optional<std::string> Switch() const override { return switchValue; }
+    bool SetSwitch(std::string_view v) override {
+        if (refuse) return false;
+        switchValue = std::string(v);
+        return true;
+    }
     std::optional<std::string> command;
+    std::optional<std::string> switchValue;
     bool refuse = false;
 };
 

@@ -362,7 +362,17 @@ void FakeWindow::MouseUp(platform::MouseButton button) {
 }
 
 void FakeWindow::PointerRests() {
-    if (!visible || !enabled) return;
+    PointerRestPosted();
+    TakePostedPointerRest();
+}
+
+void FakeWindow::PointerRestPosted() {
+    if (visible && enabled) pointerRestPosted = true;
+}
+
+void FakeWindow::TakePostedPointerRest() {
+    if (!pointerRestPosted) return;
+    pointerRestPosted = false;
     std::function<void()> handler = onPointerRest;
     if (handler) ui.Raise(handler);
 }

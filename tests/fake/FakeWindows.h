@@ -238,8 +238,13 @@ public:
     void CloseBox();  // the close box of a dialog, or WM_CLOSE from outside
     void MouseUp(platform::MouseButton button);
     // The system's hover message: the pointer has rested on the window. Like
-    // the real one it reaches only a shown, enabled window.
+    // the real one it is posted only for a shown, enabled window, and once
+    // posted it is handed over when the program next takes its messages,
+    // whatever became of the window meanwhile. PointerRests is both at once.
     void PointerRests();
+    void PointerRestPosted();
+    void TakePostedPointerRest();
+    bool pointerRestPosted = false;
 
     FakeUi& ui;
     platform::WindowKind kind;

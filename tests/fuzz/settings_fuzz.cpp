@@ -19,9 +19,9 @@ public:
         if (it == files.end()) return std::nullopt;
         return it->second;
     }
-    bool ReplaceAtomically(std::string_view p, std::string_view b) override {
+    morix::platform::ReplaceResult TryReplace(std::string_view p, std::string_view b) override {
         files[std::string(p)] = std::string(b);
-        return true;
+        return morix::platform::ReplaceResult::Done;
     }
     bool FileExists(std::string_view p) const override { return files.count(std::string(p)) > 0; }
     bool CanWrite(std::string_view p) const override { return FileExists(p); }

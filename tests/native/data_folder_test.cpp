@@ -82,6 +82,49 @@ TEST(DataFolderTest, TheProgramFolderWhenItTakesAFileElseTheUsersOwn) {
         EXPECT_EQ(s.sys.ui.messages.size(), writable ? 0u : 1u);
         EXPECT_EQ(fs::exists(user.Path() / "Morix"), !c.besideProgram);
         if (!c.besideProgram || !writable) EXPECT_EQ(Tree(installed.dir.Path()), programBefore);
+
+        // The next start: the same folder, and what the user changed is
+        // still theirs (a preset makes the first settings only).
+        const auto userBefore = Tree(user.Path());
+        Session again(installed.dir, user, locked);
+        if (!c.userFolder) again.sys.process.roamingData.clear();
+        ASSERT_FALSE(again.Ends([&] { again.app.Main(); }));
+        EXPECT_EQ(again.app.module().DataFolder(), data);
+        EXPECT_EQ(again.app.module().Settings().ReadInt("起動時のSample.rtf", 0), writable ? 1 : 0);
+        EXPECT_EQ(again.Memo() != nullptr, !writable) << "the sample memo stays away once ticked";
+        EXPECT_EQ(Tree(user.Path()), userBefore);
+    }
+}
+
+// Started with 管理者として実行, the clock may write where the user's normal
+// run may not (Program Files): it keeps to the folder that normal run uses,
+// and makes not even a trial file in the program folder.
+TEST(DataFolderTest, AnElevatedRunKeepsTheNormalRunsFolder) {
+    struct Case {
+        const char* name;
+        bool elevated;
+        bool normalRunLocked;  // the user's normal run may not write the program folder
+        bool besideProgram;
+    };
+    for (const Case c : {Case{"a portable copy", false, false, true}, Case{"a portable copy, elevated", true, false, true},
+                         Case{"under Program Files, elevated", true, true, false}}) {
+        SCOPED_TRACE(c.name);
+        FakeProgram installed;
+        TempFolder user;
+        installed.dir.Write("Morix.ini", installed.sys.codePage.ToAnsi("[Morix]\r\n自動削除=0\r\n"));
+        Session s(installed.dir, user, {});
+        s.sys.process.elevated = c.elevated;
+        if (c.normalRunLocked) s.sys.process.normalRunLocked = {installed.dir.ProgramPath()};
+        std::vector<std::string> written;
+        s.sys.files.onReplace = [&](std::string_view p, std::string_view) { written.emplace_back(p); };
+        const auto programBefore = Tree(installed.dir.Path());
+        ASSERT_FALSE(s.Ends([&] { s.app.Main(); }));
+        const std::string data = c.besideProgram ? installed.dir.ProgramPath() : user.ProgramPath() + "\\Morix";
+        EXPECT_EQ(s.app.module().DataFolder(), data);
+        EXPECT_EQ(s.app.module().Settings().ReadInt("自動削除", 1), 0) << "the settings it starts from";
+        if (c.besideProgram) continue;
+        for (const std::string& p : written) EXPECT_FALSE(p.starts_with(installed.dir.ProgramPath())) << p;
+        EXPECT_EQ(Tree(installed.dir.Path()), programBefore);
     }
 }
 
@@ -192,6 +235,68 @@ TEST_F(ClockTest, TheLogonBoxShowsThisProgramsEntryAndOkChangesItOnlyWhenTheBoxC
     ASSERT_EQ(sys.ui.messages.size(), 1u);
     EXPECT_NE(sys.ui.messages[0].text.find("CurrentVersion\\Run"), std::string::npos) << sys.ui.messages[0].text;
     EXPECT_EQ(sys.ui.FindWindow("オプション"), nullptr) << "the settings are still taken";
+}
+
+// Windows' own switch (設定 → アプリ → スタートアップ, Task Manager) turns
+// the entry off beside it: the box is ticked only when the entry is this
+// program's and the switch is not off; ticked and OK, the switch is on again.
+TEST_F(ClockTest, TheLogonBoxAgreesWithWindowsOwnSwitch) {
+    const std::string exe = dir.ProgramPath() + "\\Morix.exe";
+    const std::string quoted = "\"" + exe + "\"";
+    const std::string filetime("\xd4\x0d\x43\x8d\xc8\x3b\xd9\x01", 8);
+    const auto value = [&](unsigned char state, bool stamped) {
+        return std::string(1, static_cast<char>(state)) + std::string(3, '\0') +
+               (stamped ? filetime : std::string(8, '\0'));
+    };
+    struct Switch {
+        const char* name;
+        std::optional<std::string> bytes;
+        bool off;
+    };
+    const std::vector<Switch> switches{{"no switch", std::nullopt, false},
+                                       {"on", value(0x02, false), false},
+                                       {"on, found by the system", value(0x06, false), false},
+                                       {"off", value(0x03, true), true},
+                                       {"off, found by the system", value(0x07, true), true}};
+    struct Entry {
+        const char* name;
+        std::optional<std::string> command;
+        bool ours;
+    };
+    const std::vector<Entry> entries{
+        {"no entry", std::nullopt, false}, {"this program's", quoted, true}, {"a copy's", "\"C:\\Old\\Morix.exe\"", false}};
+    SampleDone();
+    Set("アクティブウインドウへの移動", "0");
+    ASSERT_FALSE(Start());
+    const auto open = [&]() -> FakeWindow& {
+        sys.ui.menuChoices = {menu::Option};
+        EXPECT_FALSE(Ends([&] { window().MouseUp(MouseButton::Left); }));
+        return *sys.ui.FindWindow("オプション");
+    };
+    for (const Entry& e : entries)
+        for (const Switch& w : switches) {
+            SCOPED_TRACE(std::string(e.name) + ", " + w.name);
+            sys.logonStart.command = e.command;
+            sys.logonStart.switchValue = w.bytes;
+            FakeWindow& options = open();
+            const bool shown = e.ours && !w.off;
+            EXPECT_EQ(options.Control("Check5").value, shown ? 1 : 0);
+            if (!shown) options.Control("Check5").Click();
+            options.Control("cmdOK").Click();
+            EXPECT_EQ(sys.logonStart.command, quoted);
+            // Turned on as the system turns it on; a switch that was not off
+            // is left as it was.
+            EXPECT_EQ(sys.logonStart.switchValue, w.off ? std::optional<std::string>(value(0x02, false)) : w.bytes);
+            EXPECT_EQ(open().Control("Check5").value, 1) << "shown ticked next time";
+            sys.ui.FindWindow("オプション")->Control("cmdCancel").Click();
+        }
+    // Unticked, the entry goes as before; the switch is no concern then.
+    sys.logonStart.command = quoted;
+    sys.logonStart.switchValue = value(0x02, false);
+    FakeWindow& options = open();
+    options.Control("Check5").Click();
+    options.Control("cmdOK").Click();
+    EXPECT_EQ(sys.logonStart.command, std::nullopt);
 }
 
 }  // namespace

@@ -298,5 +298,73 @@ TEST_F(FollowingTest, CaptionButtonsOfTheWindowManager) {
     }
 }
 
+// A rectangle the window manager gives for a window where it means nothing
+// (minimised, cloaked, or not at the frame's top right) is not trusted: the
+// clock is placed by the system's metrics, as where none is reported.
+TEST_F(FollowingTest, ImplausibleCaptionButtonsFallBackToTheMetrics) {
+    const Rect outer{100, 50, 1000, 700};
+    const Rect frame{107, 50, 993, 693};
+    struct Case {
+        const char* name;
+        Rect buttons;
+        Rect frame;
+        bool minimized = false;
+        bool cloaked = false;
+        bool trusted = false;
+    } cases[] = {
+        {"plausible", {855, 51, 993, 81}, frame, false, false, true},
+        {"empty", {0, 0, 0, 0}, frame},
+        {"upside down", {855, 81, 993, 51}, frame},
+        {"at the top left", {107, 51, 245, 81}, frame},
+        {"at the bottom right", {855, 660, 993, 690}, frame},
+        {"right of the frame", {900, 51, 1038, 81}, frame},
+        {"above the frame", {855, 10, 993, 40}, frame},
+        {"an empty frame", {855, 51, 993, 81}, {0, 0, 0, 0}},
+        {"the window minimised", {855, 51, 993, 81}, frame, true},
+    };
+    for (const Case& c : cases) {
+        auto h = sys.desktop.Open(std::string("Window ") + c.name, outer);
+        sys.desktop.captionButtons[h] = {c.buttons, c.frame};
+        if (c.minimized) sys.desktop.minimized.insert(h);
+        ASSERT_FALSE(Tick());
+        if (c.trusted)
+            EXPECT_EQ(window().Bounds(), (Rect{785, 55, 851, 77})) << c.name;
+        else
+            EXPECT_TRUE(OnTitleBarOf(outer)) << c.name;
+        sys.desktop.Close(h);
+    }
+}
+
+// A window of another virtual desktop or a suspended store app is in front
+// only for the system: the clock goes home as for the desktop, and the front
+// is not given back to it (that would switch the user's desktop).
+TEST_F(FollowingTest, ACloakedWindowIsNotFollowedNorGivenTheFront) {
+    const Rect r{0, 0, 900, 700};
+    auto seen = sys.desktop.Open("Editor", r);
+    ASSERT_FALSE(Tick());
+    ASSERT_TRUE(OnTitleBarOf(r));
+    auto other = sys.desktop.Open("Other desktop's window", {50, 40, 950, 740});
+    sys.desktop.captionButtons[other] = {{805, 41, 943, 71}, {57, 40, 943, 733}};
+    sys.desktop.cloaked.insert(other);
+    ASSERT_FALSE(Tick());
+    EXPECT_TRUE(AtHome());
+    EXPECT_EQ(Get("アクティブウィンドウのタイトル"), "");
+    sys.desktop.cloaked.erase(other);
+    ASSERT_FALSE(Tick());
+    EXPECT_EQ(Get("アクティブウィンドウのタイトル"), "Other desktop's window") << "seen again, followed again";
+
+    // The followed window is cloaked when a dialog's OK reloads the clock.
+    sys.desktop.foreground = seen;
+    ASSERT_FALSE(Tick());
+    ASSERT_TRUE(OnTitleBarOf(r));
+    sys.desktop.cloaked.insert(seen);
+    sys.desktop.Open("オプション", {0, 0, 400, 300});
+    const std::size_t requests = sys.desktop.foregroundRequests.size();
+    program.RestoreFollowedWindow = true;
+    ASSERT_FALSE(Reload());
+    EXPECT_EQ(sys.desktop.foregroundRequests.size(), requests);
+    EXPECT_TRUE(AtHome());
+}
+
 }  // namespace
 }  // namespace morix::test

@@ -328,6 +328,19 @@ TEST(InfoBalloonHover, OpensOnlyUnderTheTicksConditions) {
         {"オプション", [&](FakeProgram& p, auto& rest) { click(p, menu::Option), rest(); }, false},
         {"拡張オプション (the clock stays enabled)", [&](FakeProgram& p, auto& rest) { click(p, menu::Option2), rest(); },
          false},
+        // The rest was reported, then a film came to the front and the tick
+        // hid the clock before the message was taken.
+        {"the clock stepped aside after the rest was reported",
+         [](FakeProgram& p, auto&) {
+             FakeWindow& face = p.window();
+             face.PointerRestPosted();
+             const platform::WindowHandle film = p.sys.desktop.Open("Film", p.sys.desktop.monitors.front());
+             p.sys.desktop.windows[film].titleBar = false;
+             p.Tick();
+             ASSERT_TRUE(p.program.HiddenForFullScreen);
+             face.TakePostedPointerRest();
+         },
+         false},
     };
     for (const Case& c : cases) {
         struct Run : FakeProgram {} p;

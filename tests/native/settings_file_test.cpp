@@ -419,19 +419,24 @@ struct QuietFolder {
 };
 
 // Unreported, an outside edit (a value changed, a key added) is seen once
-// the stamp check is due, and not a stamp is taken before.
+// the stamp check is due, three seconds after the last, and not a stamp is
+// taken before.
 TEST(SettingsCache, AWatchThatNeverFiresIsBoundedByTheStampCheck) {
-    QuietFolder f;
-    f.settings.WriteValue(keys::ChimeMode, "2");
-    f.EditOutside("[Morix]\r\nチャイムの鳴らし方=10\r\nメモの表示=1\r\n");
-    const int stamps = f.files.stamps;
-    f.clock.tickCountMs += SettingsCache::StampCheckMs - 1;
-    EXPECT_EQ(f.settings.ReadInt(keys::ChimeMode), 2) << "the copy, until the check is due";
-    EXPECT_EQ(f.files.stamps, stamps);
-    f.clock.tickCountMs += 1;
-    EXPECT_EQ(f.settings.ReadInt(keys::ChimeMode), 10);
-    EXPECT_EQ(f.settings.ReadInt(keys::ShowMemo), 1);
-    EXPECT_EQ(f.files.stamps, stamps + 1);
+    struct Row {
+        std::uint64_t afterMs;
+        bool seen;
+    };
+    for (const Row row : {Row{0, false}, Row{1000, false}, Row{2999, false}, Row{3000, true}, Row{7000, true}}) {
+        QuietFolder f;
+        f.settings.WriteValue(keys::ChimeMode, "2");
+        f.EditOutside("[Morix]\r\nチャイムの鳴らし方=10\r\nメモの表示=1\r\n");
+        const int stamps = f.files.stamps;
+        f.clock.tickCountMs += row.afterMs;
+        const std::string after = std::to_string(row.afterMs) + " ms after";
+        EXPECT_EQ(f.settings.ReadInt(keys::ChimeMode), row.seen ? 10 : 2) << after;
+        EXPECT_EQ(f.settings.ReadInt(keys::ShowMemo), row.seen ? 1 : 0) << after;
+        EXPECT_EQ(f.files.stamps, stamps + (row.seen ? 1 : 0)) << after;
+    }
 }
 
 // Our write right after an outside edit, before the check was due, keeps

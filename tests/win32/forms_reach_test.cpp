@@ -66,6 +66,8 @@ public:
     std::string LocalDataFolder() const override { return {}; }
     std::string RoamingDataFolder() const override { return {}; }
     bool AnotherInstanceRunning() override { return false; }
+    void RegisterForRestart() override {}
+    bool NormalRunMayWrite(std::string_view) const override { return true; }
     [[noreturn]] void Exit(int code) override { throw ExitCalled{code}; }
 
 private:

@@ -47,11 +47,8 @@ protected:
         sound.Listen(*device);
         return device;
     }
-    std::wstring Mode(Win32SoundDevice& device) {
-        wchar_t buffer[64] = {};
-        if (mciSendStringW((L"status " + device.Alias() + L" mode").c_str(), buffer, 64, nullptr) != 0) return L"closed";
-        return buffer;
-    }
+    // Asked of the device's own thread, after the commands before.
+    std::wstring Mode(Win32SoundDevice& device) { return device.Status(L"mode"); }
 
     TempFolder folder;
     TestProcess process;
@@ -182,6 +179,47 @@ TEST_F(Win32SoundTest, WithoutAnOutputDeviceAPlayFailsAtOnce) {
     device->SetCommand("play");
     ASSERT_TRUE(PumpUntil([&] { return !sound.codes.empty(); }, 1500));
     EXPECT_EQ(sound.codes, (std::vector<SoundEnd>{SoundEnd::Failed}));
+}
+
+// The sequencer's open can take more than a second on Windows 11: the
+// device is worked on a thread of its own, and the commands return at once.
+TEST_F(Win32SoundTest, TheCommandsReturnAtOnceAndTheDeviceIsWorkedOnItsOwnThread) {
+    std::string midi = folder.Write(L"chime.mid", MidiBytes(20));
+    DWORD probedOn = 0;
+    auto device = std::make_unique<Win32SoundDevice>(EventRunner(ui, process), [&](std::wstring_view) {
+        probedOn = GetCurrentThreadId();
+        return true;
+    });
+    sound.Listen(*device);
+    sound.onDone = [&] { device->SetCommand("close"); };  // as the clock's Done handler does
+    device->SetFileName(midi);
+    const ULONGLONG start = GetTickCount64();
+    device->SetCommand("open");
+    device->SetCommand("play");
+    EXPECT_LT(GetTickCount64() - start, 50u);
+    EXPECT_EQ(Mode(*device), L"playing");
+    EXPECT_NE(probedOn, 0u);
+    EXPECT_NE(probedOn, GetCurrentThreadId());
+    device->SetCommand("stop");
+    ASSERT_TRUE(PumpUntil([&] { return !sound.codes.empty(); }, 3000));
+    PumpFor(200);
+    EXPECT_EQ(sound.codes, (std::vector<SoundEnd>{SoundEnd::Stopped}));
+    EXPECT_EQ(Mode(*device), L"closed");
+}
+
+// Closed right after the open, before the device's thread got to it: one
+// Done, and nothing left open.
+TEST_F(Win32SoundTest, ACloseRightAfterTheOpenLeavesNothingOpen) {
+    std::string midi = folder.Write(L"chime.mid", MidiBytes(20));
+    auto device = Device(true);
+    device->SetFileName(midi);
+    device->SetCommand("open");
+    device->SetCommand("play");
+    device->SetCommand("close");
+    ASSERT_TRUE(PumpUntil([&] { return !sound.codes.empty(); }, 3000));
+    PumpFor(500);
+    EXPECT_EQ(sound.codes, (std::vector<SoundEnd>{SoundEnd::Stopped}));
+    EXPECT_EQ(Mode(*device), L"closed");
 }
 
 TEST_F(Win32SoundTest, TheUiMakesIndependentDevices) {

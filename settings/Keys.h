@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace morix::keys {
@@ -65,5 +66,12 @@ inline constexpr TextKey MemoText{"メモの内容", "メモをお書きくだ�
 // 1 = the clock (with its balloons) steps aside while a full-screen program
 // is in front.
 inline constexpr IntKey HideForFullScreen{"全画面のときは隠す", 1};
+
+// Alarms: one a key, "アラーム1" to "アラーム30" (alarm/AlarmText.h gives the
+// line); an empty value is a free place. The minute the running clock last
+// looked at them, YYYYMMDDHHMM: due times after it were missed.
+inline constexpr int AlarmSlots = 30;
+inline std::string AlarmKey(int slot) { return "アラーム" + std::to_string(slot); }
+inline constexpr TextKey AlarmLastLooked{"アラームの確認時刻", ""};
 
 }  // namespace morix::keys

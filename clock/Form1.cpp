@@ -153,6 +153,7 @@ void Form1::Form_Unload() {
         settings.WriteValue(keys::ActiveTitle, "");
         for (std::size_t i = 0; i < 6; ++i) settings.WriteValue(keys::FollowedRecord[i], "");
         if (settings.ReadInt(keys::AutoDeleteMemos) == 1) m.memos->DeletePastMemos();
+        if (m.alarms) m.alarms->SaveLastLook();
     }
     timer1_->SetEnabled(false);
     animation1_->Stop();

@@ -128,6 +128,7 @@ public:
     InfoBalloonWindow* infoBalloon = nullptr;
     OptionDialogs* options = nullptr;
     DateTimeDialog* dateTime = nullptr;
+    AlarmClock* alarms = nullptr;
 
     // What a dialog's OK does after writing: the clock window unloaded for
     // the reload cycle (its unload writes nothing), and an open memo window

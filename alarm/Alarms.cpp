@@ -2,6 +2,7 @@
 
 #include "alarm/AlarmText.h"
 #include "clock/Form1.h"
+#include "clock/FormLayout.h"
 #include "clock/Module1.h"
 
 namespace morix {
@@ -143,6 +144,20 @@ void Alarms::Answer(bool snooze) {
     Lookup();
     std::unique_ptr<Form9> form = std::move(form9_);
     if (form) form->Window().SetVisible(false);
+}
+
+void Alarms::OpenAlarmDialog() {
+    if (!form10_) {
+        form10_ = std::make_unique<Form10>(m, *this);
+        form10_->Form_Load();
+    }
+    ShowDialog(form10_->Window());
+}
+
+void Alarms::CloseAlarmDialog() {
+    if (!form10_) return;
+    std::unique_ptr<Form10> form = std::move(form10_);
+    form->Form_Unload();
 }
 
 void Alarms::WriteLastLook() {

@@ -6,6 +6,7 @@
 
 #include "alarm/AlarmRule.h"
 #include "alarm/AlarmStore.h"
+#include "alarm/Form10.h"
 #include "alarm/Form9.h"
 #include "clock/Subsystems.h"
 
@@ -30,6 +31,10 @@ public:
     void Tick(const platform::LocalTime& now) override;
     bool RingsIn(long long minute) override;
     void SaveLastLook() override;
+    // The menu's "アラーム...": the dialog, shown with the front and the
+    // keyboard; opened again while open, it only comes to the front.
+    void OpenAlarmDialog() override;
+    void CloseAlarmDialog();
 
     // The window's answer: "停止", or "5分後にもう一度" (snooze).
     void Answer(bool snooze);
@@ -37,6 +42,7 @@ public:
     void Reload();
 
     Form9* form9() const { return form9_.get(); }
+    Form10* form10() const { return form10_.get(); }
     const std::vector<AlarmEntry>& Entries() const { return entries_; }
 
 private:
@@ -66,6 +72,7 @@ private:
     MinuteStamp lastPlay_ = 0;
     MinuteStamp minute_ = 0;  // the minute of the last tick
     std::unique_ptr<Form9> form9_;
+    std::unique_ptr<Form10> form10_;
 };
 
 }  // namespace morix

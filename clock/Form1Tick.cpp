@@ -137,7 +137,8 @@ platform::WindowHandle Form1::FrontThisTick() {
 }
 
 bool Form1::AnyDialogOrDragOpen() const {
-    return m.DragMode || m.MenuOpen || m.MemoPickerOpen || m.BasicOptionsOpen || m.ExtendedOptionsOpen || m.DateTimeOpen;
+    return m.DragMode || m.MenuOpen || m.MemoPickerOpen || m.BasicOptionsOpen || m.ExtendedOptionsOpen || m.DateTimeOpen ||
+           m.AlarmDialogOpen;
 }
 
 bool Form1::AnyDialogOrModeOpen() const { return AnyDialogOrDragOpen() || m.MemoWindowOpen; }

@@ -105,6 +105,7 @@ public:
     bool BasicOptionsOpen = false;
     bool ExtendedOptionsOpen = false;
     bool DateTimeOpen = false;
+    bool AlarmDialogOpen = false;
     bool DragMode = false;
     bool MenuOpen = false;
     // The clock and its balloons stand aside for a full-screen program.

@@ -86,6 +86,8 @@ public:
     // The real exit: the minute last looked at is kept for the next run,
     // which tells what fell due while the clock was not running.
     virtual void SaveLastLook() = 0;
+    // The menu's "アラーム...".
+    virtual void OpenAlarmDialog() = 0;
 };
 
 }  // namespace morix

@@ -171,10 +171,14 @@ void Form10::ShowSelected() {
         found = lstSound_->Count() - 1;
     }
     lstSound_->SetListIndex(editable ? found : -1);
+    // Each field itself too: the system draws a control in a disabled frame
+    // as enabled.
     for (platform::ControlBase* c : std::initializer_list<platform::ControlBase*>{
              chkEnabled_.get(), txtHour_.get(), txtMinute_.get(), fraRepeat_.get(), lstSound_.get(), cmdTest_.get(),
-             txtMessage_.get()})
+             txtMessage_.get(), txtEvery_.get(), txtDate_.get()})
         c->SetEnabled(editable);
+    for (auto& c : optRepeat_) c->SetEnabled(editable);
+    for (auto& c : chkDay_) c->SetEnabled(editable);
     if (editable) EnableFields();
 }
 

@@ -4,6 +4,7 @@
 // test builds a fresh one over the simulated desktop.
 #pragma once
 
+#include "alarm/Alarms.h"
 #include "clock/Module1.h"
 #include "datetime/DateTime.h"
 #include "info/InfoBalloon.h"
@@ -27,6 +28,7 @@ public:
     Memos& memos() { return memos_; }
     Options& options() { return options_; }
     DateTime& dateTime() { return dateTime_; }
+    Alarms& alarms() { return alarms_; }
 
 private:
     Module1 module_;
@@ -34,6 +36,7 @@ private:
     InfoBalloon infoBalloon_;
     Options options_;
     DateTime dateTime_;
+    Alarms alarms_;
 };
 
 }  // namespace morix

@@ -35,6 +35,12 @@ morix_idle_folder() {
         printf '[Morix]\r\n'
         printf '起動時のSample.rtf=1\r\n' | iconv -f UTF-8 -t CP932
         [ "$3" = unfollowed ] && printf 'アクティブウインドウへの移動=0\r\n' | iconv -f UTF-8 -t CP932
+        # MORIX_IDLE_ALARMS=<n>: that many daily alarms, half a day away from
+        # now, so that none is near while the figures are taken.
+        local i far=$(( (10#$(date +%H) + 12) % 24 ))
+        for ((i = 1; i <= ${MORIX_IDLE_ALARMS:-0}; ++i)); do
+            printf 'アラーム%d=1|%02d:%02d|毎日|lt37xga.mid|アラーム %d\r\n' "$i" "$far" "$i" "$i" | iconv -f UTF-8 -t CP932
+        done
         true
     } > "$2/Morix.ini"
 }

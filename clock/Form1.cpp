@@ -151,6 +151,7 @@ void Form1::Form_Unload() {
         // handle stays.
         SettingsWrites writes{{keys::ExitDate.name, m.TodayStamp()}, {keys::ActiveTitle.name, ""}};
         for (std::size_t i = 0; i < 6; ++i) writes.emplace_back(keys::FollowedRecord[i], "");
+        if (m.alarms) m.alarms->AddLastLook(writes);
         settings.WriteValues(writes);
         if (settings.ReadInt(keys::AutoDeleteMemos) == 1) m.memos->DeletePastMemos();
     }

@@ -26,7 +26,7 @@ inline constexpr Point FacePixels{66, 22};
 
 // Menu item ids of the clock's pop-up menu.
 namespace menu {
-inline constexpr int Add = 101, Del = 102, Option = 201, Option2 = 202, Nitiji = 301, Drg = 401, End = 501;
+inline constexpr int Add = 101, Del = 102, Option = 201, Option2 = 202, Nitiji = 301, Alarm = 302, Drg = 401, End = 501;
 }
 
 class Form1 final {

@@ -17,6 +17,7 @@ std::vector<platform::MenuItem> Form1::MenuTree() const {
         MenuItem{0, "オプション", true,
                  {MenuItem{menu::Option, "基本オプション", true, {}}, MenuItem{menu::Option2, "拡張オプション", true, {}}}},
         separator,
+        MenuItem{menu::Alarm, "アラーム...", true, {}},
         MenuItem{menu::Nitiji, "日付と時刻の変更", true, {}},
         separator,
         MenuItem{menu::Drg, "ドラッグモード", true, {}},
@@ -36,6 +37,7 @@ void Form1::Form_MouseUp(platform::MouseButton) {
     case menu::Del: module.memos->DeleteMemoByHand(); break;
     case menu::Option: module.options->OpenBasicOptions(); break;
     case menu::Option2: module.options->OpenExtendedOptions(); break;
+    case menu::Alarm: module.alarms->OpenAlarmDialog(); break;
     case menu::Nitiji: module.dateTime->OpenDateTime(); break;
     case menu::Drg: mnuDrg_Click(); break;
     case menu::End: mnuEnd_Click(); break;

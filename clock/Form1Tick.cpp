@@ -1,6 +1,6 @@
 // The one-second tick: stepping aside while a full-screen program is in
 // front, the information balloon, following the window in front while
-// keeping the clock topmost, then the clock update.
+// keeping the clock topmost, then the clock update and the alarms.
 #include "base/AnsiText.h"
 #include "clock/Form1.h"
 #include "clock/Module1.h"
@@ -70,8 +70,13 @@ void Form1::TickClockUpdate() {
     };
     const std::function<void()> showTodayMemo = [&module] { module.memos->ShowTodayMemo(); };
     const std::function<void(const RuntimeError&)> handleError = [&module](const RuntimeError& e) { module.HandleError(e); };
+    const std::function<bool(long long)> chimeGivesWay = [&module](long long minute) {
+        return module.alarms && module.alarms->RingsIn(minute);
+    };
     UpdateClockAndChime(m.clips, {*animation1_, *animation2_, *mciChyaim_, m.platform.clock, settings, chimeFile, m.Scale,
-                                  showTodayMemo, handleError});
+                                  showTodayMemo, handleError, chimeGivesWay});
+    // The alarms look at the reading the update made: one reading a tick.
+    if (m.alarms && m.clips.LastReading) m.alarms->Tick(*m.clips.LastReading);
 }
 
 // The pointer on the clock (all bounds inclusive, in twips) opens the
@@ -132,7 +137,8 @@ platform::WindowHandle Form1::FrontThisTick() {
 }
 
 bool Form1::AnyDialogOrDragOpen() const {
-    return m.DragMode || m.MenuOpen || m.MemoPickerOpen || m.BasicOptionsOpen || m.ExtendedOptionsOpen || m.DateTimeOpen;
+    return m.DragMode || m.MenuOpen || m.MemoPickerOpen || m.BasicOptionsOpen || m.ExtendedOptionsOpen || m.DateTimeOpen ||
+           m.AlarmDialogOpen;
 }
 
 bool Form1::AnyDialogOrModeOpen() const { return AnyDialogOrDragOpen() || m.MemoWindowOpen; }

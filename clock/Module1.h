@@ -106,6 +106,7 @@ public:
     bool BasicOptionsOpen = false;
     bool ExtendedOptionsOpen = false;
     bool DateTimeOpen = false;
+    bool AlarmDialogOpen = false;
     bool DragMode = false;
     bool MenuOpen = false;
     // The clock and its balloons stand aside for a full-screen program.
@@ -129,6 +130,7 @@ public:
     InfoBalloonWindow* infoBalloon = nullptr;
     OptionDialogs* options = nullptr;
     DateTimeDialog* dateTime = nullptr;
+    AlarmClock* alarms = nullptr;
 
     // What a dialog's OK does after writing: the clock window unloaded for
     // the reload cycle (its unload writes nothing), and an open memo window

@@ -6,6 +6,8 @@
 #pragma once
 
 #include "base/Geometry.h"
+#include "platform/Clock.h"
+#include "settings/SettingsFile.h"
 
 #include <string>
 
@@ -69,6 +71,25 @@ class DateTimeDialog {
 public:
     virtual ~DateTimeDialog() = default;
     virtual void OpenDateTime() = 0;
+};
+
+// The alarms: asked once a tick, after the clock update, with the reading
+// that update made.
+class AlarmClock {
+public:
+    virtual ~AlarmClock() = default;
+    // Rings or tells what has fallen due by that reading; does nothing more
+    // while no alarm is near.
+    virtual void Tick(const platform::LocalTime& now) = 0;
+    // An alarm with a sound rings in that minute (counted from 1970): the
+    // chime gives way to it.
+    virtual bool RingsIn(long long minute) = 0;
+    // The real exit: the minute last looked at joins the exit's keys, kept
+    // for the next run, which tells what fell due while the clock was not
+    // running.
+    virtual void AddLastLook(SettingsWrites& writes) const = 0;
+    // The menu's "アラーム...".
+    virtual void OpenAlarmDialog() = 0;
 };
 
 }  // namespace morix

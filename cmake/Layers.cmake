@@ -1,7 +1,7 @@
 # The program's layers as libraries linked in one direction:
 #
 #   base  <-  platform  <-  settings  <-  face  <-  clock  <-  info, memo,
-#   options, datetime  <-  the program (app/Program)  <-  Morix.exe, the tests
+#   options, datetime, alarm  <-  the program (app/Program)  <-  Morix.exe, the tests
 #
 # Each library sees only the headers of its own folder and of the libraries
 # it links: its include root is a folder of the build tree holding one link,

@@ -99,7 +99,8 @@ void UpdateClockAndChime(ClipState& s, const ClockFace& face) {
             face.showTodayMemo();
 
         const std::int32_t chime = face.settings.ReadInt(keys::ChimeMode);
-        if ((chime == 1 && s.CurrentMinute == 0) || (chime == 2 && (s.CurrentMinute == 0 || s.CurrentMinute == 30)))
+        if (((chime == 1 && s.CurrentMinute == 0) || (chime == 2 && (s.CurrentMinute == 0 || s.CurrentMinute == 30))) &&
+            !face.chimeGivesWay(minute))
             RingChime(face);
 
         s.LastSecond = static_cast<std::int16_t>(clock.Now().second);

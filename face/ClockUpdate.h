@@ -67,6 +67,9 @@ struct ClockFace {
     const std::function<void()>& showTodayMemo;
     // The update's own error handler: stores the error and shows the prompt.
     const std::function<void(const RuntimeError&)>& handleError;
+    // Another sound rings in that minute (counted from 1970): the chime
+    // stays quiet for it.
+    const std::function<bool(long long minute)>& chimeGivesWay;
 };
 
 // The five steps that play one clip on a display: move, show, no auto-play,

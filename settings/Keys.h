@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace morix::keys {
@@ -73,5 +74,12 @@ inline constexpr IntKey ShowOtherZones{"他の地域の時刻の表示", 1};
 // these keys is in the file, Windows' own additional clocks are shown.
 inline constexpr std::array<std::string_view, 8> OtherZones{"他の地域1", "他の地域2", "他の地域3", "他の地域4",
                                                             "他の地域5", "他の地域6", "他の地域7", "他の地域8"};
+
+// Alarms: one a key, "アラーム1" to "アラーム30" (alarm/AlarmText.h gives the
+// line); an empty value is a free place. The minute the running clock last
+// looked at them, YYYYMMDDHHMM: due times after it were missed.
+inline constexpr int AlarmSlots = 30;
+inline std::string AlarmKey(int slot) { return "アラーム" + std::to_string(slot); }
+inline constexpr TextKey AlarmLastLooked{"アラームの確認時刻", ""};
 
 }  // namespace morix::keys

@@ -22,7 +22,8 @@ struct DialogCase {
 const DialogCase MenuDialogs[] = {{menu::Add, "備忘録（新規・開く）"},
                                   {menu::Option, "オプション"},
                                   {menu::Option2, "拡張オプション"},
-                                  {menu::Nitiji, "日付と日時の変更"}};
+                                  {menu::Nitiji, "日付と日時の変更"},
+                                  {menu::Alarm, "アラーム"}};
 
 class FormsReachTest : public ClockTest {
 protected:
@@ -61,6 +62,10 @@ TEST_F(FormsReachTest, EveryShownControlOfEveryFormIsWhatAClickAtItsCentreReache
         {"Form3", "オプション", [&] { return FromMenu(menu::Option); }},
         {"Form4", "拡張オプション", [&] { return FromMenu(menu::Option2); }},
         {"Form5", "日付と日時の変更", [&] { return FromMenu(menu::Nitiji); }},
+        {"Form10", "アラーム", [&] {
+             Set("アラーム1", "1|07:00|曜日 月金|lt37xga.mid|朝");
+             return FromMenu(menu::Alarm);
+         }},
         {"Form8", "Morix - 情報", [&] {
              sys.desktop.cursor = {window().Bounds().left + 10, window().Bounds().top + 10};
              return Tick();
@@ -119,6 +124,7 @@ TEST_F(FormsReachTest, ADialogOpenedFromTheMenuTakesTheKeyboardAndEscClosesItWri
 TEST_F(FormsReachTest, TabWalksEachOptionsDialogTopToBottomThenLeftToRight) {
     SampleDone();
     Set("移動を許可するウインドウサイズ", "1");
+    Set("アラーム1", "1|07:00|曜日 月金|lt37xga.mid|朝");
     ASSERT_FALSE(Start());
     struct Walk {
         int item;
@@ -133,6 +139,11 @@ TEST_F(FormsReachTest, TabWalksEachOptionsDialogTopToBottomThenLeftToRight) {
          {"Check1", "Option1(1)", "Check2", "Check3(0)", "Check3(5)", "Check3(1)", "Text1", "Check6",
           "cmdZones", "Check3(2)", "Check3(3)",
           "Check3(4)", "Check4(0)", "Check4(1)", "cmdCancel", "cmdOK", "Check4(2)", "Check5", "Check1"}},
+        // A weekday alarm: the date and the day count take no input.
+        {menu::Alarm, "アラーム",
+         {"lstAlarms", "chkEnabled", "txtHour", "txtMinute", "optRepeat(2)", "chkDay(0)", "chkDay(1)", "chkDay(2)",
+          "chkDay(3)", "chkDay(4)", "chkDay(5)", "chkDay(6)", "lstSound", "cmdTest", "txtMessage", "cmdAdd", "cmdDelete",
+          "cmdOK", "cmdCancel", "lstAlarms"}},
     };
     for (const Walk& walk : walks) {
         SCOPED_TRACE(walk.title);

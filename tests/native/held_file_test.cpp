@@ -138,6 +138,20 @@ TEST_F(OneWritePerEvent, FollowingAndEachDialogsOk) {
     e.Control("Check2").Click();
     ASSERT_FALSE(Ends([&] { e.Control("cmdOK").Click(); }));
     EXPECT_EQ(changes, std::vector<std::vector<std::string>>{extended}) << "拡張オプション";
+
+    const std::vector<std::string> alarms{"アラーム1", "アラーム2"};
+    Watch(alarms);
+    sys.ui.menuChoices = {menu::Alarm};
+    ASSERT_FALSE(Ends([&] { window().MouseUp(MouseButton::Right); }));
+    FakeWindow& a = *sys.ui.FindWindow("アラーム");
+    for (const char* minute : {"58", "59"}) {
+        ASSERT_FALSE(Ends([&] { a.Control("cmdAdd").Click(); }));
+        a.Control("txtHour").Type("23");
+        a.Control("txtMinute").Type(minute);
+    }
+    ASSERT_FALSE(Ends([&] { a.Control("cmdOK").Click(); }));
+    EXPECT_EQ(sys.ui.FindWindow("アラーム"), nullptr);
+    EXPECT_EQ(changes, std::vector<std::vector<std::string>>{alarms}) << "アラーム";
 }
 
 TEST_F(OneWritePerEvent, AnOkWhileAnotherProgramHoldsTheFileAsksNothing) {

@@ -46,6 +46,7 @@ TEST(Keys, EveryNameAndDefault) {
         {keys::ChimeFile, {"チャイムファイル名", "lt37xga.mid"}},
         {keys::FrameName, {"吹き出しのディレクトリ名", "Ellip01"}},
         {keys::MemoText, {"メモの内容", "メモをお書きください..."}},
+        {keys::AlarmLastLooked, {"アラームの確認時刻", ""}},
     };
     for (const auto& [key, expected] : texts) {
         EXPECT_EQ(key.name, expected.name);
@@ -54,6 +55,8 @@ TEST(Keys, EveryNameAndDefault) {
     EXPECT_EQ(keys::HomeLeft, "起動時のLeft");
     EXPECT_EQ(keys::HomeTop, "起動時のTop");
     EXPECT_EQ(keys::Section, "Morix");
+    EXPECT_EQ(keys::AlarmKey(1), "アラーム1");
+    EXPECT_EQ(keys::AlarmKey(keys::AlarmSlots), "アラーム30");
 }
 
 }  // namespace

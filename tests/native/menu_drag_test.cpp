@@ -43,7 +43,7 @@ TEST_F(MenuTest, AnyButtonOnTheFaceOrAClipOpensTheMenu) {
     EXPECT_EQ(Captions(sys.ui.menusShown[0]),
               (std::vector<std::string>{"備忘録", "  新規・開く", "  削除", "-", "オプション",
                                         "  基本オプション", "  拡張オプション", "-",
-                                        "日付と時刻の変更", "-", "ドラッグモード", "-", "終了"}));
+                                        "アラーム...", "日付と時刻の変更", "-", "ドラッグモード", "-", "終了"}));
 }
 
 TEST_F(MenuTest, MenuOpenWhileTrackingAndMemoWindowClosedFirst) {

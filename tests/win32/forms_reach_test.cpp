@@ -214,6 +214,8 @@ TEST(Win32FormsReach, EveryShownControlOfEveryFormIsWhatAClickAtItsCentreReaches
          [](Program& p) { p.options().CloseExtendedOptions(); }},
         {"Form5", L"日付と日時の変更", [](Program& p) { p.dateTime().OpenDateTime(); },
          [](Program& p) { p.dateTime().CloseDateTime(); }},
+        {"Form10", L"アラーム", [](Program& p) { p.alarms().OpenAlarmDialog(); },
+         [](Program& p) { p.alarms().CloseAlarmDialog(); }},
         {"Form8", L"Morix - 情報", [](Program& p) { p.infoBalloon().Show(); },
          [](Program& p) { p.infoBalloon().Unload(); }},
         {"Form11", L"他の地域の時刻",

@@ -101,6 +101,24 @@ for dpi in ${MORIX_E2E_DPIS:-96 144 192}; do
     dialog_shot "Down Down Right Down Return" 拡張オプション "scale-$dpi-extended"
     dialog_shot "Up Up Up Return" 日付と日時の変更 "scale-$dpi-datetime"
     dialog_shot "Down Right Return" 備忘録（新規・開く） "scale-$dpi-picker"
+    dialog_shot "Up Up Up Up Return" アラーム "scale-$dpi-alarms"
+
+    # An alarm that fell due while the clock was stopped: the alarm window
+    # at the start, beside the clock, drawn at the scale.
+    stop_all
+    dir=$(fresh_folder "alarm-$dpi")
+    sample_seen "$dir" アクティブウインドウへの移動=0 "アラーム1=1|$(date -d '-1 hour' +%H:%M)|毎日||会議の時間です" \
+        "アラームの確認時刻=$(date -d '-2 hours' +%Y%m%d%H%M)"
+    start_clock "$dir"
+    if probe window "Morix - アラーム" 5000 >/dev/null; then
+        sleep 0.8
+        check "$dpi dpi: every control of the alarm window lies inside it, on the screen" all_controls_inside "Morix - アラーム"
+        shot "scale-$dpi-alarm"
+        set -- $(clock_rect) $(probe window "Morix - アラーム" | field rect)
+        crop "scale-$dpi-alarm" "$shots/scale-$dpi-alarm-crop.png" "$1" "$6" "$7" "$8" 4
+    else
+        check "$dpi dpi: the missed alarm is shown at the start" false
+    fi
 done
 
 # A home dropped in drag mode at 96 dpi is the same pixel place after the

@@ -5,6 +5,59 @@
 
 namespace morix::platform {
 
+namespace {
+
+// Whether two controls share a row: their heights meet. An etched line lying
+// flat has a row one pixel high.
+bool RowsMeet(const Rect& a, const Rect& b) {
+    const int aBottom = std::max(a.bottom, a.top + 1), bBottom = std::max(b.bottom, b.top + 1);
+    return a.top < bBottom && b.top < aBottom;
+}
+
+// Fits the controls a container `width` pixels wide holds (InClientArea: the
+// window's own), and those inside them first; returns by how much the
+// container must widen: as far as the right edge of what it holds moved out,
+// and at least so far that every caption in it shows whole (a control may
+// reach past its container's edge, which cuts it).
+int Settle(std::vector<CaptionFit>& controls, std::size_t container, int width) {
+    std::vector<std::size_t> held;
+    for (std::size_t i = 0; i < controls.size(); ++i)
+        if (controls[i].container == container) held.push_back(i);
+    if (held.empty()) return 0;
+    std::vector<int> grow(controls.size(), 0), shift(controls.size(), 0);
+    for (std::size_t i : held)
+        grow[i] = std::max({0, controls[i].captionWidth - controls[i].place.Width(),
+                            Settle(controls, i, controls[i].place.Width())});
+    // Left to right, each control moves by the most that a control left of it
+    // in its row moved and grew.
+    std::stable_sort(held.begin(), held.end(),
+                     [&](std::size_t a, std::size_t b) { return controls[a].place.left < controls[b].place.left; });
+    for (std::size_t k = 0; k < held.size(); ++k) {
+        const Rect& place = controls[held[k]].place;
+        for (std::size_t j = 0; j < k; ++j) {
+            const Rect& left = controls[held[j]].place;
+            if (left.left < place.left && RowsMeet(left, place))
+                shift[held[k]] = std::max(shift[held[k]], shift[held[j]] + grow[held[j]]);
+        }
+    }
+    int before = controls[held.front()].place.right, after = before, shown = width;
+    for (std::size_t i : held) {
+        Rect& place = controls[i].place;
+        before = std::max(before, place.right);
+        place.left += shift[i];
+        place.right += shift[i] + grow[i];
+        after = std::max(after, place.right);
+        if (controls[i].captionWidth > 0) shown = std::max(shown, place.left + controls[i].captionWidth);
+    }
+    return std::max({0, after - before, shown - width});
+}
+
+}  // namespace
+
+int GrowToCaptions(std::vector<CaptionFit>& controls, int clientWidth) {
+    return Settle(controls, InClientArea, clientWidth);
+}
+
 std::size_t NextInTabOrder(const std::vector<Rect>& places, std::size_t current, bool backwards) {
     if (places.empty()) return 0;
     std::vector<std::size_t> order(places.size());

@@ -25,4 +25,27 @@ inline bool StacksBelowControls(ControlKind kind) { return kind == ControlKind::
 // (or, backwards, the last). Returns places.size() when the list is empty.
 std::size_t NextInTabOrder(const std::vector<Rect>& places, std::size_t current, bool backwards);
 
+// A control of a window as the fitting of captions sees it: its place in its
+// container, the container (the position of that frame or picture box in the
+// same list, or InClientArea), and the width its caption needs to be seen
+// whole in its own font (0: it shows none).
+inline constexpr std::size_t InClientArea = static_cast<std::size_t>(-1);
+struct CaptionFit {
+    Rect place;
+    std::size_t container = InClientArea;
+    int captionWidth = 0;
+};
+
+// The tables place the controls for one font; in a wider one a caption would
+// be cut. Each control narrower than its caption grows to the right by what
+// it lacks; the controls beside it on its right (those further right whose
+// rows meet its row) move right by as much, so that a row keeps its order and
+// its gaps; a container grows by as much as the right edge of what it holds
+// moved out, and at least so far that each caption in it shows whole (a
+// control may reach past its container's edge, which cuts it off); and so,
+// in the end, the client area `clientWidth` pixels wide. Where every caption
+// shows whole, nothing moves. Rewrites the places; returns the pixels by
+// which the client area must widen.
+int GrowToCaptions(std::vector<CaptionFit>& controls, int clientWidth);
+
 }  // namespace morix::platform

@@ -1,9 +1,11 @@
 #include "platform/win32/ChildControl.h"
 
+#include "base/Twips.h"
 #include "platform/win32/Wide.h"
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <map>
 #include <stdexcept>
 #include <utility>
@@ -161,6 +163,58 @@ bool RouteToControl(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
     }
     default: return false;
     }
+}
+
+std::vector<ChildControl*> ChildControlsOn(HWND parent) {
+    std::vector<ChildControl*> found;
+    for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        ChildControl* control = ChildOf(child);
+        if (control == nullptr) continue;
+        found.push_back(control);
+        if (control->Target() != nullptr && control->Target()->StacksBelowControls()) {
+            const std::vector<ChildControl*> held = ChildControlsOn(child);
+            found.insert(found.end(), held.begin(), held.end());
+        }
+    }
+    return found;
+}
+
+int MeasureCaption(HWND window, ControlKind kind) {
+    if (window == nullptr) return 0;
+    const int length = GetWindowTextLengthW(window);
+    if (length <= 0) return 0;
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(std::max(0, GetWindowTextW(window, text.data(), length + 1))));
+    const int dpi = WindowDpi(window);
+    HDC dc = GetDC(window);
+    if (dc == nullptr) return 0;
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
+    const HGDIOBJ before = SelectObject(dc, font != nullptr ? font : GetStockObject(SYSTEM_FONT));
+    // A static breaks its lines only where the text does; the buttons show
+    // one line. Both read "&" as the mark of a key.
+    RECT r{0, 0, 0, 0};
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r,
+              DT_CALCRECT | DT_EXPANDTABS | (kind == ControlKind::Label ? 0 : DT_SINGLELINE));
+    int around = 0;
+    switch (kind) {
+    case ControlKind::CheckBox:
+    case ControlKind::OptionButton: {
+        // The box, then a gap of half a digit's width before the text.
+        INT digit = 0;
+        GetCharWidth32W(dc, L'0', L'0', &digit);
+        around = MulDiv(13, dpi, UnscaledDpi) + std::max(static_cast<int>(digit) / 2, MulDiv(3, dpi, UnscaledDpi));
+        break;
+    }
+    // Two pixels of edge and the focus frame inside them, on either side.
+    case ControlKind::Button: around = 2 * MulDiv(5, dpi, UnscaledDpi); break;
+    // The caption stands 7 pixels in from either end of the border, with a
+    // pixel of cleared background on each side.
+    case ControlKind::Frame: around = 2 * MulDiv(8, dpi, UnscaledDpi); break;
+    default: break;
+    }
+    SelectObject(dc, before);
+    ReleaseDC(window, dc);
+    return r.right - r.left + around;
 }
 
 // ---- the control's window ----

@@ -28,6 +28,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace morix::platform::win32 {
 
@@ -50,6 +51,9 @@ public:
     virtual bool IsOptionButton() const { return false; }
     // A frame or picture box: it lies below the other controls of its parent.
     virtual bool StacksBelowControls() const { return false; }
+    // The pixels of width its caption needs (platform::Control::CaptionWidth);
+    // 0 for the controls that show none.
+    virtual int CaptionWidth() const { return 0; }
 
 protected:
     ~ControlTarget() = default;
@@ -60,6 +64,17 @@ protected:
 ControlTarget* ControlTargetOf(HWND window);
 // The form's name for the control of a child window; "" for none of ours.
 std::string ControlNameOf(HWND window);
+
+class ChildControl;
+// The controls on a window or container, its children's children in its
+// containers included: parents before what they hold.
+std::vector<ChildControl*> ChildControlsOn(HWND parent);
+
+// The pixels of width the caption of a control of that kind needs in the
+// font the control's window has (WM_GETFONT), as the system draws it: a
+// check box's or option button's box and gap, a push button's edges, a group
+// box's caption inset from its border, a static's longest line.
+int MeasureCaption(HWND window, ControlKind kind);
 
 // Hands a WM_COMMAND, WM_NOTIFY or WM_CTLCOLOR* that a form window or a
 // container received on to the control that sent it; false when no control

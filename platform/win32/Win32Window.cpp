@@ -1,5 +1,6 @@
 #include "platform/win32/Win32Window.h"
 
+#include "platform/Layout.h"
 #include "platform/win32/ChildControl.h"
 #include "platform/win32/MessageLoop.h"
 #include "platform/win32/TabOrder.h"
@@ -108,6 +109,25 @@ void Win32Window::SetClientSize(int width, int height) {
     }
     SetWindowPos(hwnd_.Get(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Win32Window::FitToCaptions() {
+    const std::vector<ChildControl*> controls = ChildControlsOn(hwnd_.Get());
+    std::vector<CaptionFit> fits;
+    fits.reserve(controls.size());
+    for (const ChildControl* c : controls) {
+        CaptionFit fit{c->Place(), InClientArea, c->Target() != nullptr ? c->Target()->CaptionWidth() : 0};
+        // Containers come before what they hold.
+        for (std::size_t k = 0; k < fits.size(); ++k)
+            if (controls[k]->Hwnd() == c->Parent()) fit.container = k;
+        fits.push_back(fit);
+    }
+    RECT client{};
+    GetClientRect(hwnd_.Get(), &client);
+    const int wider = GrowToCaptions(fits, client.right - client.left);
+    for (std::size_t i = 0; i < controls.size(); ++i)
+        if (fits[i].place != controls[i]->Place()) controls[i]->Move(fits[i].place);
+    if (wider > 0) SetClientSize(client.right - client.left + wider, client.bottom - client.top);
 }
 
 void Win32Window::SetBackground(std::shared_ptr<Picture> picture) {

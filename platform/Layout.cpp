@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <utility>
 
 namespace morix::platform {
 
@@ -52,10 +53,23 @@ int Settle(std::vector<CaptionFit>& controls, std::size_t container, int width) 
     return std::max({0, after - before, shown - width});
 }
 
+// The same controls with rows for columns: the rule that widens, lengthens.
+void Transpose(std::vector<CaptionFit>& controls) {
+    for (CaptionFit& c : controls) {
+        c.place = {c.place.top, c.place.left, c.place.bottom, c.place.right};
+        std::swap(c.captionWidth, c.neededHeight);
+    }
+}
+
 }  // namespace
 
-int GrowToCaptions(std::vector<CaptionFit>& controls, int clientWidth) {
-    return Settle(controls, InClientArea, clientWidth);
+ClientGrowth GrowToCaptions(std::vector<CaptionFit>& controls, int clientWidth, int clientHeight) {
+    ClientGrowth growth;
+    growth.width = Settle(controls, InClientArea, clientWidth);
+    Transpose(controls);
+    growth.height = Settle(controls, InClientArea, clientHeight);
+    Transpose(controls);
+    return growth;
 }
 
 std::size_t NextInTabOrder(const std::vector<Rect>& places, std::size_t current, bool backwards) {

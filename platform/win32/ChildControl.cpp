@@ -226,6 +226,7 @@ ChildControl::ChildControl(Win32Window& window, HWND parent, const ControlSpec& 
       name_(request.name),
       caption_(Widen(request.caption)),
       place_(request.place),
+      asked_(request.place),
       id_(window.NewControlId()) {
     window.Attach(this);
 }
@@ -287,7 +288,10 @@ RECT ChildControl::NativePlace() const {
     return r;
 }
 
-void ChildControl::Move(const Rect& place) {
+void ChildControl::Move(const Rect& place) { MoveLarger(place, place); }
+
+void ChildControl::MoveLarger(const Rect& asked, const Rect& place) {
+    asked_ = asked;
     place_ = place;
     const RECT at = NativePlace();
     SetWindowPos(hwnd_.Get(), nullptr, at.left, at.top, at.right - at.left, at.bottom - at.top,

@@ -54,6 +54,9 @@ public:
     // The pixels of width its caption needs (platform::Control::CaptionWidth);
     // 0 for the controls that show none.
     virtual int CaptionWidth() const { return 0; }
+    // The layout moves it, as the form would (a control that takes more
+    // than its place is asked again).
+    virtual void MoveByLayout(const Rect& place) = 0;
 
 protected:
     ~ControlTarget() = default;
@@ -122,7 +125,12 @@ public:
 
     const std::string& Name() const { return name_; }
     void Move(const Rect& place);
+    // Placed larger than asked, where the system's control needs it (a
+    // calendar shows at least a month).
+    void MoveLarger(const Rect& asked, const Rect& place);
     Rect Place() const { return place_; }
+    // The place the program asked for, before the control took more.
+    Rect Asked() const { return asked_; }
     void SetVisible(bool visible);
     bool Visible() const;
     void SetEnabled(bool enabled);
@@ -147,7 +155,7 @@ private:
     ControlTarget* target_;
     std::string name_;
     std::wstring caption_;
-    Rect place_;
+    Rect place_, asked_;
     int id_;
     bool flatAsLine_ = false;
     bool formWindow_ = false;
@@ -164,6 +172,7 @@ class ChildControlOf : public Interface, protected ControlTarget {
 public:
     const std::string& Name() const override { return child_.Name(); }
     void Move(const Rect& place) override { child_.Move(place); }
+    void MoveByLayout(const Rect& place) override { Move(place); }
     Rect Place() const override { return child_.Place(); }
     void SetVisible(bool visible) override { child_.SetVisible(visible); }
     bool Visible() const override { return child_.Visible(); }

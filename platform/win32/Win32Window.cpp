@@ -116,7 +116,13 @@ void Win32Window::FitToCaptions() {
     std::vector<CaptionFit> fits;
     fits.reserve(controls.size());
     for (const ChildControl* c : controls) {
-        CaptionFit fit{c->Place(), InClientArea, c->Target() != nullptr ? c->Target()->CaptionWidth() : 0};
+        // The width a control took beyond its place the form has made room
+        // for (the calendar's); the height is laid out here.
+        const Rect asked = c->Asked(), place = c->Place();
+        CaptionFit fit{{asked.left, asked.top, std::max(asked.right, place.right), asked.bottom},
+                       InClientArea,
+                       c->Target() != nullptr ? c->Target()->CaptionWidth() : 0,
+                       place.bottom > asked.bottom ? place.Height() : 0};
         // Containers come before what they hold.
         for (std::size_t k = 0; k < fits.size(); ++k)
             if (controls[k]->Hwnd() == c->Parent()) fit.container = k;
@@ -124,10 +130,15 @@ void Win32Window::FitToCaptions() {
     }
     RECT client{};
     GetClientRect(hwnd_.Get(), &client);
-    const int wider = GrowToCaptions(fits, client.right - client.left);
-    for (std::size_t i = 0; i < controls.size(); ++i)
-        if (fits[i].place != controls[i]->Place()) controls[i]->Move(fits[i].place);
-    if (wider > 0) SetClientSize(client.right - client.left + wider, client.bottom - client.top);
+    const int width = client.right - client.left, height = client.bottom - client.top;
+    const ClientGrowth growth = GrowToCaptions(fits, width, height);
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        const Rect asked = controls[i]->Asked(), place = controls[i]->Place();
+        const Rect was{asked.left, asked.top, std::max(asked.right, place.right), asked.bottom};
+        if (fits[i].place == was) continue;
+        if (controls[i]->Target() != nullptr) controls[i]->Target()->MoveByLayout(fits[i].place);
+    }
+    if (growth.width > 0 || growth.height > 0) SetClientSize(width + growth.width, height + growth.height);
 }
 
 void Win32Window::SetBackground(std::shared_ptr<Picture> picture) {

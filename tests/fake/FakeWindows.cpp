@@ -288,9 +288,9 @@ void FakeWindow::FitToCaptions() {
         const auto at = std::find(controls.begin(), controls.end(), dynamic_cast<FakeControlBase*>(controls[i]->container));
         if (at != controls.end()) fits[i].container = static_cast<std::size_t>(at - controls.begin());
     }
-    const int wider = platform::GrowToCaptions(fits, clientWidth);
+    const platform::ClientGrowth growth = platform::GrowToCaptions(fits, clientWidth, clientHeight);
     for (std::size_t i = 0; i < controls.size(); ++i) controls[i]->place = fits[i].place;
-    if (wider > 0) SetClientSize(clientWidth + wider, clientHeight);
+    if (growth.width > 0 || growth.height > 0) SetClientSize(clientWidth + growth.width, clientHeight + growth.height);
 }
 
 void FakeWindow::Move(int left, int top, int width, int height) {

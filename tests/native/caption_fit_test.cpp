@@ -3,12 +3,14 @@
 // the window grow with it; where every caption fits, nothing moves.
 #include "clock/Form1.h"
 #include "clock/FormLayout.h"
+#include "platform/Layout.h"
 #include "tests/fake/FakeProgram.h"
 #include "tests/fake/FakeSystem.h"
 #include "tests/fake/TempFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 
@@ -101,6 +103,26 @@ TEST(CaptionFit, AControlGrowsByWhatItsCaptionLacksAndWhatIsBesideItFollows) {
         EXPECT_EQ(w.clientWidth, c.clientWidth) << what;
         EXPECT_EQ(w.clientHeight, at.PixelsY(1620)) << what << ": only widths change";
         ExpectNothingCutOrCovered(w, what);
+    }
+}
+
+// The system may make a control taller than its place (a calendar shows a
+// whole month): what lies below it in its column moves down as much, what
+// lies beside it stays, and the client area grows by what passed its bottom.
+TEST(CaptionFit, AControlTallerThanItsPlacePushesDownWhatLiesBelowIt) {
+    struct Case {
+        int needed, belowTop, besideTop, clientGrowth;
+    } cases[] = {{0, 164, 8, 0}, {148, 164, 8, 0}, {170, 186, 8, 22}};
+    for (const Case& c : cases) {
+        std::vector<platform::CaptionFit> fits{{{8, 8, 167, 156}, platform::InClientArea, 0, c.needed},
+                                               {{8, 164, 165, 185}, platform::InClientArea, 0, 0},
+                                               {{180, 8, 220, 30}, platform::InClientArea, 0, 0}};
+        const platform::ClientGrowth growth = platform::GrowToCaptions(fits, 230, 233);
+        EXPECT_EQ(fits[0].place.Height(), std::max(148, c.needed)) << c.needed;
+        EXPECT_EQ(fits[1].place.top, c.belowTop) << c.needed;
+        EXPECT_EQ(fits[2].place.top, c.besideTop) << c.needed;
+        EXPECT_EQ(growth.height, c.clientGrowth) << c.needed;
+        EXPECT_EQ(growth.width, 0) << c.needed;
     }
 }
 

@@ -112,17 +112,18 @@ void Win32Window::SetClientSize(int width, int height) {
 }
 
 void Win32Window::FitToCaptions() {
+    // The width a control took beyond its place the form has made room for
+    // (the calendar's); its height is laid out here.
+    const auto laidOut = [](const ChildControl& c) {
+        const Rect asked = c.Asked();
+        return Rect{asked.left, asked.top, std::max(asked.right, c.Place().right), asked.bottom};
+    };
     const std::vector<ChildControl*> controls = ChildControlsOn(hwnd_.Get());
     std::vector<CaptionFit> fits;
     fits.reserve(controls.size());
     for (const ChildControl* c : controls) {
-        // The width a control took beyond its place the form has made room
-        // for (the calendar's); the height is laid out here.
-        const Rect asked = c->Asked(), place = c->Place();
-        CaptionFit fit{{asked.left, asked.top, std::max(asked.right, place.right), asked.bottom},
-                       InClientArea,
-                       c->Target() != nullptr ? c->Target()->CaptionWidth() : 0,
-                       place.bottom > asked.bottom ? place.Height() : 0};
+        CaptionFit fit{laidOut(*c), InClientArea, c->Target() != nullptr ? c->Target()->CaptionWidth() : 0,
+                       c->Place().bottom > c->Asked().bottom ? c->Place().Height() : 0};
         // Containers come before what they hold.
         for (std::size_t k = 0; k < fits.size(); ++k)
             if (controls[k]->Hwnd() == c->Parent()) fit.container = k;
@@ -132,12 +133,9 @@ void Win32Window::FitToCaptions() {
     GetClientRect(hwnd_.Get(), &client);
     const int width = client.right - client.left, height = client.bottom - client.top;
     const ClientGrowth growth = GrowToCaptions(fits, width, height);
-    for (std::size_t i = 0; i < controls.size(); ++i) {
-        const Rect asked = controls[i]->Asked(), place = controls[i]->Place();
-        const Rect was{asked.left, asked.top, std::max(asked.right, place.right), asked.bottom};
-        if (fits[i].place == was) continue;
-        if (controls[i]->Target() != nullptr) controls[i]->Target()->MoveByLayout(fits[i].place);
-    }
+    for (std::size_t i = 0; i < controls.size(); ++i)
+        if (fits[i].place != laidOut(*controls[i]) && controls[i]->Target() != nullptr)
+            controls[i]->Target()->MoveByLayout(fits[i].place);
     if (growth.width > 0 || growth.height > 0) SetClientSize(width + growth.width, height + growth.height);
 }
 

@@ -8,11 +8,19 @@ namespace morix::platform {
 
 namespace {
 
-// Whether two controls share a row: their heights meet. An etched line lying
-// flat has a row one pixel high.
-bool RowsMeet(const Rect& a, const Rect& b) {
-    const int aBottom = std::max(a.bottom, a.top + 1), bBottom = std::max(b.bottom, b.top + 1);
-    return a.top < bBottom && b.top < aBottom;
+// The rows a control covers: an etched line lying flat covers one.
+int Bottom(const Rect& r) { return std::max(r.bottom, r.top + 1); }
+
+bool RowsMeet(const Rect& a, const Rect& b) { return a.top < Bottom(b) && b.top < Bottom(a); }
+
+// Two controls stand in one row when the middle of either lies in the other's
+// rows; two that only touch at their edges (a box just above a group) do not.
+bool ShareARow(const Rect& a, const Rect& b) {
+    const auto middleIn = [](const Rect& m, const Rect& r) {
+        const int middle = (m.top + Bottom(m)) / 2;
+        return middle >= r.top && middle < Bottom(r);
+    };
+    return middleIn(a, b) || middleIn(b, a);
 }
 
 // Fits the controls a container `width` pixels wide holds (InClientArea: the
@@ -37,10 +45,21 @@ int Settle(std::vector<CaptionFit>& controls, std::size_t container, int width) 
         const Rect& place = controls[held[k]].place;
         for (std::size_t j = 0; j < k; ++j) {
             const Rect& left = controls[held[j]].place;
-            if (left.left < place.left && RowsMeet(left, place))
+            if (left.left < place.left && ShareARow(left, place))
                 shift[held[k]] = std::max(shift[held[k]], shift[held[j]] + grow[held[j]]);
         }
     }
+    // What spans a grown control from before it to past it, beside it (a
+    // line drawn round a group), stretches as far as the control reaches.
+    std::vector<int> stretch(controls.size(), 0);
+    for (std::size_t k : held)
+        for (std::size_t i : held) {
+            const Rect& a = controls[k].place;
+            const Rect& b = controls[i].place;
+            if (grow[i] > 0 && a.left < b.left && a.right > b.right && !RowsMeet(a, b))
+                stretch[k] = std::max(stretch[k], shift[i] + grow[i] - shift[k]);
+        }
+    for (std::size_t i : held) grow[i] = std::max(grow[i], stretch[i]);
     int before = controls[held.front()].place.right, after = before, shown = width;
     for (std::size_t i : held) {
         Rect& place = controls[i].place;

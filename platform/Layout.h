@@ -41,16 +41,18 @@ struct CaptionFit {
 
 // The tables place the controls for one font; in a wider one a caption would
 // be cut. Each control narrower than its caption grows to the right by what
-// it lacks; the controls beside it on its right (those further right whose
-// rows meet its row) move right by as much, so that a row keeps its order and
-// its gaps; a container grows by as much as the right edge of what it holds
-// moved out, and at least so far that each caption in it shows whole (a
-// control may reach past its container's edge, which cuts it off); and so,
-// in the end, the client area. A control that needs more height grows down
-// by the same rule, with the controls below it in its column. Where every
-// caption shows whole and every control has its height, nothing moves.
-// Rewrites the places; returns the pixels by which the client area of
-// `clientWidth` x `clientHeight` must grow.
+// it lacks; the controls beside it on its right (further right, in its row:
+// the middle of one lies in the other's height) move right by as much, so
+// that a row keeps its order and its gaps; what spans it from before to
+// past it above or below (a line drawn round a group) stretches as far; a
+// container grows by as much as the right edge of what it holds moved out,
+// and at least so far that each caption in it shows whole (a control may
+// reach past its container's edge, which cuts it off); and so, in the end,
+// the client area. A control that needs more height grows down by the same
+// rule, with the controls below it in its column. Where every caption shows
+// whole and every control has its height, nothing moves. Rewrites the
+// places; returns the pixels by which the client area of `clientWidth` x
+// `clientHeight` must grow.
 struct ClientGrowth {
     int width = 0, height = 0;
 };

@@ -179,15 +179,15 @@ std::vector<ChildControl*> ChildControlsOn(HWND parent) {
     return found;
 }
 
-int MeasureCaption(HWND window, ControlKind kind) {
-    if (window == nullptr) return 0;
+SIZE MeasureCaption(HWND window, ControlKind kind) {
+    if (window == nullptr) return {};
     const int length = GetWindowTextLengthW(window);
-    if (length <= 0) return 0;
+    if (length <= 0) return {};
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
     text.resize(static_cast<std::size_t>(std::max(0, GetWindowTextW(window, text.data(), length + 1))));
     const int dpi = WindowDpi(window);
     HDC dc = GetDC(window);
-    if (dc == nullptr) return 0;
+    if (dc == nullptr) return {};
     HFONT font = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
     const HGDIOBJ before = SelectObject(dc, font != nullptr ? font : GetStockObject(SYSTEM_FONT));
     // A static breaks its lines only where the text does; the buttons show
@@ -214,7 +214,7 @@ int MeasureCaption(HWND window, ControlKind kind) {
     }
     SelectObject(dc, before);
     ReleaseDC(window, dc);
-    return r.right - r.left + around;
+    return {r.right - r.left + around, r.bottom - r.top};
 }
 
 // ---- the control's window ----

@@ -54,6 +54,8 @@ public:
     // The pixels of width its caption needs (platform::Control::CaptionWidth);
     // 0 for the controls that show none.
     virtual int CaptionWidth() const { return 0; }
+    // The pixels of height a label's lines need; 0 for the others.
+    virtual int CaptionHeight() const { return 0; }
     // The layout moves it, as the form would (a control that takes more
     // than its place is asked again).
     virtual void MoveByLayout(const Rect& place) = 0;
@@ -73,11 +75,12 @@ class ChildControl;
 // containers included: parents before what they hold.
 std::vector<ChildControl*> ChildControlsOn(HWND parent);
 
-// The pixels of width the caption of a control of that kind needs in the
-// font the control's window has (WM_GETFONT), as the system draws it: a
+// The pixels the caption of a control of that kind needs in the font the
+// control's window has (WM_GETFONT), as the system draws it: in width, a
 // check box's or option button's box and gap, a push button's edges, a group
-// box's caption inset from its border, a static's longest line.
-int MeasureCaption(HWND window, ControlKind kind);
+// box's caption inset from its border, a static's longest line; in height,
+// the text's lines.
+SIZE MeasureCaption(HWND window, ControlKind kind);
 
 // Hands a WM_COMMAND, WM_NOTIFY or WM_CTLCOLOR* that a form window or a
 // container received on to the control that sent it; false when no control

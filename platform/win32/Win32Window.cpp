@@ -122,8 +122,10 @@ void Win32Window::FitToCaptions() {
     std::vector<CaptionFit> fits;
     fits.reserve(controls.size());
     for (const ChildControl* c : controls) {
-        CaptionFit fit{laidOut(*c), InClientArea, c->Target() != nullptr ? c->Target()->CaptionWidth() : 0,
-                       c->Place().bottom > c->Asked().bottom ? c->Place().Height() : 0};
+        const ControlTarget* target = c->Target();
+        CaptionFit fit{laidOut(*c), InClientArea, target != nullptr ? target->CaptionWidth() : 0,
+                       std::max(c->Place().bottom > c->Asked().bottom ? c->Place().Height() : 0,
+                                target != nullptr ? target->CaptionHeight() : 0)};
         // Containers come before what they hold.
         for (std::size_t k = 0; k < fits.size(); ++k)
             if (controls[k]->Hwnd() == c->Parent()) fit.container = k;

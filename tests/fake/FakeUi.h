@@ -161,6 +161,8 @@ public:
     // wider as the window's dpi says, rounded up. 5 fits every caption of
     // the program's tables, as the Japanese fonts the forms were drawn for.
     int halfWidthPixels = 5;
+    // And a line of text this many pixels high at 96 dpi.
+    int lineHeightPixels = 15;
     // The program's window that has the keyboard (keys go there), or nullptr.
     FakeWindow* active = nullptr;
     // Alive, in creation order.

@@ -139,6 +139,12 @@ int FakeControl::CaptionWidth() const {
     return static_cast<int>((at96 * window.dpi + UnscaledDpi - 1) / UnscaledDpi);
 }
 
+int FakeControl::CaptionHeight() const {
+    if (kind != platform::ControlKind::Label || text.empty()) return 0;
+    const long long lines = std::count(text.begin(), text.end(), '\n') + 1;
+    return static_cast<int>((lines * window.ui.lineHeightPixels * window.dpi + UnscaledDpi - 1) / UnscaledDpi);
+}
+
 void FakeControl::SetValue(int v) {
     value = v;
     if (kind != platform::ControlKind::OptionButton || v == 0) return;
@@ -282,7 +288,8 @@ void FakeWindow::FitToCaptions() {
     std::vector<platform::CaptionFit> fits;
     for (const FakeControlBase* c : controls) {
         const auto* general = dynamic_cast<const FakeControl*>(c);
-        fits.push_back({c->place, platform::InClientArea, general != nullptr ? general->CaptionWidth() : 0});
+        fits.push_back({c->place, platform::InClientArea, general != nullptr ? general->CaptionWidth() : 0,
+                        general != nullptr ? general->CaptionHeight() : 0});
     }
     for (std::size_t i = 0; i < controls.size(); ++i) {
         const auto at = std::find(controls.begin(), controls.end(), dynamic_cast<FakeControlBase*>(controls[i]->container));

@@ -73,6 +73,8 @@ public:
     void SetText(std::string_view t) override { text = t; }
     std::string Text() const override { return text; }
     int CaptionWidth() const override;
+    // A label's lines: the height they need.
+    int CaptionHeight() const;
     void SetValue(int v) override;
     int Value() const override { return value; }
     void SetPicture(std::shared_ptr<platform::Picture> p) override { picture = std::move(p); }

@@ -38,6 +38,7 @@ void ExpectNothingCutOrCovered(const FakeWindow& w, const std::string& what) {
             const auto* box = dynamic_cast<const FakeControlBase*>(a->container);
             const int edge = box != nullptr ? box->place.Width() : w.clientWidth;
             EXPECT_LE(general->CaptionWidth(), a->place.Width()) << what << ": " << a->name;
+            EXPECT_LE(general->CaptionHeight(), a->place.Height()) << what << ": " << a->name << "'s lines";
             EXPECT_LE(a->place.left + general->CaptionWidth(), edge) << what << ": " << a->name << " is cut by its container";
         }
         for (const FakeControlBase* b : w.controls) {
@@ -106,29 +107,33 @@ TEST(CaptionFit, AControlGrowsByWhatItsCaptionLacksAndWhatIsBesideItFollows) {
     }
 }
 
-// The system may make a control taller than its place (a calendar shows a
-// whole month): what lies below it in its column moves down as much, what
-// lies beside it stays, and the client area grows by what passed its bottom.
+// A control may need more height than its place (a calendar shows a whole
+// month, a label all its lines): what lies below it in its column moves down
+// as much, what lies beside it stays, a line spanning it from above to below
+// (drawn round a group) stretches with it, and the client area grows by what
+// passed its bottom.
 TEST(CaptionFit, AControlTallerThanItsPlacePushesDownWhatLiesBelowIt) {
     struct Case {
-        int needed, belowTop, besideTop, clientGrowth;
-    } cases[] = {{0, 164, 8, 0}, {148, 164, 8, 0}, {170, 186, 8, 22}};
+        int needed, belowTop, besideTop, lineBottom, clientGrowth;
+    } cases[] = {{0, 164, 8, 180, 0}, {148, 164, 8, 180, 0}, {170, 186, 8, 202, 22}};
     for (const Case& c : cases) {
         std::vector<platform::CaptionFit> fits{{{8, 8, 167, 156}, platform::InClientArea, 0, c.needed},
                                                {{8, 164, 165, 185}, platform::InClientArea, 0, 0},
-                                               {{180, 8, 220, 30}, platform::InClientArea, 0, 0}};
+                                               {{180, 8, 220, 30}, platform::InClientArea, 0, 0},
+                                               {{2, 0, 2, 180}, platform::InClientArea, 0, 0}};
         const platform::ClientGrowth growth = platform::GrowToCaptions(fits, 230, 233);
         EXPECT_EQ(fits[0].place.Height(), std::max(148, c.needed)) << c.needed;
         EXPECT_EQ(fits[1].place.top, c.belowTop) << c.needed;
         EXPECT_EQ(fits[2].place.top, c.besideTop) << c.needed;
+        EXPECT_EQ(fits[3].place, (Rect{2, 0, 2, c.lineBottom})) << c.needed;
         EXPECT_EQ(growth.height, c.clientGrowth) << c.needed;
         EXPECT_EQ(growth.width, 0) << c.needed;
     }
 }
 
-// Every dialog the menu opens, in a font a fifth wider than the one its
-// table was drawn for: each caption whole, nothing covering anything, the
-// dialog on the screen beside the clock.
+// Every dialog the menu opens, in a font a fifth wider and a little taller
+// than the one its table was drawn for: each caption whole, nothing covering
+// anything, the dialog on the screen beside the clock.
 TEST(CaptionFit, EveryDialogOfTheMenuShowsEachCaptionWholeInAWiderFont) {
     const std::pair<int, const char*> dialogs[] = {{menu::Option, "オプション"},
                                                    {menu::Option2, "拡張オプション"},
@@ -145,6 +150,7 @@ TEST(CaptionFit, EveryDialogOfTheMenuShowsEachCaptionWholeInAWiderFont) {
                 p.Set("起動時のLeft", std::to_string(900 * 15));
                 p.sys.desktop.systemDpi = dpi;
                 p.sys.ui.halfWidthPixels = halfWidth;
+                p.sys.ui.lineHeightPixels = halfWidth == 5 ? 15 : 17;
                 p.sys.ui.menuChoices = {item};
                 ASSERT_FALSE(p.Start() || p.Ends([&] { p.window().MouseUp(platform::MouseButton::Left); }));
                 const FakeWindow* dialog = p.sys.ui.FindWindow(title);

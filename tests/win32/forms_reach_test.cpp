@@ -310,6 +310,7 @@ TEST(Win32FormsCaptions, EveryShownCaptionOfEveryFormIsWholeInItsControlsFont) {
             RECT container{};
             GetClientRect(GetParent(c), &container);
             EXPECT_LE(needs, r.right - r.left) << form << ": " << Describe(c) << " cuts its caption";
+            EXPECT_LE(target->CaptionHeight(), r.bottom - r.top) << form << ": " << Describe(c) << " cuts a line";
             EXPECT_LE(r.left + needs, container.right) << form << ": the container of " << Describe(c) << " cuts it";
             if (r.right - r.left - needs < 4)
                 tight += " " + Describe(c) + " " + std::to_string(needs) + "/" + std::to_string(r.right - r.left);

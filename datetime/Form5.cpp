@@ -39,6 +39,8 @@ void Form5::Form_Load() {
     const GridLayout grid(scale_);
     const int wider = std::max(0, MonthView1_->Place().right - CalendarPlace(grid).right);
     window_->SetClientSize(grid.Width() + wider, grid.Height());
+    // In a font wider than the one the places were drawn for, no caption is cut.
+    window_->FitToCaptions();
     // Today selected, and the time of day to the second.
     const platform::LocalTime now = m.platform.clock.Now();
     MonthView1_->SetValue(now);

@@ -45,6 +45,8 @@ void Form2::Form_Load() {
     const GridLayout grid(scale_);
     const int wider = std::max(0, MonthView1_->Place().right - CalendarPlace(grid).right);
     window_->SetClientSize(grid.Width() + wider, grid.Height());
+    // In a font wider than the one the places were drawn for, no caption is cut.
+    window_->FitToCaptions();
     MonthView1_->SetValue(m.platform.clock.Now());
     m.TouchForm1().PlaceBeside(*window_);
     m.SetForm1Enabled(false);

@@ -107,6 +107,8 @@ Form3::Form3(Module1& module, Options& options) : m(module), options_(options) {
     mciChyaim_ = ui.NewSoundDevice();
     mciChyaim_->OnDone([this](platform::SoundEnd) { mciChyaim_Done(); });
     window_->SetClientSize(at.Pixels(ClientWidth), at.PixelsY(ClientHeight));
+    // In a font wider than the one the places were drawn for, no caption is cut.
+    window_->FitToCaptions();
 }
 
 Form3::~Form3() = default;

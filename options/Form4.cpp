@@ -97,6 +97,8 @@ Form4::Form4(Module1& module, Options& options) : m(module), options_(options) {
                             at("Check5", "全画面表示のウィンドウが手前のときは時計を隠す", 120, 5520, 4695, 315));
     window_->SetCancelControl(cmdCancel_.get());
     window_->SetClientSize(at.Pixels(ClientWidth), at.PixelsY(ClientHeight));
+    // In a font wider than the one the places were drawn for, no caption is cut.
+    window_->FitToCaptions();
 }
 
 Form4::~Form4() = default;

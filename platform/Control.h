@@ -56,6 +56,12 @@ public:
     // the text of a text box.
     virtual void SetText(std::string_view text) = 0;
     virtual std::string Text() const = 0;
+    // The pixels of width the caption needs to be seen whole in the
+    // control's own font: with a check box's or option button's box and the
+    // gap before its text, a push button's margins, the insets of a frame's
+    // caption on its border, a label's longest line. 0 for the kinds that
+    // show no caption (text box, picture, line).
+    virtual int CaptionWidth() const = 0;
     // Check boxes and option buttons. Setting it raises no Click.
     virtual void SetValue(int value) = 0;
     virtual int Value() const = 0;

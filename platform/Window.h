@@ -38,6 +38,12 @@ public:
     // top-left corner; the outer size then follows from the frame (equal to
     // the client size for a borderless window).
     virtual void SetClientSize(int width, int height) = 0;
+    // Widens the controls whose captions their widths would cut, measured in
+    // the fonts they have, with what lies beside them, their containers and
+    // the client area (platform/Layout.h, GrowToCaptions). A form calls it
+    // once its controls are made and its client area sized, before placing
+    // it; where every caption fits, nothing changes.
+    virtual void FitToCaptions() = 0;
     // Drawn as the window's background from its top-left corner; nullptr
     // leaves the window blank.
     virtual void SetBackground(std::shared_ptr<Picture> picture) = 0;

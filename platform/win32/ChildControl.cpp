@@ -1,9 +1,11 @@
 #include "platform/win32/ChildControl.h"
 
+#include "base/Twips.h"
 #include "platform/win32/Wide.h"
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <map>
 #include <stdexcept>
 #include <utility>
@@ -163,6 +165,58 @@ bool RouteToControl(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
     }
 }
 
+std::vector<ChildControl*> ChildControlsOn(HWND parent) {
+    std::vector<ChildControl*> found;
+    for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        ChildControl* control = ChildOf(child);
+        if (control == nullptr) continue;
+        found.push_back(control);
+        if (control->Target() != nullptr && control->Target()->StacksBelowControls()) {
+            const std::vector<ChildControl*> held = ChildControlsOn(child);
+            found.insert(found.end(), held.begin(), held.end());
+        }
+    }
+    return found;
+}
+
+SIZE MeasureCaption(HWND window, ControlKind kind) {
+    if (window == nullptr) return {};
+    const int length = GetWindowTextLengthW(window);
+    if (length <= 0) return {};
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(std::max(0, GetWindowTextW(window, text.data(), length + 1))));
+    const int dpi = WindowDpi(window);
+    HDC dc = GetDC(window);
+    if (dc == nullptr) return {};
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
+    const HGDIOBJ before = SelectObject(dc, font != nullptr ? font : GetStockObject(SYSTEM_FONT));
+    // A static breaks its lines only where the text does; the buttons show
+    // one line. Both read "&" as the mark of a key.
+    RECT r{0, 0, 0, 0};
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r,
+              DT_CALCRECT | DT_EXPANDTABS | (kind == ControlKind::Label ? 0 : DT_SINGLELINE));
+    int around = 0;
+    switch (kind) {
+    case ControlKind::CheckBox:
+    case ControlKind::OptionButton: {
+        // The box, then a gap of half a digit's width before the text.
+        INT digit = 0;
+        GetCharWidth32W(dc, L'0', L'0', &digit);
+        around = MulDiv(13, dpi, UnscaledDpi) + std::max(static_cast<int>(digit) / 2, MulDiv(3, dpi, UnscaledDpi));
+        break;
+    }
+    // Two pixels of edge and the focus frame inside them, on either side.
+    case ControlKind::Button: around = 2 * MulDiv(5, dpi, UnscaledDpi); break;
+    // The caption stands 7 pixels in from either end of the border, with a
+    // pixel of cleared background on each side.
+    case ControlKind::Frame: around = 2 * MulDiv(8, dpi, UnscaledDpi); break;
+    default: break;
+    }
+    SelectObject(dc, before);
+    ReleaseDC(window, dc);
+    return {r.right - r.left + around, r.bottom - r.top};
+}
+
 // ---- the control's window ----
 
 ChildControl::ChildControl(Win32Window& window, HWND parent, const ControlSpec& request, ControlTarget& target)
@@ -172,6 +226,7 @@ ChildControl::ChildControl(Win32Window& window, HWND parent, const ControlSpec& 
       name_(request.name),
       caption_(Widen(request.caption)),
       place_(request.place),
+      asked_(request.place),
       id_(window.NewControlId()) {
     window.Attach(this);
 }
@@ -233,7 +288,10 @@ RECT ChildControl::NativePlace() const {
     return r;
 }
 
-void ChildControl::Move(const Rect& place) {
+void ChildControl::Move(const Rect& place) { MoveLarger(place, place); }
+
+void ChildControl::MoveLarger(const Rect& asked, const Rect& place) {
+    asked_ = asked;
     place_ = place;
     const RECT at = NativePlace();
     SetWindowPos(hwnd_.Get(), nullptr, at.left, at.top, at.right - at.left, at.bottom - at.top,

@@ -28,6 +28,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace morix::platform::win32 {
 
@@ -50,6 +51,14 @@ public:
     virtual bool IsOptionButton() const { return false; }
     // A frame or picture box: it lies below the other controls of its parent.
     virtual bool StacksBelowControls() const { return false; }
+    // The pixels of width its caption needs (platform::Control::CaptionWidth);
+    // 0 for the controls that show none.
+    virtual int CaptionWidth() const { return 0; }
+    // The pixels of height a label's lines need; 0 for the others.
+    virtual int CaptionHeight() const { return 0; }
+    // The layout moves it, as the form would (a control that takes more
+    // than its place is asked again).
+    virtual void MoveByLayout(const Rect& place) = 0;
 
 protected:
     ~ControlTarget() = default;
@@ -60,6 +69,18 @@ protected:
 ControlTarget* ControlTargetOf(HWND window);
 // The form's name for the control of a child window; "" for none of ours.
 std::string ControlNameOf(HWND window);
+
+class ChildControl;
+// The controls on a window or container, its children's children in its
+// containers included: parents before what they hold.
+std::vector<ChildControl*> ChildControlsOn(HWND parent);
+
+// The pixels the caption of a control of that kind needs in the font the
+// control's window has (WM_GETFONT), as the system draws it: in width, a
+// check box's or option button's box and gap, a push button's edges, a group
+// box's caption inset from its border, a static's longest line; in height,
+// the text's lines.
+SIZE MeasureCaption(HWND window, ControlKind kind);
 
 // Hands a WM_COMMAND, WM_NOTIFY or WM_CTLCOLOR* that a form window or a
 // container received on to the control that sent it; false when no control
@@ -107,7 +128,12 @@ public:
 
     const std::string& Name() const { return name_; }
     void Move(const Rect& place);
+    // Placed larger than asked, where the system's control needs it (a
+    // calendar shows at least a month).
+    void MoveLarger(const Rect& asked, const Rect& place);
     Rect Place() const { return place_; }
+    // The place the program asked for, before the control took more.
+    Rect Asked() const { return asked_; }
     void SetVisible(bool visible);
     bool Visible() const;
     void SetEnabled(bool enabled);
@@ -132,7 +158,7 @@ private:
     ControlTarget* target_;
     std::string name_;
     std::wstring caption_;
-    Rect place_;
+    Rect place_, asked_;
     int id_;
     bool flatAsLine_ = false;
     bool formWindow_ = false;
@@ -149,6 +175,7 @@ class ChildControlOf : public Interface, protected ControlTarget {
 public:
     const std::string& Name() const override { return child_.Name(); }
     void Move(const Rect& place) override { child_.Move(place); }
+    void MoveByLayout(const Rect& place) override { Move(place); }
     Rect Place() const override { return child_.Place(); }
     void SetVisible(bool visible) override { child_.SetVisible(visible); }
     bool Visible() const override { return child_.Visible(); }

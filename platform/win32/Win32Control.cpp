@@ -89,6 +89,20 @@ void Win32Control::SetText(std::string_view text) {
 
 std::string Win32Control::Text() const { return child_.Text(); }
 
+int Win32Control::CaptionWidth() const {
+    switch (kind_) {
+    case ControlKind::Label:
+    case ControlKind::Button:
+    case ControlKind::CheckBox:
+    case ControlKind::OptionButton: return MeasureCaption(Hwnd(), kind_).cx;
+    // The group box draws the frame's caption, in its own font.
+    case ControlKind::Frame: return MeasureCaption(groupBox_.Get(), kind_).cx;
+    default: return 0;
+    }
+}
+
+int Win32Control::CaptionHeight() const { return kind_ == ControlKind::Label ? MeasureCaption(Hwnd(), kind_).cy : 0; }
+
 void Win32Control::SetValue(int value) {
     switch (kind_) {
     case ControlKind::CheckBox: {

@@ -49,6 +49,8 @@ public:
     ControlKind Kind() const override { return kind_; }
     void SetText(std::string_view text) override;
     std::string Text() const override;
+    int CaptionWidth() const override;
+    int CaptionHeight() const override;
     void SetValue(int value) override;
     int Value() const override;
     void SetPicture(std::shared_ptr<Picture> picture) override;

@@ -90,7 +90,7 @@ Rect Win32DateTime::AtLeastAMonth(Rect place) const {
 }
 
 // A calendar narrower than its month would cut days off.
-void Win32DateTime::Move(const Rect& place) { child_.Move(AtLeastAMonth(place)); }
+void Win32DateTime::Move(const Rect& place) { child_.MoveLarger(place, AtLeastAMonth(place)); }
 
 LocalTime Win32DateTime::Value() const {
     SYSTEMTIME t{};

@@ -1,5 +1,6 @@
 #include "platform/win32/Win32Window.h"
 
+#include "platform/Layout.h"
 #include "platform/win32/ChildControl.h"
 #include "platform/win32/MessageLoop.h"
 #include "platform/win32/TabOrder.h"
@@ -108,6 +109,36 @@ void Win32Window::SetClientSize(int width, int height) {
     }
     SetWindowPos(hwnd_.Get(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Win32Window::FitToCaptions() {
+    // The width a control took beyond its place the form has made room for
+    // (the calendar's); its height is laid out here.
+    const auto laidOut = [](const ChildControl& c) {
+        const Rect asked = c.Asked();
+        return Rect{asked.left, asked.top, std::max(asked.right, c.Place().right), asked.bottom};
+    };
+    const std::vector<ChildControl*> controls = ChildControlsOn(hwnd_.Get());
+    std::vector<CaptionFit> fits;
+    fits.reserve(controls.size());
+    for (const ChildControl* c : controls) {
+        const ControlTarget* target = c->Target();
+        CaptionFit fit{laidOut(*c), InClientArea, target != nullptr ? target->CaptionWidth() : 0,
+                       std::max(c->Place().bottom > c->Asked().bottom ? c->Place().Height() : 0,
+                                target != nullptr ? target->CaptionHeight() : 0)};
+        // Containers come before what they hold.
+        for (std::size_t k = 0; k < fits.size(); ++k)
+            if (controls[k]->Hwnd() == c->Parent()) fit.container = k;
+        fits.push_back(fit);
+    }
+    RECT client{};
+    GetClientRect(hwnd_.Get(), &client);
+    const int width = client.right - client.left, height = client.bottom - client.top;
+    const ClientGrowth growth = GrowToCaptions(fits, width, height);
+    for (std::size_t i = 0; i < controls.size(); ++i)
+        if (fits[i].place != laidOut(*controls[i]) && controls[i]->Target() != nullptr)
+            controls[i]->Target()->MoveByLayout(fits[i].place);
+    if (growth.width > 0 || growth.height > 0) SetClientSize(width + growth.width, height + growth.height);
 }
 
 void Win32Window::SetBackground(std::shared_ptr<Picture> picture) {

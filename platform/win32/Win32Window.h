@@ -65,6 +65,7 @@ public:
     void Move(int left, int top, int width, int height) override;
     Rect Bounds() const override;
     void SetClientSize(int width, int height) override;
+    void FitToCaptions() override;
     void SetBackground(std::shared_ptr<Picture> picture) override;
     void SetVisible(bool visible) override;
     bool Visible() const override;

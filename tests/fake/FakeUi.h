@@ -155,6 +155,14 @@ public:
     platform::Process& process;
     // The monitors' scales a window takes (none: every window at 96 dpi).
     const platform::Desktop* desktop = nullptr;
+    // How the simulated system's message font measures text, at 96 dpi: a
+    // half-width character (ASCII, half-width katakana) this many pixels,
+    // any other character twice as many; at another scale, as many times
+    // wider as the window's dpi says, rounded up. 5 fits every caption of
+    // the program's tables, as the Japanese fonts the forms were drawn for.
+    int halfWidthPixels = 5;
+    // And a line of text this many pixels high at 96 dpi.
+    int lineHeightPixels = 15;
     // The program's window that has the keyboard (keys go there), or nullptr.
     FakeWindow* active = nullptr;
     // Alive, in creation order.

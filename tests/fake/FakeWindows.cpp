@@ -1,6 +1,8 @@
 #include "tests/fake/FakeWindows.h"
 
 #include "base/RuntimeError.h"
+#include "base/Twips.h"
+#include "base/Utf8.h"
 #include "platform/FileErrors.h"
 #include "tests/fake/FakeRtf.h"
 #include "tests/fake/FakeUi.h"
@@ -92,6 +94,55 @@ bool FakeControl::TakesTab() const {
     }
     default: return false;
     }
+}
+
+namespace {
+
+// A line's width in half-width characters: a full-width one counts two.
+int HalfWidths(std::string_view line) {
+    int n = 0;
+    for (std::size_t i = 0; i < line.size();) {
+        const std::uint32_t c = DecodeUtf8(line, i);
+        n += c < 0x80 || (c >= 0xFF61 && c <= 0xFF9F) ? 1 : 2;
+    }
+    return n;
+}
+
+}  // namespace
+
+int FakeControl::CaptionWidth() const {
+    // Around the text, at 96 dpi, as the system draws them: a 13-pixel box
+    // and a 3-pixel gap, a button's edges and focus frame, a frame's caption
+    // inset from both ends of its border.
+    int around = 0;
+    switch (kind) {
+    case platform::ControlKind::CheckBox:
+    case platform::ControlKind::OptionButton: around = 16; break;
+    case platform::ControlKind::Button: around = 10; break;
+    case platform::ControlKind::Frame: around = 16; break;
+    case platform::ControlKind::Label: break;
+    default: return 0;
+    }
+    // A label shows every line; the others one.
+    int widest = 0;
+    std::string_view rest = text;
+    for (;;) {
+        const std::size_t end = kind == platform::ControlKind::Label ? rest.find('\n') : std::string_view::npos;
+        std::string_view line = rest.substr(0, end);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        widest = std::max(widest, HalfWidths(line));
+        if (end == std::string_view::npos) break;
+        rest.remove_prefix(end + 1);
+    }
+    if (widest == 0) return 0;
+    const long long at96 = static_cast<long long>(widest) * window.ui.halfWidthPixels + around;
+    return static_cast<int>((at96 * window.dpi + UnscaledDpi - 1) / UnscaledDpi);
+}
+
+int FakeControl::CaptionHeight() const {
+    if (kind != platform::ControlKind::Label || text.empty()) return 0;
+    const long long lines = std::count(text.begin(), text.end(), '\n') + 1;
+    return static_cast<int>((lines * window.ui.lineHeightPixels * window.dpi + UnscaledDpi - 1) / UnscaledDpi);
 }
 
 void FakeControl::SetValue(int v) {
@@ -231,6 +282,22 @@ void FakeWindow::SetClientSize(int width, int height) {
     bounds.right = bounds.left + w;
     bounds.bottom = bounds.top + h;
     FollowMonitor();
+}
+
+void FakeWindow::FitToCaptions() {
+    std::vector<platform::CaptionFit> fits;
+    for (const FakeControlBase* c : controls) {
+        const auto* general = dynamic_cast<const FakeControl*>(c);
+        fits.push_back({c->place, platform::InClientArea, general != nullptr ? general->CaptionWidth() : 0,
+                        general != nullptr ? general->CaptionHeight() : 0});
+    }
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        const auto at = std::find(controls.begin(), controls.end(), dynamic_cast<FakeControlBase*>(controls[i]->container));
+        if (at != controls.end()) fits[i].container = static_cast<std::size_t>(at - controls.begin());
+    }
+    const platform::ClientGrowth growth = platform::GrowToCaptions(fits, clientWidth, clientHeight);
+    for (std::size_t i = 0; i < controls.size(); ++i) controls[i]->place = fits[i].place;
+    if (growth.width > 0 || growth.height > 0) SetClientSize(clientWidth + growth.width, clientHeight + growth.height);
 }
 
 void FakeWindow::Move(int left, int top, int width, int height) {

@@ -72,6 +72,9 @@ public:
     platform::ControlKind Kind() const override { return kind; }
     void SetText(std::string_view t) override { text = t; }
     std::string Text() const override { return text; }
+    int CaptionWidth() const override;
+    // A label's lines: the height they need.
+    int CaptionHeight() const;
     void SetValue(int v) override;
     int Value() const override { return value; }
     void SetPicture(std::shared_ptr<platform::Picture> p) override { picture = std::move(p); }
@@ -194,6 +197,7 @@ public:
     void Move(int left, int top, int width, int height) override;
     platform::Rect Bounds() const override { return bounds; }
     void SetClientSize(int width, int height) override;
+    void FitToCaptions() override;
     void SetBackground(std::shared_ptr<platform::Picture> picture) override { background = std::move(picture); }
     void SetVisible(bool v) override;
     bool Visible() const override { return visible; }

@@ -16,6 +16,8 @@
 #include <shellapi.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <map>
 #include <functional>
 #include <string>
 #include <vector>
@@ -170,7 +172,10 @@ struct FormCase {
     std::function<void(Program&)> open, close;
 };
 
-TEST(Win32FormsReach, EveryShownControlOfEveryFormIsWhatAClickAtItsCentreReaches) {
+// The program started over the Win32 services in a copy of the program
+// folder, each form opened as the program opens it and shown, handed to
+// `check` with its window, then closed.
+void ForEachForm(const std::function<void(const char* form, HWND top)>& check) {
     ProgramFolderCopy folder;
     ASSERT_TRUE(folder.Ok()) << "no program folder to copy (build the native preset first)";
     Win32CodePage codePage;
@@ -229,7 +234,17 @@ TEST(Win32FormsReach, EveryShownControlOfEveryFormIsWhatAClickAtItsCentreReaches
         form.open(program);
         PumpFor(300);
         HWND top = ThreadWindowTitled(form.title);
-        ASSERT_NE(top, nullptr) << form.form << " is not shown";
+        EXPECT_NE(top, nullptr) << form.form << " is not shown";
+        if (top != nullptr) check(form.form, top);
+        form.close(program);
+        PumpFor(100);
+    }
+    program.module().UnloadForm1();
+}
+
+TEST(Win32FormsReach, EveryShownControlOfEveryFormIsWhatAClickAtItsCentreReaches) {
+    ForEachForm([](const char* name, HWND top) {
+        const std::string form = name;
         std::vector<HWND> controls;
         CollectControls(top, controls);
         std::string listed;
@@ -242,16 +257,16 @@ TEST(Win32FormsReach, EveryShownControlOfEveryFormIsWhatAClickAtItsCentreReaches
             const POINT centre = AimPoint(top, r);
             const HWND hit = DeepestAt(top, centre);
             const bool reached = hit == c || IsChild(c, hit);
-            EXPECT_TRUE(reached) << form.form << ": a click at the centre of " << Describe(c) << " reaches "
+            EXPECT_TRUE(reached) << form << ": a click at the centre of " << Describe(c) << " reaches "
                                  << Describe(hit);
             EXPECT_EQ(GetAncestor(WindowFromPoint(centre), GA_ROOT), top)
-                << form.form << ": another window lies over " << Describe(c);
+                << form << ": another window lies over " << Describe(c);
             listed += " " + Describe(c);
             ++checked;
         }
-        std::printf("%s (%d reachable):%s\n", form.form, checked, listed.c_str());
-        EXPECT_GT(checked, 0) << form.form;
-        if (std::string(form.form) == "Form7") {
+        std::printf("%s (%d reachable):%s\n", name, checked, listed.c_str());
+        EXPECT_GT(checked, 0) << form;
+        if (form == "Form7") {
             // The corner by which the memo window is dragged.
             bool corner = false;
             for (HWND c : controls) {
@@ -263,10 +278,73 @@ TEST(Win32FormsReach, EveryShownControlOfEveryFormIsWhatAClickAtItsCentreReaches
             }
             EXPECT_TRUE(corner) << "the memo window's drag corner is not shown";
         }
-        form.close(program);
-        PumpFor(100);
-    }
-    program.module().UnloadForm1();
+    });
+}
+
+// The face the system draws a control's font in.
+std::wstring FaceOf(HWND control) {
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+    if (font == nullptr) return {};
+    HDC dc = GetDC(control);
+    const HGDIOBJ before = SelectObject(dc, font);
+    wchar_t face[LF_FACESIZE] = {};
+    GetTextFaceW(dc, LF_FACESIZE, face);
+    SelectObject(dc, before);
+    ReleaseDC(control, dc);
+    return face;
+}
+
+// Every shown caption of every form, measured in the font its control's
+// window has, fits that window, and its container does not cut it off.
+// MORIX_DIALOG_FACE, when set, names the face the prefix maps the dialogs'
+// font to: every control must be drawn in it (a mapping to a face that is
+// not installed falls back to another without a word). In IPA P Gothic, the
+// font the tables were drawn for, the option dialogs keep their tables'
+// sizes to the pixel.
+TEST(Win32FormsCaptions, EveryShownCaptionOfEveryFormIsWholeInItsControlsFont) {
+    const char* expectedFace = std::getenv("MORIX_DIALOG_FACE");
+    ForEachForm([&](const char* name, HWND top) {
+        const std::string form = name;
+        std::vector<HWND> controls;
+        CollectControls(top, controls);
+        std::wstring face;
+        std::string tight;  // the captions with less than 4 pixels to spare: needed / has
+        int checked = 0;
+        for (HWND c : controls) {
+            ControlTarget* target = ControlTargetOf(c);
+            if (target == nullptr || !IsWindowVisible(c)) continue;
+            const int needs = target->CaptionWidth();
+            if (needs == 0) continue;
+            RECT r{};
+            GetWindowRect(c, &r);
+            MapWindowPoints(nullptr, GetParent(c), reinterpret_cast<POINT*>(&r), 2);
+            RECT container{};
+            GetClientRect(GetParent(c), &container);
+            EXPECT_LE(needs, r.right - r.left) << form << ": " << Describe(c) << " cuts its caption";
+            EXPECT_LE(target->CaptionHeight(), r.bottom - r.top) << form << ": " << Describe(c) << " cuts a line";
+            EXPECT_LE(r.left + needs, container.right) << form << ": the container of " << Describe(c) << " cuts it";
+            if (r.right - r.left - needs < 4)
+                tight += " " + Describe(c) + " " + std::to_string(needs) + "/" + std::to_string(r.right - r.left);
+            if (face.empty()) face = FaceOf(c);
+            if (expectedFace != nullptr && !FaceOf(c).empty()) {
+                EXPECT_EQ(Narrow(FaceOf(c)), expectedFace) << form << ": " << Describe(c);
+            }
+            ++checked;
+        }
+        RECT client{};
+        GetClientRect(top, &client);
+        std::printf("%s: %d captions whole in %s, client area %ld x %ld; tightest:%s\n", name, checked,
+                    Narrow(face).c_str(), client.right, client.bottom, tight.c_str());
+        if (form == "Form7" || form == "Form8") return;
+        EXPECT_GT(checked, 0) << form;
+        const int dpi = WindowDpi(top);
+        const std::map<std::string, std::pair<int, int>> tables{{"Form3", {7005, 5475}}, {"Form4", {6915, 5955}}};
+        const auto table = tables.find(form);
+        if (table != tables.end() && (face == L"IPAPGothic" || face == L"IPA Pゴシック")) {
+            EXPECT_EQ(client.right, MulDiv(table->second.first, dpi, 1440)) << form;
+            EXPECT_EQ(client.bottom, MulDiv(table->second.second, dpi, 1440)) << form;
+        }
+    });
 }
 
 }  // namespace

@@ -89,6 +89,8 @@ Form10::Form10(Module1& module, Alarms& alarms) : m(module), alarms_(alarms) {
     mciTest_ = ui.NewSoundDevice();
     mciTest_->OnDone([this](platform::SoundEnd) { mciTest_Done(); });
     window_->SetClientSize(at.Pixels(ClientWidth), at.PixelsY(ClientHeight));
+    // In a font wider than the one the places were drawn for, no caption is cut.
+    window_->FitToCaptions();
 }
 
 Form10::~Form10() = default;

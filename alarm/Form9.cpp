@@ -34,6 +34,8 @@ Form9::Form9(Module1& module, Alarms& alarms) : m(module), alarms_(alarms) {
     cmdSnooze_->OnClick([this] { cmdSnooze_Click(); });
     window_->SetCancelControl(cmdStop_.get());
     window_->SetClientSize(at.Pixels(ClientWidth), at.PixelsY(ClientHeight));
+    // In a font wider than the one the places were drawn for, no caption is cut.
+    window_->FitToCaptions();
     // Where a balloon would go, by the window's outer size: right of the
     // clock or left of it, level with it or raised.
     Form1& clock = m.TouchForm1();

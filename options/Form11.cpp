@@ -51,6 +51,8 @@ Form11::Form11(Module1& module, std::vector<ChosenZone> zones, Chosen chosen, st
     cmdOK_->OnClick([this] { cmdOK_Click(); });
     window_->SetCancelControl(cmdCancel_.get());
     window_->SetClientSize(at.Pixels(ClientWidth), at.PixelsY(ClientHeight));
+    // In a font wider than the one the places were drawn for, no caption is cut.
+    window_->FitToCaptions();
 }
 
 Form11::~Form11() = default;

@@ -138,7 +138,8 @@ TEST(CaptionFit, EveryDialogOfTheMenuShowsEachCaptionWholeInAWiderFont) {
     const std::pair<int, const char*> dialogs[] = {{menu::Option, "オプション"},
                                                    {menu::Option2, "拡張オプション"},
                                                    {menu::Nitiji, "日付と日時の変更"},
-                                                   {menu::Add, "備忘録（新規・開く）"}};
+                                                   {menu::Add, "備忘録（新規・開く）"},
+                                                   {menu::Alarm, "アラーム"}};
     for (int dpi : {96, 144}) {
         for (const auto& [item, title] : dialogs) {
             std::map<int, int> clientWidths;

@@ -70,9 +70,7 @@ click_control "$title" Button "Morix をアクティブウインドウのタイ�
 click_control "$title" Button "メモ"
 sleep 0.3
 # The memo line's box: its text replaced as a user does, end to start.
-click_at_centre "$(controls "$title" | sed 's/^ *//' | awk -F'|' '$1 == "Edit" { print $3; exit }')"
-xdotool key End shift+Home
-xdotool type --delay 40 "今日は早く帰る"
+replace_text "$title" Edit "今日は早く帰る"
 click_control "$title" Button OK
 sleep 2
 check "following clicked off is stored as 0" test "$(ini_get "$dir" アクティブウインドウへの移動)" = 0

@@ -4,6 +4,7 @@
 // step back, a jump, a night's sleep) is told apart by AlarmWatch.
 #pragma once
 
+#include "base/DateStamp.h"
 #include "platform/Clock.h"
 
 #include <cstdint>
@@ -14,11 +15,6 @@
 namespace morix {
 
 using MinuteStamp = long long;
-
-struct CalendarDate {
-    int year = 0, month = 0, day = 0;
-    friend bool operator==(const CalendarDate&, const CalendarDate&) = default;
-};
 
 enum class AlarmRepeat {
     Once,        // 一度だけ, on `date`

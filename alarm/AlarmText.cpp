@@ -2,6 +2,7 @@
 
 #include "base/AnsiText.h"
 #include "base/CodePage.h"
+#include "base/DateStamp.h"
 #include "base/Utf8.h"
 #include "settings/SettingsFile.h"
 
@@ -23,8 +24,6 @@ std::optional<int> Number(std::string_view text) {
     if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
     return v;
 }
-
-std::string TwoDigits(int v) { return (v < 10 ? "0" : "") + std::to_string(v); }
 
 // The text up to the next "|", and the rest after it.
 std::optional<std::string_view> Field(std::string_view& rest) {

@@ -1,6 +1,7 @@
 #include "alarm/Alarms.h"
 
 #include "alarm/AlarmText.h"
+#include "base/DateStamp.h"
 #include "clock/Form1.h"
 #include "clock/FormLayout.h"
 #include "clock/Module1.h"
@@ -11,7 +12,7 @@ namespace {
 
 std::string TimeText(MinuteStamp at) {
     const platform::LocalTime t = TimeOfMinute(at);
-    return (t.hour < 10 ? "0" : "") + std::to_string(t.hour) + ":" + (t.minute < 10 ? "0" : "") + std::to_string(t.minute);
+    return TwoDigits(t.hour) + ":" + TwoDigits(t.minute);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "alarm/AlarmText.h"
 #include "alarm/Alarms.h"
+#include "base/DateStamp.h"
 #include "clock/Form1.h"
 #include "clock/FormLayout.h"
 #include "clock/Module1.h"
@@ -27,8 +28,6 @@ std::optional<int> NumberIn(std::string_view text, int low, int high) {
     if (ec != std::errc() || end != text.data() + text.size() || v < low || v > high) return std::nullopt;
     return v;
 }
-
-std::string TwoDigits(int v) { return (v < 10 ? "0" : "") + std::to_string(v); }
 
 }  // namespace
 

@@ -11,6 +11,7 @@ struct CalendarDate {
     int year = 0;
     int month = 0;  // 1..12
     int day = 0;    // 1..31
+    friend bool operator==(const CalendarDate&, const CalendarDate&) = default;
 };
 
 std::string DateStamp(const CalendarDate& date);

@@ -22,6 +22,11 @@ struct SteadyClock final : morix::platform::Clock {
     morix::platform::LocalTime Now() const override { return {}; }
     morix::platform::SetTimeResult SetDate(int, int, int) override { return morix::platform::SetTimeResult::Failed; }
     morix::platform::SetTimeResult SetTimeOfDay(int, int, int) override { return morix::platform::SetTimeResult::Failed; }
+    bool HoldsTimeRight() const override { return false; }
+    void SetAsAdministrator(const morix::platform::TimeRequest&, morix::platform::WindowHandle,
+                            std::function<void(morix::platform::SetTimeOutcome)> done) override {
+        done({morix::platform::SetTimeResult::NotStarted, 0});
+    }
     std::uint64_t TickCountMs() const override {
         using namespace std::chrono;
         return static_cast<std::uint64_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());

@@ -23,4 +23,8 @@ void DateTime::CloseDateTime() {
     form->Form_Unload();
 }
 
+void DateTime::AdministratorAnswered(platform::SetTimeOutcome outcome) {
+    if (form5_) form5_->AdministratorAnswered(outcome);
+}
+
 }  // namespace morix

@@ -18,6 +18,9 @@ public:
 
     void OpenDateTime() override;
     void CloseDateTime();
+    // The answer of a setting with an administrator's rights, for the dialog
+    // that asked if it is still open.
+    void AdministratorAnswered(platform::SetTimeOutcome outcome);
 
     Form5* form5() const { return form5_.get(); }
 

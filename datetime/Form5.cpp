@@ -4,6 +4,8 @@
 #include "clock/FormLayout.h"
 #include "clock/Module1.h"
 #include "datetime/DateTime.h"
+#include "datetime/SetTimeMessage.h"
+#include "platform/TimeRequest.h"
 #include "platform/Ui.h"
 
 #include <algorithm>
@@ -39,6 +41,9 @@ void Form5::Form_Load() {
     const GridLayout grid(scale_);
     const int wider = std::max(0, MonthView1_->Place().right - CalendarPlace(grid).right);
     window_->SetClientSize(grid.Width() + wider, grid.Height());
+    // Without the right, OK goes through the system's elevation prompt, and
+    // says so as Windows' own buttons do.
+    cmdOK_->SetShield(!m.platform.clock.HoldsTimeRight());
     // In a font wider than the one the places were drawn for, no caption is cut.
     window_->FitToCaptions();
     // Today selected, and the time of day to the second.
@@ -54,18 +59,58 @@ void Form5::cmdOK_Click() {
     platform::Clock& clock = m.platform.clock;
     const platform::LocalTime day = MonthView1_->Value();
     const platform::LocalTime time = DTPicker1_->Value();
+    if (!clock.HoldsTimeRight()) {
+        AskAdministrator(day, time);
+        return;
+    }
     // The picker's time is set as it stands, changed by the user or not; a
     // date already set stays when the time is refused.
     SetTimeResult result = clock.SetDate(day.year, day.month, day.day);
     if (result == SetTimeResult::Done) result = clock.SetTimeOfDay(time.hour, time.minute, time.second);
-    if (result != SetTimeResult::Done) {
-        std::string text = "半角文字で正しく入力してください！";
-        // The usual refusal is the user's right, not the input: say so.
-        if (result == SetTimeResult::Denied) text += "\r\nこのユーザーには日付と時刻を変更する権限がありません。";
-        m.platform.ui.ShowMessageBox(text, "入力ミス", platform::MessageButtons::Ok, platform::MessageIcon::Exclamation,
-                                     window_.get());
+    if (result == SetTimeResult::Done) {
+        RecreateClock();
         return;
     }
+    // A refusal for the user's rights is not the input's fault.
+    if (result == SetTimeResult::Denied) {
+        ShowCouldNotSet({result, 0});
+        return;
+    }
+    m.platform.ui.ShowMessageBox("半角文字で正しく入力してください！", "入力ミス", platform::MessageButtons::Ok,
+                                 platform::MessageIcon::Exclamation, window_.get());
+}
+
+// The helper sets the date and the time of day in one step, moved on by the
+// time the prompt stood. The dialog takes no input until it answers, while
+// the clock and every other window go on.
+void Form5::AskAdministrator(const platform::LocalTime& day, const platform::LocalTime& time) {
+    platform::TimeRequest request;
+    request.chosen = {day.year, day.month, day.day, time.hour, time.minute, time.second};
+    request.chosenAtMs = m.platform.clock.TickCountMs();
+    window_->SetEnabled(false);
+    // The answer goes through the subsystem: the dialog may be gone by then.
+    DateTime& owner = owner_;
+    m.platform.clock.SetAsAdministrator(request, window_->Handle(),
+                                        [&owner](platform::SetTimeOutcome outcome) { owner.AdministratorAnswered(outcome); });
+}
+
+void Form5::AdministratorAnswered(platform::SetTimeOutcome outcome) {
+    using platform::SetTimeResult;
+    window_->SetEnabled(true);
+    switch (outcome.result) {
+    case SetTimeResult::Done: RecreateClock(); return;
+    // The user said no: nothing changed, and the dialog is there for another try.
+    case SetTimeResult::Declined: return;
+    default: ShowCouldNotSet(outcome); return;
+    }
+}
+
+void Form5::ShowCouldNotSet(platform::SetTimeOutcome outcome) {
+    m.platform.ui.ShowMessageBox(CouldNotSetTimeText(outcome), SetTimeMessageTitle, platform::MessageButtons::Ok,
+                                 platform::MessageIcon::Exclamation, window_.get());
+}
+
+void Form5::RecreateClock() {
     m.RestoreFollowedWindow = true;
     m.UnloadForm1ForReload();
     owner_.CloseDateTime();

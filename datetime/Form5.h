@@ -4,6 +4,7 @@
 #pragma once
 
 #include "base/Twips.h"
+#include "platform/Clock.h"
 #include "platform/Control.h"
 #include "platform/DateTimeControl.h"
 #include "platform/Window.h"
@@ -26,10 +27,17 @@ public:
     void Form_Unload();
     void cmdOK_Click();
     void cmdCancel_Click();
+    // The helper's answer, when the time was set with an administrator's
+    // rights.
+    void AdministratorAnswered(platform::SetTimeOutcome outcome);
 
     platform::Window& Window() { return *window_; }
 
 private:
+    void AskAdministrator(const platform::LocalTime& day, const platform::LocalTime& time);
+    void ShowCouldNotSet(platform::SetTimeOutcome outcome);
+    void RecreateClock();
+
     Module1& m;
     DateTime& owner_;
     TwipsPerPixel scale_;  // of the monitor it is made and shown on

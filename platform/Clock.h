@@ -2,9 +2,14 @@
 // time since the system started.
 #pragma once
 
+#include "platform/Geometry.h"
+
 #include <cstdint>
+#include <functional>
 
 namespace morix::platform {
+
+struct TimeRequest;
 
 struct LocalTime {
     int year = 0, month = 0, day = 0;       // month 1..12, day 1..31
@@ -14,8 +19,16 @@ struct LocalTime {
 
 enum class SetTimeResult {
     Done,
-    Denied,  // the user lacks the right to change the system time
-    Failed,  // any other refusal (a date the system does not take, ...)
+    Denied,      // the user lacks the right to change the system time
+    Failed,      // any other refusal (a date the system does not take, ...)
+    Declined,    // the user said no to the system's elevation prompt
+    NotStarted,  // the helper that sets the time could not be started
+};
+
+struct SetTimeOutcome {
+    SetTimeResult result = SetTimeResult::Done;
+    std::uint32_t error = 0;  // the system's error code behind it; 0 when none
+    friend bool operator==(const SetTimeOutcome&, const SetTimeOutcome&) = default;
 };
 
 class Clock {
@@ -26,6 +39,18 @@ public:
     virtual SetTimeResult SetDate(int year, int month, int day) = 0;
     // Sets the system's local time of day, keeping the date.
     virtual SetTimeResult SetTimeOfDay(int hour, int minute, int second) = 0;
+    // Whether this process holds the system's right to change the date and
+    // time. On today's Windows only an elevated administrator's does; an
+    // everyday token, an administrator's too, has it taken out.
+    virtual bool HoldsTimeRight() const = 0;
+    // Sets the local date and time through a helper the system starts with
+    // an administrator's rights once the user consents in its prompt
+    // (`owner` is the window the prompt belongs to). Returns at once; `done`
+    // runs later on the user-interface thread, through the event guard,
+    // with how it ended. `request.chosenAtMs` is TickCountMs() at the
+    // user's choice: the helper adds the time the prompt stood.
+    virtual void SetAsAdministrator(const TimeRequest& request, WindowHandle owner,
+                                    std::function<void(SetTimeOutcome)> done) = 0;
     // Milliseconds since the system started. It never goes back and does not
     // move with the date or time set, so it tells how long ago something was.
     virtual std::uint64_t TickCountMs() const = 0;

@@ -73,6 +73,9 @@ public:
     // boxes and option buttons.
     virtual void SetBackColour(std::uint32_t rgb) = 0;
     virtual void SetTooltip(std::string_view text) = 0;
+    // Push buttons: the system's shield before the caption, which tells the
+    // user that the button asks for an administrator's consent.
+    virtual void SetShield(bool shown) = 0;
     // Buttons, check boxes, option buttons, pictures, labels.
     virtual void OnClick(std::function<void()> handler) = 0;
 };

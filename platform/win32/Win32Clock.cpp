@@ -1,5 +1,7 @@
 #include "platform/win32/Win32Clock.h"
 
+#include "platform/win32/SystemTime.h"
+#include "platform/win32/Win32Process.h"
 #include "platform/win32/Wide.h"
 
 #include <windows.h>
@@ -8,40 +10,6 @@ namespace morix::platform::win32 {
 
 namespace {
 
-HANDLE OpenOwnToken() {
-    HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token))
-        return INVALID_HANDLE_VALUE;
-    return token;
-}
-
-// SE_SYSTEMTIME_NAME enabled in the process token while it lives, then put
-// back as it was.
-class SystemTimeRight {
-public:
-    SystemTimeRight() : token_(OpenOwnToken()) {
-        if (!token_.Valid()) return;
-        TOKEN_PRIVILEGES wanted{};
-        wanted.PrivilegeCount = 1;
-        wanted.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
-        if (!LookupPrivilegeValueW(nullptr, SE_SYSTEMTIME_NAME, &wanted.Privileges[0].Luid)) return;
-        DWORD size = sizeof previous_;
-        // Succeeds also when the token lacks the right (ERROR_NOT_ALL_ASSIGNED):
-        // the setting is then refused and reported by the call itself.
-        adjusted_ = AdjustTokenPrivileges(token_.Get(), FALSE, &wanted, sizeof previous_, &previous_, &size) != FALSE;
-    }
-    ~SystemTimeRight() {
-        if (adjusted_) AdjustTokenPrivileges(token_.Get(), FALSE, &previous_, 0, nullptr, nullptr);
-    }
-    SystemTimeRight(const SystemTimeRight&) = delete;
-    SystemTimeRight& operator=(const SystemTimeRight&) = delete;
-
-private:
-    Handle token_;
-    TOKEN_PRIVILEGES previous_{};
-    bool adjusted_ = false;
-};
-
 bool ToWord(int value, WORD& out) {
     if (value < 0 || value > 0xFFFF) return false;
     out = static_cast<WORD>(value);
@@ -49,16 +17,7 @@ bool ToWord(int value, WORD& out) {
 }
 
 SetTimeResult SetLocal(const SYSTEMTIME& time) {
-    DWORD error = ERROR_SUCCESS;
-    {
-        SystemTimeRight right;
-        if (!SetLocalTime(&time))
-            error = GetLastError();
-        else
-            // The first call moves the clock with the daylight saving rule of
-            // the old time; the second applies the rule of the new one.
-            SetLocalTime(&time);
-    }
+    const DWORD error = SetSystemLocalTime(time);
     if (error == ERROR_SUCCESS) return SetTimeResult::Done;
     if (error == ERROR_PRIVILEGE_NOT_HELD || error == ERROR_ACCESS_DENIED) return SetTimeResult::Denied;
     return SetTimeResult::Failed;
@@ -95,6 +54,15 @@ SetTimeResult Win32Clock::SetTimeOfDay(int hour, int minute, int second) {
         return SetTimeResult::Failed;
     t.wMilliseconds = 0;
     return SetLocal(t);
+}
+
+bool Win32Clock::HoldsTimeRight() const { return HoldsSystemTimeRight(); }
+
+void Win32Clock::SetAsAdministrator(const TimeRequest& request, WindowHandle owner,
+                                    std::function<void(SetTimeOutcome)> done) {
+    if (!elevated_)
+        elevated_ = std::make_unique<ElevatedTimeSetter>(run_, ExecutableFolder() + L"\\" + SetTimeHelperName);
+    elevated_->Start(request, reinterpret_cast<HWND>(static_cast<INT_PTR>(owner)), std::move(done));
 }
 
 std::uint64_t Win32Clock::TickCountMs() const { return GetTickCount64(); }

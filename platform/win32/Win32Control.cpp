@@ -1,9 +1,13 @@
 #include "platform/win32/Win32Control.h"
 
 #include "base/RuntimeError.h"
+#include "base/Twips.h"
+#include "platform/win32/ChildControl.h"
 #include "platform/win32/Wide.h"
 #include "platform/win32/Win32Picture.h"
 #include "platform/win32/Win32Window.h"
+
+#include <commctrl.h>
 
 #include <algorithm>
 #include <stdexcept>
@@ -91,14 +95,25 @@ std::string Win32Control::Text() const { return child_.Text(); }
 
 int Win32Control::CaptionWidth() const {
     switch (kind_) {
+    case ControlKind::Button: {
+        int width = MeasureCaption(Hwnd(), kind_).cx;
+        // The shield is a small icon with a gap before the caption.
+        if (shield_) width += MulDiv(16 + 4, WindowDpi(Hwnd()), UnscaledDpi);
+        return width;
+    }
     case ControlKind::Label:
-    case ControlKind::Button:
     case ControlKind::CheckBox:
     case ControlKind::OptionButton: return MeasureCaption(Hwnd(), kind_).cx;
     // The group box draws the frame's caption, in its own font.
     case ControlKind::Frame: return MeasureCaption(groupBox_.Get(), kind_).cx;
     default: return 0;
     }
+}
+
+void Win32Control::SetShield(bool shown) {
+    if (kind_ != ControlKind::Button) return;
+    shield_ = shown;
+    SendMessageW(Hwnd(), BCM_SETSHIELD, 0, shown ? TRUE : FALSE);
 }
 
 int Win32Control::CaptionHeight() const { return kind_ == ControlKind::Label ? MeasureCaption(Hwnd(), kind_).cy : 0; }

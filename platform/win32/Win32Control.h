@@ -57,6 +57,7 @@ public:
     void SetStretch(bool stretch) override;
     void SetBackColour(std::uint32_t rgb) override;
     void SetTooltip(std::string_view text) override { child_.SetTooltip(text); }
+    void SetShield(bool shown) override;
     void OnClick(std::function<void()> handler) override { onClick_ = std::move(handler); }
 
     // Frames and pictures hold other controls.
@@ -93,6 +94,7 @@ private:
     UniqueBrush backBrush_;
     int value_ = 0;  // kinds without a state of their own keep the value here
     bool pressed_ = false;
+    bool shield_ = false;
     UniqueWindow groupBox_;
 };
 

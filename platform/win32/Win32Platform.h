@@ -24,7 +24,7 @@ struct Win32Platform {
     Win32Pictures pictures;
     Win32Ui ui{process};
     Win32Desktop desktop;
-    Win32Clock clock;
+    Win32Clock clock{EventRunner(ui, process)};
     Win32SystemInfo systemInfo;
     Win32LogonStart logonStart;
     Win32TimeZones timeZones;

@@ -73,8 +73,8 @@ void FakeClock::Advance(int seconds) {
 }
 
 namespace {
-platform::SetTimeResult NextResult(std::deque<platform::SetTimeResult>& results) {
-    if (results.empty()) return platform::SetTimeResult::Done;
+platform::SetTimeResult NextResult(std::deque<platform::SetTimeResult>& results, bool right) {
+    if (results.empty()) return right ? platform::SetTimeResult::Done : platform::SetTimeResult::Denied;
     auto r = results.front();
     results.pop_front();
     return r;
@@ -83,7 +83,7 @@ platform::SetTimeResult NextResult(std::deque<platform::SetTimeResult>& results)
 
 platform::SetTimeResult FakeClock::SetDate(int year, int month, int day) {
     sets.push_back("date " + std::to_string(year) + "-" + std::to_string(month) + "-" + std::to_string(day));
-    auto r = NextResult(setResults);
+    auto r = NextResult(setResults, timeRight);
     if (r == platform::SetTimeResult::Done) SetDay(year, month, day), script.clear();
     return r;
 }
@@ -91,9 +91,14 @@ platform::SetTimeResult FakeClock::SetDate(int year, int month, int day) {
 platform::SetTimeResult FakeClock::SetTimeOfDay(int hour, int minute, int second) {
     sets.push_back("time " + std::to_string(hour) + ":" + (minute < 10 ? "0" : "") + std::to_string(minute) + ":" +
                    (second < 10 ? "0" : "") + std::to_string(second));
-    auto r = NextResult(setResults);
+    auto r = NextResult(setResults, timeRight);
     if (r == platform::SetTimeResult::Done) Set(hour, minute, second);
     return r;
+}
+
+void FakeClock::SetAsAdministrator(const platform::TimeRequest& request, platform::WindowHandle owner,
+                                   std::function<void(platform::SetTimeOutcome)> done) {
+    helperStarts.push_back({request, owner, std::move(done)});
 }
 
 void FakeClock::Script(std::vector<std::array<int, 3>> hms) {
@@ -254,6 +259,20 @@ FakeWindow& FakeSystem::ClockWindow() const {
     FakeWindow* w = ui.FindWindow("Morix");
     if (w == nullptr) throw std::logic_error("no clock window");
     return *w;
+}
+
+void FakeSystem::AnswerTimeHelper(platform::SetTimeOutcome outcome) {
+    if (clock.helperStarts.empty() || !clock.helperStarts.back().done) throw std::logic_error("no helper waits for an answer");
+    FakeClock::HelperStart& start = clock.helperStarts.back();
+    const std::function<void(platform::SetTimeOutcome)> done = std::move(start.done);
+    start.done = nullptr;
+    if (outcome.result == platform::SetTimeResult::Done) {
+        const std::optional<platform::TimeToSet> set = platform::TimeToSetAt(start.request, clock.tickCountMs);
+        if (!set) throw std::logic_error("a request older than the helper takes");
+        clock.now = set->time;
+        clock.script.clear();
+    }
+    ui.Raise([&] { done(outcome); });
 }
 
 std::vector<std::string> FakeSystem::TakeLog() {

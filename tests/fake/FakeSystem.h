@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "platform/TimeRequest.h"
 #include "tests/fake/FakeLibraries.h"
 #include "tests/fake/FakeTimeZones.h"
 #include "tests/fake/FakeUi.h"
@@ -141,9 +142,15 @@ public:
     // The readings of the next run, one per call of Now().
     void Script(std::vector<std::array<int, 3>> hms);
     // Setting the system's date and time: each call takes the next scripted
-    // result (default Done) and, when done, changes `now`.
+    // result, else Done with the right and Denied without, as Windows
+    // answers; when done, it changes `now`.
     platform::SetTimeResult SetDate(int year, int month, int day) override;
     platform::SetTimeResult SetTimeOfDay(int hour, int minute, int second) override;
+    bool HoldsTimeRight() const override { return timeRight; }
+    // Records the start; the prompt and the helper answer when the test says
+    // (FakeSystem::AnswerTimeHelper).
+    void SetAsAdministrator(const platform::TimeRequest& request, platform::WindowHandle owner,
+                            std::function<void(platform::SetTimeOutcome)> done) override;
     // Moved only by Advance and by the tests themselves.
     std::uint64_t TickCountMs() const override { return tickCountMs; }
     // The time passes on the tick count only: a pause is shorter than the
@@ -159,6 +166,15 @@ public:
     mutable int reads = 0;
     std::deque<platform::SetTimeResult> setResults;
     std::vector<std::string> sets;  // "date 2027-1-5", "time 9:05:00"
+    // As an everyday token on Windows, an administrator's too: no right to
+    // change the time.
+    bool timeRight = false;
+    struct HelperStart {
+        platform::TimeRequest request;
+        platform::WindowHandle owner = 0;
+        std::function<void(platform::SetTimeOutcome)> done;  // emptied by the answer
+    };
+    std::vector<HelperStart> helperStarts;
 };
 
 struct FakeOtherWindow {
@@ -315,6 +331,10 @@ struct FakeSystem {
     FakeWindow& ClockWindow() const;
     FakeTimer& ClockTimer() const { return ui.TimerOf(ClockWindow()); }
     void Tick() { ClockTimer().Fire(); }
+    // The elevation prompt and the helper answer the newest start, through
+    // the event guard; Done sets the time the helper would: the request's,
+    // moved on by the tick count since.
+    void AnswerTimeHelper(platform::SetTimeOutcome outcome);
     std::vector<std::string> TakeLog();
 };
 

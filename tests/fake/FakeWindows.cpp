@@ -118,7 +118,8 @@ int FakeControl::CaptionWidth() const {
     switch (kind) {
     case platform::ControlKind::CheckBox:
     case platform::ControlKind::OptionButton: around = 16; break;
-    case platform::ControlKind::Button: around = 10; break;
+    // A shield is a 16-pixel icon and a 4-pixel gap.
+    case platform::ControlKind::Button: around = shield ? 30 : 10; break;
     case platform::ControlKind::Frame: around = 16; break;
     case platform::ControlKind::Label: break;
     default: return 0;

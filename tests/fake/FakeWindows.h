@@ -81,6 +81,7 @@ public:
     void SetStretch(bool s) override { stretch = s; }
     void SetBackColour(std::uint32_t rgb) override { backColour = rgb; }
     void SetTooltip(std::string_view t) override { tooltip = t; }
+    void SetShield(bool s) override { shield = kind == platform::ControlKind::Button && s; }
     void OnClick(std::function<void()> h) override { onClick = std::move(h); }
     bool StacksBelowControls() const override { return platform::StacksBelowControls(kind); }
     bool TakesTab() const override;
@@ -98,6 +99,7 @@ public:
     bool stretch = false;
     std::uint32_t backColour = 0xFFFFFFFF;  // none set
     std::string tooltip;
+    bool shield = false;
     std::function<void()> onClick;
 };
 

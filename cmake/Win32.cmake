@@ -90,7 +90,8 @@ if(NOT MSVC)
 endif()
 target_link_libraries(morix_probe PRIVATE user32 gdi32)
 # Which clip the face shows, and the local time as Wine gives it.
-target_sources(morix_probe PRIVATE ${CMAKE_SOURCE_DIR}/tests/e2e/probe_clips.cpp)
+target_sources(morix_probe PRIVATE ${CMAKE_SOURCE_DIR}/tests/e2e/probe_clips.cpp
+    ${CMAKE_SOURCE_DIR}/tests/e2e/probe_processes.cpp)
 
 # The real Morix.exe end to end, observed by the probe.
 if(TARGET Morix)

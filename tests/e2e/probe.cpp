@@ -359,12 +359,18 @@ int WaitForTitleState(const std::wstring& part, bool shown, int timeoutMs) {
 // The face's clips and the local time (tests/e2e/probe_clips.cpp).
 int ProbeClips(int argc, wchar_t** argv);
 int ProbeLocalTime();
+// A session without the right to change the time, and other processes
+// (tests/e2e/probe_processes.cpp).
+int ProbeWithoutTimeRight(int argc, wchar_t** argv);
+int ProbeProcess(int argc, wchar_t** argv);
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2) return Usage();
     const std::wstring command = argv[1];
     if (command == L"clips") return ProbeClips(argc, argv);
     if (command == L"local-time") return ProbeLocalTime();
+    if (command == L"without-time-right") return ProbeWithoutTimeRight(argc, argv);
+    if (command == L"process") return ProbeProcess(argc, argv);
     if (command == L"clock") {
         HWND h = WaitFor(FindShownClock, Timeout(argc, argv, 2, 10000));
         if (!h) return 1;

@@ -4,7 +4,8 @@
 # each is a Windows program of the intended machine, imports only the
 # system's own libraries (no MinGW runtime DLL a user would not have), and
 # carries its version information; vitalink.dll exports the functions the
-# clock binds by their plain names.
+# clock binds by their plain names; MorixSetTime.exe, the helper that sets
+# the time, asks for an administrator in its manifest, and Morix.exe does not.
 #   check-program-files.sh <objdump> <i386|x86-64> <program folder> <version>
 # Prints one line per check and "N passed, N failed"; fails when any failed.
 set -u
@@ -40,7 +41,7 @@ version_resource() {  # version_resource <file> <dump>
 }
 
 work=$(mktemp -d); trap 'rm -rf "$work"' EXIT
-for name in Morix.exe vitalink.dll; do
+for name in Morix.exe MorixSetTime.exe vitalink.dll; do
     file=$folder/$name dump=$work/$name.txt
     check "$name is there" test -f "$file" || continue
     LC_ALL=C "$objdump" -p "$file" > "$dump" 2>/dev/null
@@ -53,5 +54,12 @@ if [ -f "$folder/vitalink.dll" ]; then
         check "vitalink.dll exports $fn by its plain name" exports_plain "$work/vitalink.dll.txt" "$fn"
     done
 fi
+# The manifest is a resource of plain UTF-8 text.
+execution_level() {  # execution_level <file> <level>
+    LC_ALL=C grep -aq "requestedExecutionLevel level=\"$2\"" "$1"
+}
+[ -f "$folder/MorixSetTime.exe" ] &&
+    check "MorixSetTime.exe asks for an administrator" execution_level "$folder/MorixSetTime.exe" requireAdministrator
+[ -f "$folder/Morix.exe" ] && check "Morix.exe runs as its user starts it" execution_level "$folder/Morix.exe" asInvoker
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -1,7 +1,7 @@
 # The date and time dialog from the menu, in Japanese, beside the clock, with
 # the clock disabled; Escape or a click on キャンセル closes it and a later 終了
-# is a real exit. OK is never pressed: under Wine it would set this machine's
-# clock.
+# is a real exit. OK is pressed in the next case, as a user without the
+# right to change the time.
 dir=$(fresh_folder datetime)
 sample_seen "$dir" アクティブウインドウへの移動=0
 start_clock "$dir"

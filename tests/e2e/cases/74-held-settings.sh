@@ -17,8 +17,12 @@ shot 74-picked
 ok=$(control_rect "オプション" Button OK)
 [ -n "$ok" ] && set -- $ok && xdotool mousemove $(( ($1 + $3) / 2 )) $(( ($2 + $4) / 2 ))
 sleep 0.3
-# The holder's lines come through a pipe: the click goes the moment it says
-# it holds the file.
+# The hand waits, ready, for the holder's first line and clicks the moment
+# it says it holds the file: xdotool, started beforehand, takes its
+# commands from a pipe (a press and a release: its own click lingers a
+# tenth of a second after), and says where the pointer is once it clicked.
+coproc hand { xdotool - 2>/dev/null; }
+pids+=("$hand_PID")
 fifo="$work/74-hold.fifo"
 rm -f "$fifo"; mkfifo "$fifo"
 ini_path=$(winepath -w "$dir/Morix.ini" 2>/dev/null | tr -d '\r')
@@ -28,8 +32,10 @@ pids+=("$holder")
 exec 3<"$fifo"
 held=""
 IFS= read -r -t 30 -u 3 held
-xdotool click 1
+printf 'mousedown 1\nsleep 0.03\nmouseup 1\ngetmouselocation\n' >&"${hand[1]}"
+IFS= read -r -t 10 -u "${hand[0]}" _
 clicked=$(date +%s%3N)
+eval "exec ${hand[1]}>&-"
 hold=$(tr -d '\r' <&3)
 exec 3<&-
 wait "$holder"

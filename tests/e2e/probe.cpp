@@ -324,7 +324,9 @@ int Usage() {
                  "                                    and the days it draws in bold (yyyymmdd ...)\n"
                  "probe full-screen-window            a captionless window over the whole monitor, in front, until Esc\n"
                  "probe focus                         the active window and the focused control of the clock's thread\n"
-                 "probe gui-objects                   the clock process's GDI and USER objects, handles, windows\n");
+                 "probe gui-objects                   the clock process's GDI and USER objects, handles, windows\n"
+                 "probe hold-file <path> <ms>         holds the file as a virus scanner does (no delete sharing) for ms;\n"
+                 "                                    held=, folder_changes=, unchanged=, released=\n");
     return 2;
 }
 
@@ -352,6 +354,68 @@ int WaitForTitleState(const std::wstring& part, bool shown, int timeoutMs) {
         if (GetTickCount64() >= until) return 1;
         Sleep(2);
     }
+}
+
+// A file's bytes read through a handle, from its start.
+std::string ReadThrough(HANDLE file) {
+    std::string data;
+    SetFilePointer(file, 0, nullptr, FILE_BEGIN);
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) data.append(buffer, got);
+    return data;
+}
+
+// What is at the path now, opened as a reader that stands in nobody's way;
+// empty when nothing can be opened there.
+std::string ReadNow(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return {};
+    std::string data = ReadThrough(file);
+    CloseHandle(file);
+    return data;
+}
+
+// Another program's short look at a file, as a virus scanner, the search
+// indexer or a backup client takes one: open for reading, others let to read
+// and write it but not to delete it or rename over it, for `ms`. Prints
+// held=<UnixMs> the moment it holds the file; then how often the file's
+// folder changed meanwhile (someone else trying to write there), whether the
+// file is still the one it held, and released=<UnixMs> once it let go.
+int HoldFile(const std::wstring& path, int ms) {
+    const std::wstring folder = path.substr(0, path.find_last_of(L"\\/"));
+    HANDLE changes = FindFirstChangeNotificationW(
+        folder.c_str(), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_LAST_WRITE | FILE_NOTIFY_CHANGE_SIZE);
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        std::printf("error=%lu\n", GetLastError());
+        if (changes != INVALID_HANDLE_VALUE) FindCloseChangeNotification(changes);
+        return 1;
+    }
+    const std::string held = ReadThrough(file);
+    std::printf("held=%lld\n", UnixMs());
+    std::fflush(stdout);
+    int seen = 0;
+    const ULONGLONG until = GetTickCount64() + static_cast<ULONGLONG>(ms);
+    for (ULONGLONG now = GetTickCount64(); now < until; now = GetTickCount64()) {
+        if (changes == INVALID_HANDLE_VALUE) {
+            Sleep(static_cast<DWORD>(until - now));
+            break;
+        }
+        if (WaitForSingleObject(changes, static_cast<DWORD>(until - now)) != WAIT_OBJECT_0) break;
+        ++seen;
+        FindNextChangeNotification(changes);
+    }
+    std::printf("folder_watched=%d\n", changes != INVALID_HANDLE_VALUE ? 1 : 0);
+    std::printf("folder_changes=%d\n", seen);
+    std::printf("unchanged=%d\n", ReadNow(path) == held ? 1 : 0);
+    CloseHandle(file);
+    std::printf("released=%lld\n", UnixMs());
+    std::fflush(stdout);
+    if (changes != INVALID_HANDLE_VALUE) FindCloseChangeNotification(changes);
+    return 0;
 }
 
 }  // namespace
@@ -566,5 +630,6 @@ int wmain(int argc, wchar_t** argv) {
         std::printf("windows=%d\ntop_windows=%d\n", count.all, count.top);
         return 0;
     }
+    if (command == L"hold-file" && argc >= 4) return HoldFile(argv[2], _wtoi(argv[3]));
     return Usage();
 }

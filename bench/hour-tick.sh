@@ -17,10 +17,12 @@
 # clock's first chime does). At the end: the median and the most of each
 # figure over the runs.
 #   bench/hour-tick.sh [runs, default 5] [program folder, default dist/Morix]
-# MORIX_HOUR_TICK_TRACE=1 runs Morix.exe with WINEDEBUG=+timestamp,+mci and
-# prints, from the trace, how long the clock's own "open" of the chime took
-# (the trace itself slows the program: the round trips of such a run are
-# not comparable with the others). Every run's pings stay in
+# MORIX_HOUR_TICK_TRACE=1 runs Morix.exe with WINEDEBUG=+timestamp,+tid,+mci
+# and prints, from the trace, how long the clock's own "open" of the chime
+# took (the trace itself slows the program: the round trips of such a run
+# are not comparable with the others); other channels can be given instead
+# of 1 (MORIX_HOUR_TICK_TRACE=+mci,+winmm,+midi). The trace stays in
+# build/bench-hour-tick/run<n>.mci.log. Every run's pings stay in
 # build/bench-hour-tick/run<n>.samples ("<ms from the hour> <round trip ms>").
 # Needs the native and mingw builds, and libfaketime (scripts/deps.sh).
 set -euo pipefail
@@ -96,7 +98,9 @@ one_run() {  # one_run <n>
         iconv -f UTF-8 -t CP932 > "$dir/Morix.ini"
     local trace=$work/run$n.mci.log
     if [ -n "${MORIX_HOUR_TICK_TRACE:-}" ]; then
-        (cd "$dir" && WINEDEBUG=+timestamp,+tid,+mci exec env LD_PRELOAD="$faketime_lib" FAKETIME_TIMESTAMP_FILE="$stamp" \
+        local channels=$MORIX_HOUR_TICK_TRACE
+        [ "$channels" = 1 ] && channels=+mci
+        (cd "$dir" && WINEDEBUG=+timestamp,+tid,$channels exec env LD_PRELOAD="$faketime_lib" FAKETIME_TIMESTAMP_FILE="$stamp" \
             FAKETIME_NO_CACHE=1 FAKETIME_DONT_FAKE_MONOTONIC=1 wine Morix.exe >/dev/null 2>"$trace") &
     else
         (cd "$dir" && exec env LD_PRELOAD="$faketime_lib" FAKETIME_TIMESTAMP_FILE="$stamp" \
@@ -125,11 +129,12 @@ one_run() {  # one_run <n>
     local mci
     mci=$(faked wine "$pinger" --mci "$(winpath "$dir/Sound/lt37xga.mid")" 2>&1 | tr -d '\r')
     echo "$mci" >> "$work/run$n.out"
-    local first rest
+    local first rest count
     first=$(echo "$mci" | sed -n 's/^mci_open 1: open_ms=\([0-9.]*\).*/\1/p')
     rest=$(echo "$mci" | sed -n 's/^mci_open [2-5]: open_ms=\([0-9.]*\).*/\1/p' | sort -n | tail -n 1)
+    count=$(echo "$mci" | sed -n 's/.*first_count_ms=\([0-9.]*\).*/\1/p')
     pinged() { echo "$out" | sed -n "s/^$1: .*$2=\([-+0-9.]*\).*/\1/p"; }
-    local line="run $n: hour $(pinged hour longest_ms) ms at $(pinged hour at_ms) ms (its tick $(pinged hour-tick longest_ms) ms); minute $(pinged minute longest_ms) ms at $(pinged minute at_ms) ms; quiet $(pinged quiet longest_ms) ms (p50 $(pinged quiet p50_ms) ms); mci open first ${first:-n/a} ms, later at most ${rest:-n/a} ms; load $(cut -d' ' -f1 /proc/loadavg)"
+    local line="run $n: hour $(pinged hour longest_ms) ms at $(pinged hour at_ms) ms (its tick $(pinged hour-tick longest_ms) ms); minute $(pinged minute longest_ms) ms at $(pinged minute at_ms) ms; quiet $(pinged quiet longest_ms) ms (p50 $(pinged quiet p50_ms) ms); mci open first ${first:-n/a} ms, later at most ${rest:-n/a} ms; first count of MIDI devices ${count:-n/a} ms; load $(cut -d' ' -f1 /proc/loadavg)"
     if [ -n "${MORIX_HOUR_TICK_TRACE:-}" ]; then
         line+="; the clock's open in its trace $(open_from_trace "$trace") ms"
     fi

@@ -19,8 +19,10 @@
 // came up within 30 s, or the clock went away.
 // With --mci, no clock is needed: the sound file is opened with MCI's "open"
 // five times in this process (each closed again) and each open is timed; the
-// first one loads the driver, as the clock's first chime does. Run it with
-// the clock closed, whose device could otherwise hold the sequencer.
+// first one loads the driver, as the clock's first chime does. Before them,
+// the first count of MIDI output devices is timed (it loads the system's
+// MIDI drivers; the clock counts them before it plays). Run it with the
+// clock closed, whose device could otherwise hold the sequencer.
 #include <windows.h>
 #include <mmsystem.h>
 
@@ -86,7 +88,11 @@ void Report(const char* name, const std::vector<Ping>& pings, long long hourMs, 
 }
 
 void TimeMciOpen(const wchar_t* file) {
-    std::printf("midi_out_devices=%u wave_out_devices=%u\n", midiOutGetNumDevs(), waveOutGetNumDevs());
+    // The first count loads the system's MIDI and wave drivers.
+    const auto countStart = Clock::now();
+    const UINT midi = midiOutGetNumDevs();
+    const double countMs = std::chrono::duration<double, std::milli>(Clock::now() - countStart).count();
+    std::printf("midi_out_devices=%u wave_out_devices=%u first_count_ms=%.2f\n", midi, waveOutGetNumDevs(), countMs);
     for (int i = 1; i <= 5; ++i) {
         const std::wstring open = L"open \"" + std::wstring(file) + L"\" alias bench_hour_tick";
         const auto start = Clock::now();

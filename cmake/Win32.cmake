@@ -82,6 +82,14 @@ add_executable(bench_large_memo_wine ${CMAKE_SOURCE_DIR}/bench/win32/bench_large
                ${CMAKE_SOURCE_DIR}/bench/win32/bench_forms_wine.rc)
 target_link_libraries(bench_large_memo_wine PRIVATE morix_program morix_platform_win32)
 
+# Pinger: the clock window's round trips around the full hour (bench/hour-tick.sh).
+add_executable(bench_hour_tick_wine ${CMAKE_SOURCE_DIR}/bench/win32/bench_hour_tick_wine.cpp)
+target_compile_definitions(bench_hour_tick_wine PRIVATE UNICODE _UNICODE)
+if(NOT MSVC)
+    target_link_options(bench_hour_tick_wine PRIVATE -municode)
+endif()
+target_link_libraries(bench_hour_tick_wine PRIVATE user32 winmm)
+
 # The end-to-end tests' probe: looks at the running clock from outside.
 add_executable(morix_probe ${CMAKE_SOURCE_DIR}/tests/e2e/probe.cpp)
 target_compile_definitions(morix_probe PRIVATE UNICODE _UNICODE)

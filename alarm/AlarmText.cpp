@@ -7,7 +7,6 @@
 #include "settings/SettingsFile.h"
 
 #include <charconv>
-#include <chrono>
 #include <cstdio>
 #include <vector>
 
@@ -83,10 +82,9 @@ std::optional<CalendarDate> ParseDate(std::string_view text) {
     const std::optional<int> y = Number(text.substr(0, a)), m = Number(text.substr(a + 1, b - a - 1)),
                              d = Number(text.substr(b + 1));
     if (!y || !m || !d || *y < 1970 || *y > 9999) return std::nullopt;
-    using namespace std::chrono;
-    if (!year_month_day{year{*y} / month{static_cast<unsigned>(*m)} / day{static_cast<unsigned>(*d)}}.ok())
-        return std::nullopt;
-    return CalendarDate{*y, *m, *d};
+    const CalendarDate date{*y, *m, *d};
+    if (!IsCalendarDate(date)) return std::nullopt;
+    return date;
 }
 
 std::string RepeatText(const Alarm& a) {

@@ -16,6 +16,10 @@ struct CalendarDate {
 
 std::string DateStamp(const CalendarDate& date);
 
+// Whether the calendar has that day (30 February has not; 29 February only
+// in a leap year).
+bool IsCalendarDate(const CalendarDate& date);
+
 // "07" for 7, "10" for 10: a "0" before a number of 9 or less.
 std::string TwoDigits(int n);
 

@@ -1,10 +1,10 @@
 #include "memo/MemoFiles.h"
 
+#include "base/DateStamp.h"
 #include "base/HexDigit.h"
 #include "settings/SettingsFile.h"
 
 #include <cctype>
-#include <chrono>
 
 namespace morix {
 
@@ -23,9 +23,7 @@ std::optional<MemoDayOf> MemoDay(std::string_view name) {
     const std::optional<long long> value = MemoDateValue(name);
     if (!value || *value < 10000101 || *value > 99991231) return std::nullopt;
     const MemoDayOf day{static_cast<int>(*value / 10000), static_cast<int>(*value / 100 % 100), static_cast<int>(*value % 100)};
-    const std::chrono::year_month_day date{std::chrono::year{day.year}, std::chrono::month{static_cast<unsigned>(day.month)},
-                                           std::chrono::day{static_cast<unsigned>(day.day)}};
-    if (!date.ok()) return std::nullopt;
+    if (!IsCalendarDate({day.year, day.month, day.day})) return std::nullopt;
     return day;
 }
 

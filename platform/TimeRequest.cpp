@@ -1,5 +1,7 @@
 #include "platform/TimeRequest.h"
 
+#include "base/DateStamp.h"
+
 #include <chrono>
 #include <cstdio>
 
@@ -12,10 +14,7 @@ using namespace std::chrono;
 // The range of years the system's own time structure and file times hold.
 constexpr int FirstYear = 1601, LastYear = 30827;
 
-bool IsCalendarDay(int y, int m, int d) {
-    if (y < FirstYear || y > LastYear || m < 1 || m > 12 || d < 1) return false;
-    return year_month_day{year{y} / month{unsigned(m)} / day{unsigned(d)}}.ok();
-}
+bool IsCalendarDay(int y, int m, int d) { return y >= FirstYear && y <= LastYear && IsCalendarDate({y, m, d}); }
 
 // Reads exactly `width` digits at `at`, then moves past them.
 bool Digits(std::string_view text, std::size_t& at, std::size_t width, std::uint64_t& value) {

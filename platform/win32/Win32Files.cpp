@@ -94,26 +94,27 @@ std::optional<std::string> Win32Files::ReadAll(std::string_view path) const {
     return data;
 }
 
+DWORD WriteFlushedFile(const std::wstring& path, std::string_view bytes) {
+    Handle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid()) return GetLastError();
+    for (std::size_t done = 0; done < bytes.size();) {
+        DWORD wrote = 0;
+        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
+        if (!WriteFile(file.Get(), bytes.data() + done, want, &wrote, nullptr)) return GetLastError();
+        if (wrote == 0) return ERROR_DISK_FULL;
+        done += wrote;
+    }
+    // The data must be on the disk before a rename makes it the file.
+    if (!FlushFileBuffers(file.Get())) return GetLastError();
+    return ERROR_SUCCESS;
+}
+
 ReplaceResult Win32Files::TryReplace(std::string_view path, std::string_view bytes) {
     const std::wstring target = Widen(path);
     const std::wstring temp = target + L".new";
-    {
-        Handle file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file.Valid()) return ReplaceResult::Failed;
-        std::size_t done = 0;
-        bool ok = true;
-        while (ok && done < bytes.size()) {
-            DWORD wrote = 0;
-            DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
-            ok = WriteFile(file.Get(), bytes.data() + done, want, &wrote, nullptr) && wrote > 0;
-            done += wrote;
-        }
-        // The data must be on disk before the rename makes it the file.
-        if (!ok || !FlushFileBuffers(file.Get())) {
-            file.Reset();
-            DeleteFileW(temp.c_str());
-            return ReplaceResult::Failed;
-        }
+    if (WriteFlushedFile(temp, bytes) != ERROR_SUCCESS) {
+        DeleteFileW(temp.c_str());
+        return ReplaceResult::Failed;
     }
     if (MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return ReplaceResult::Done;

@@ -22,6 +22,12 @@ inline bool IsHeldFileError(DWORD error) {
     return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_ACCESS_DENIED;
 }
 
+// Writes `bytes` into a new file at `path` and flushes it to the disk, so
+// that a rename may make it the file: ERROR_SUCCESS, or the system's error
+// (ERROR_DISK_FULL for a write that took nothing). A file made stays for the
+// caller to remove on failure.
+DWORD WriteFlushedFile(const std::wstring& path, std::string_view bytes);
+
 class Win32Files final : public Files {
 public:
     std::optional<std::string> ReadAll(std::string_view path) const override;

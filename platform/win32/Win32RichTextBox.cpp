@@ -179,24 +179,7 @@ void ReplaceFile(std::string_view path, const std::string& bytes) {
         RaiseSaveError(path, ERROR_ACCESS_DENIED);
 
     const std::wstring temporary = target + L"." + std::to_wstring(GetCurrentProcessId()) + L".tmp";
-    DWORD error = ERROR_SUCCESS;
-    {
-        Handle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                nullptr));
-        if (!file.Valid()) RaiseSaveError(path, GetLastError());
-        std::size_t done = 0;
-        while (error == ERROR_SUCCESS && done < bytes.size()) {
-            DWORD wrote = 0;
-            const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
-            if (!WriteFile(file.Get(), bytes.data() + done, want, &wrote, nullptr))
-                error = GetLastError();
-            else if (wrote == 0)
-                error = ERROR_DISK_FULL;
-            done += wrote;
-        }
-        // The data must be on the disk before the rename makes it the file.
-        if (error == ERROR_SUCCESS && !FlushFileBuffers(file.Get())) error = GetLastError();
-    }
+    DWORD error = WriteFlushedFile(temporary, bytes);
     if (error == ERROR_SUCCESS) {
         // A memo held for a moment by another program is renamed over once
         // it lets go; the new text waits beside it meanwhile.

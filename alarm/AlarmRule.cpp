@@ -3,7 +3,6 @@
 #include "face/ClockUpdate.h"
 
 #include <algorithm>
-#include <chrono>
 
 namespace morix {
 
@@ -14,21 +13,6 @@ constexpr MinuteStamp MinutesPerDay = 24 * 60;
 long long FloorDiv(long long a, long long b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0)) ? 1 : 0); }
 
 }  // namespace
-
-long long DayNumber(const CalendarDate& date) {
-    using namespace std::chrono;
-    const sys_days d{year{date.year} / month{static_cast<unsigned>(date.month)} / day{static_cast<unsigned>(date.day)}};
-    return d.time_since_epoch().count();
-}
-
-CalendarDate DateOfDay(long long dayNumber) {
-    using namespace std::chrono;
-    const year_month_day ymd{sys_days{days{dayNumber}}};
-    return {int(ymd.year()), int(unsigned(ymd.month())), int(unsigned(ymd.day()))};
-}
-
-// 1970-01-01 was a Thursday.
-int WeekdayOf(long long dayNumber) { return static_cast<int>(((dayNumber + 3) % 7 + 7) % 7); }
 
 MinuteStamp MinuteOf(const platform::LocalTime& t) {
     return DayNumber({t.year, t.month, t.day}) * MinutesPerDay + t.hour * 60 + t.minute;

@@ -23,9 +23,7 @@ enum class AlarmRepeat {
     EveryNDays,  // every `everyDays` days from `date`
 };
 
-// Bit 0 Monday (月) to bit 6 Sunday (日).
-inline constexpr int WeekdayCount = 7;
-inline constexpr const char* WeekdayNames[WeekdayCount] = {"月", "火", "水", "木", "金", "土", "日"};
+// `weekdays`: bit 0 Monday (月) to bit 6 Sunday (日), as WeekdayOf counts.
 
 struct Alarm {
     bool enabled = true;
@@ -38,10 +36,6 @@ struct Alarm {
     std::string message;
 };
 
-long long DayNumber(const CalendarDate& date);  // days from 1970-01-01
-CalendarDate DateOfDay(long long dayNumber);
-// 0 Monday .. 6 Sunday.
-int WeekdayOf(long long dayNumber);
 MinuteStamp MinuteOf(const platform::LocalTime& t);
 platform::LocalTime TimeOfMinute(MinuteStamp minute);
 

@@ -76,6 +76,8 @@ std::string FormatDate(const CalendarDate& d) {
     return std::to_string(d.year) + "/" + TwoDigits(d.month) + "/" + TwoDigits(d.day);
 }
 
+std::string FormatTime(int hour, int minute) { return TwoDigits(hour) + ":" + TwoDigits(minute); }
+
 std::optional<CalendarDate> ParseDate(std::string_view text) {
     const std::size_t a = text.find('/'), b = text.rfind('/');
     if (a == std::string_view::npos || a == b) return std::nullopt;
@@ -103,7 +105,7 @@ std::string RepeatText(const Alarm& a) {
 }
 
 std::string FormatAlarm(const Alarm& a) {
-    return std::string(a.enabled ? "1" : "0") + "|" + TwoDigits(a.hour) + ":" + TwoDigits(a.minute) + "|" +
+    return std::string(a.enabled ? "1" : "0") + "|" + FormatTime(a.hour, a.minute) + "|" +
            RepeatText(a) + "|" + a.sound + "|" + a.message;
 }
 
@@ -126,15 +128,14 @@ std::optional<Alarm> ParseAlarm(std::string_view line) {
 
 std::optional<std::string> AlarmProblem(const Alarm& a, int number, const platform::LocalTime& now,
                                         const CodePage& codePage) {
-    const std::string name = "アラーム " + std::to_string(number) + "（" + TwoDigits(a.hour) + ":" + TwoDigits(a.minute) + "）";
+    const std::string name = "アラーム " + std::to_string(number) + "（" + FormatTime(a.hour, a.minute) + "）";
     if (a.repeat == AlarmRepeat::Weekdays && (a.weekdays & 0x7F) == 0)
         return name + " の「繰り返し」: 曜日が一つも選ばれていません。";
     if (a.repeat == AlarmRepeat::EveryNDays && a.everyDays < 1)
         return name + " の「繰り返し」: 日数は 1 以上にしてください。";
     if (a.repeat == AlarmRepeat::Once && a.enabled &&
         DayNumber(a.date) * 24 * 60 + a.hour * 60 + a.minute <= MinuteOf(now))
-        return name + " の「日付」: " + FormatDate(a.date) + " " + TwoDigits(a.hour) + ":" + TwoDigits(a.minute) +
-               " はもう過ぎています。";
+        return name + " の「日付」: " + FormatDate(a.date) + " " + FormatTime(a.hour, a.minute) + " はもう過ぎています。";
     // Characters the file's code page turns into "?" would come back as
     // something else.
     std::string lost;

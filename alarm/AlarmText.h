@@ -24,6 +24,7 @@ std::string FormatAlarm(const Alarm& alarm);
 std::optional<Alarm> ParseAlarm(std::string_view line);
 
 std::string FormatDate(const CalendarDate& date);  // 2026/12/24
+std::string FormatTime(int hour, int minute);      // 07:30
 std::optional<CalendarDate> ParseDate(std::string_view text);
 // 一度だけ 2026/12/24, 毎日, 月水金, 3日ごと 2026/12/10: as the list shows it.
 std::string RepeatText(const Alarm& alarm);

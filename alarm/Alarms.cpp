@@ -12,7 +12,7 @@ namespace {
 
 std::string TimeText(MinuteStamp at) {
     const platform::LocalTime t = TimeOfMinute(at);
-    return TwoDigits(t.hour) + ":" + TwoDigits(t.minute);
+    return FormatTime(t.hour, t.minute);
 }
 
 }  // namespace
@@ -54,12 +54,9 @@ void Alarms::Tick(const platform::LocalTime& now) {
         Shown s;
         s.at = d.at;
         s.missed = d.missed;
-        if (d.index < entries_.size()) {
-            s.slot = entries_[d.index].slot;
-            s.alarm = alarms_[d.index];
-        } else {
-            s.alarm = alarms_[d.index];
-        }
+        s.alarm = alarms_[d.index];
+        // Past the stored entries come the snoozes, which have no slot.
+        if (d.index < entries_.size()) s.slot = entries_[d.index].slot;
         if (!s.missed && !s.alarm.sound.empty()) {
             sound_ = s.alarm.sound;
             rings = true;

@@ -1,6 +1,7 @@
 #include "info/ZoneLines.h"
 
 #include "base/AnsiText.h"
+#include "base/DateStamp.h"
 
 #include <cstdio>
 
@@ -8,20 +9,11 @@ namespace morix {
 
 namespace {
 
-constexpr const char* Weekdays[] = {"日", "月", "火", "水", "木", "金", "土"};
-
-// 0 = Sunday, for a date of the Gregorian calendar.
-int Weekday(int y, int m, int d) {
-    static const int offsets[] = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
-    if (m < 3) y -= 1;
-    return (y + y / 4 - y / 100 + y / 400 + offsets[(m - 1) % 12] + d) % 7;
-}
-
 std::string TimeText(const platform::LocalTime& t) {
     char digits[32];
     std::snprintf(digits, sizeof digits, "%02d", t.day);
     std::string text = digits;
-    text += std::string("(") + Weekdays[Weekday(t.year, t.month, t.day)] + ")";
+    text += std::string("(") + WeekdayNames[WeekdayOf(DayNumber({t.year, t.month, t.day}))] + ")";
     std::snprintf(digits, sizeof digits, " %02d:%02d", t.hour, t.minute);
     return text + digits;
 }

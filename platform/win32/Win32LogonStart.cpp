@@ -9,16 +9,16 @@ namespace morix::platform::win32 {
 namespace {
 
 // A key of the user's opened with the rights asked, closed when it goes.
-class RunKeyHandle {
+class UserKeyHandle {
 public:
-    explicit RunKeyHandle(REGSAM access, const wchar_t* path = Win32LogonStart::RunKey) {
+    explicit UserKeyHandle(REGSAM access, const wchar_t* path = Win32LogonStart::RunKey) {
         if (RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, access, &key_) != ERROR_SUCCESS) key_ = nullptr;
     }
-    ~RunKeyHandle() {
+    ~UserKeyHandle() {
         if (key_) RegCloseKey(key_);
     }
-    RunKeyHandle(const RunKeyHandle&) = delete;
-    RunKeyHandle& operator=(const RunKeyHandle&) = delete;
+    UserKeyHandle(const UserKeyHandle&) = delete;
+    UserKeyHandle& operator=(const UserKeyHandle&) = delete;
     HKEY get() const { return key_; }
 
 private:
@@ -28,7 +28,7 @@ private:
 }  // namespace
 
 std::optional<std::string> Win32LogonStart::Command() const {
-    RunKeyHandle key(KEY_QUERY_VALUE);
+    UserKeyHandle key(KEY_QUERY_VALUE);
     if (!key.get()) return std::nullopt;
     DWORD type = 0, bytes = 0;
     if (RegQueryValueExW(key.get(), ValueName, nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS) return std::nullopt;
@@ -57,14 +57,14 @@ bool Win32LogonStart::SetCommand(std::string_view command) {
 }
 
 bool Win32LogonStart::Remove() {
-    RunKeyHandle key(KEY_SET_VALUE);
+    UserKeyHandle key(KEY_SET_VALUE);
     if (!key.get()) return true;  // no Run key: no entry either
     const LONG result = RegDeleteValueW(key.get(), ValueName);
     return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND;
 }
 
 std::optional<std::string> Win32LogonStart::Switch() const {
-    RunKeyHandle key(KEY_QUERY_VALUE, SwitchKey);
+    UserKeyHandle key(KEY_QUERY_VALUE, SwitchKey);
     if (!key.get()) return std::nullopt;
     DWORD type = 0, bytes = 0;
     if (RegQueryValueExW(key.get(), ValueName, nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS) return std::nullopt;

@@ -1,9 +1,10 @@
 #include "platform/win32/Win32Process.h"
 
 #include <knownfolders.h>
-#include <vector>
 #include <objbase.h>
 #include <shlobj.h>
+
+#include <vector>
 
 namespace morix::platform::win32 {
 

@@ -15,7 +15,6 @@ protected:
         std::filesystem::create_directories(dir.Path() / "Sound");
         Put(dir.Path() / "Sound" / "bell.mid", "MThd");
         Put(dir.Path() / "Sound" / "lt37xga.mid", "MThd");
-        sys.clock.now = {2026, 12, 8, 10, 15, 20};
         ASSERT_FALSE(Start());
     }
     FakeWindow& Open() {

@@ -18,7 +18,6 @@ protected:
         Set("アクティブウインドウへの移動", "0");
         std::filesystem::create_directories(dir.Path() / "Sound");
         Put(dir.Path() / "Sound" / "bell.mid", "MThd");
-        sys.clock.now = {2026, 12, 8, 10, 15, 20};
     }
     FakeWindow* AlarmWindow() { return sys.ui.FindWindow("Morix - アラーム"); }
     // Ticks every `step` seconds up to h:m:s; the sound commands seen.

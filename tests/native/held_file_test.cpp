@@ -154,19 +154,5 @@ TEST_F(OneWritePerEvent, FollowingAndEachDialogsOk) {
     EXPECT_EQ(changes, std::vector<std::vector<std::string>>{alarms}) << "アラーム";
 }
 
-TEST_F(OneWritePerEvent, AnOkWhileAnotherProgramHoldsTheFileAsksNothing) {
-    SampleDone();
-    Set("アクティブウインドウへの移動", "0");
-    ASSERT_FALSE(Start());
-    sys.ui.menuChoices = {menu::Option2};
-    ASSERT_FALSE(Ends([&] { window().MouseUp(MouseButton::Right); }));
-    FakeWindow& e = *sys.ui.FindWindow("拡張オプション");
-    e.Control("Check2").Click();
-    sys.files.HoldFor(dir.ProgramPath() + "\\Morix.ini", 700);
-    ASSERT_FALSE(Ends([&] { e.Control("cmdOK").Click(); }));
-    EXPECT_TRUE(sys.ui.messages.empty());
-    EXPECT_EQ(Get("情報吹き出しの表示"), "0");
-}
-
 }  // namespace
 }  // namespace morix::test
